@@ -1,0 +1,176 @@
+// The framework's file stream: opening, creating, exclusive use and byte transfer.
+#include "framework/Classes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/unit/TempDir.h"
+
+namespace {
+
+// Runs body in dir as the current directory, then returns to where it was.
+template <typename Body>
+void InDirectory(const std::filesystem::path& dir, Body body) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  body();
+  std::filesystem::current_path(previous);
+}
+
+}  // namespace
+
+TEST(FileStreamOpen, MissingFileRaisesOpenErrorNamingTheFullPath) {
+  TempDir dir;
+  const std::string missing = dir.File("missing.ini");
+  try {
+    TFileStream stream(missing, fmOpenRead);
+    FAIL() << "opened a file that does not exist";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + missing);
+  }
+}
+
+TEST(FileStreamOpen, RelativeNameIsReportedAsTheFullPath) {
+  TempDir dir;
+  std::string message;
+  InDirectory(dir.Path(), [&] {
+    try {
+      TFileStream stream("missing.ini", fmOpenRead);
+    } catch (const EFOpenError& error) {
+      message = error.Message();
+    }
+  });
+  EXPECT_EQ(message, "Cannot open file " + dir.File("missing.ini"));
+}
+
+TEST(FileStreamOpen, DirectoryCannotBeOpened) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("Velorium.ini"));
+  EXPECT_THROW(TFileStream(dir.File("Velorium.ini"), fmOpenRead), EFOpenError);
+}
+
+TEST(FileStreamOpen, ExistingFileReadsItsBytesThenZeroAtTheEnd) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {7, 0, 255});
+  TFileStream stream(dir.File("a.bin"), fmOpenRead);
+  std::uint8_t buffer[8] = {};
+  EXPECT_EQ(stream.Read(buffer, 2), 2);
+  EXPECT_EQ(buffer[0], 7);
+  EXPECT_EQ(buffer[1], 0);
+  EXPECT_EQ(stream.Read(buffer, 8), 1);
+  EXPECT_EQ(buffer[0], 255);
+  EXPECT_EQ(stream.Read(buffer, 8), 0);
+  EXPECT_EQ(stream.Read(buffer, 1), 0);
+}
+
+TEST(FileStreamOpen, ReadOnlyStreamStoresNothing) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {1, 2});
+  {
+    TFileStream stream(dir.File("a.bin"), fmOpenRead);
+    const std::uint8_t byte = 9;
+    EXPECT_EQ(stream.Write(&byte, 1), 0);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{1, 2}));
+}
+
+TEST(FileStreamOpen, KeepsTheNameItWasGiven) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {});
+  TFileStream stream(dir.File("a.bin"), fmOpenRead);
+  EXPECT_EQ(stream.FileName(), dir.File("a.bin"));
+}
+
+TEST(FileStreamCreate, NewFileIsCreatedEmptyAndWritable) {
+  TempDir dir;
+  {
+    TFileStream stream(dir.File("new.bin"), fmCreate);
+    const std::uint8_t bytes[3] = {1, 0, 2};
+    EXPECT_EQ(stream.Write(bytes, 3), 3);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("new.bin")), (Bytes{1, 0, 2}));
+}
+
+TEST(FileStreamCreate, ExistingFileIsEmptied) {
+  TempDir dir;
+  WriteBytes(dir.File("old.bin"), {5, 6, 7, 8});
+  {
+    TFileStream stream(dir.File("old.bin"), fmCreate);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(stream.Read(&byte, 1), 0);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("old.bin")), Bytes{});
+}
+
+TEST(FileStreamCreate, MissingDirectoryRaisesCreateErrorNamingTheFullPath) {
+  TempDir dir;
+  const std::string target = (dir.Path() / "nowhere" / "x.ini").string();
+  try {
+    TFileStream stream(target, fmCreate);
+    FAIL() << "created a file in a directory that does not exist";
+  } catch (const EFCreateError& error) {
+    EXPECT_EQ(error.Message(), "Cannot create file " + target);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
+}
+
+TEST(FileStreamCreate, DirectoryInTheWayRaisesCreateError) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("Velorium.ini"));
+  EXPECT_THROW(TFileStream(dir.File("Velorium.ini"), fmCreate), EFCreateError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("Velorium.ini")));
+}
+
+TEST(FileStreamSharing, SecondOpenFailsWhileTheFirstIsOpen) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {1, 1});
+  TFileStream first(dir.File("a.bin"), fmOpenRead);
+  EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead), EFOpenError);
+}
+
+TEST(FileStreamSharing, CreateFailsWhileAReaderHasTheFileAndLeavesItIntact) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {3, 4, 5});
+  {
+    TFileStream reader(dir.File("a.bin"), fmOpenRead);
+    try {
+      TFileStream writer(dir.File("a.bin"), fmCreate);
+      FAIL() << "created a file that another stream holds";
+    } catch (const EFCreateError& error) {
+      EXPECT_EQ(error.Message(), "Cannot create file " + dir.File("a.bin"));
+    }
+  }
+  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{3, 4, 5}));
+}
+
+TEST(FileStreamSharing, NeitherOpenNorCreateGetsAFileBeingWritten) {
+  TempDir dir;
+  {
+    TFileStream writer(dir.File("a.bin"), fmCreate);
+    const std::uint8_t bytes[2] = {0, 1};
+    writer.Write(bytes, 2);
+    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmCreate), EFCreateError);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{0, 1}));
+}
+
+TEST(FileStreamSharing, FileIsFreeAgainOnceTheStreamIsDestroyed) {
+  TempDir dir;
+  WriteBytes(dir.File("a.bin"), {9});
+  { TFileStream first(dir.File("a.bin"), fmOpenRead); }
+  TFileStream second(dir.File("a.bin"), fmOpenRead);
+  std::uint8_t byte = 0;
+  EXPECT_EQ(second.Read(&byte, 1), 1);
+  EXPECT_EQ(byte, 9);
+}
+
+TEST(FileExists, TrueOnlyForAFile) {
+  TempDir dir;
+  WriteBytes(dir.File("file.ini"), {});
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  EXPECT_TRUE(FileExists(dir.File("file.ini")));
+  EXPECT_FALSE(FileExists(dir.File("folder.ini")));
+  EXPECT_FALSE(FileExists(dir.File("missing.ini")));
+}

@@ -1,0 +1,230 @@
+// The scene object's construction, planet tables and settings file, in process.
+#include "scene/Tplanets.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <filesystem>
+#include <utility>
+
+#include "framework/Classes.h"
+#include "tests/unit/TempDir.h"
+
+namespace {
+
+// The test program's own directory, asked of Windows directly.
+std::string TestProgramDir() {
+  char name[MAX_PATH * 4] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, name, sizeof name);
+  const std::string path(name, length);
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+// Comet and orbits option, as a scene object holds them.
+using Options = std::pair<int, int>;
+
+// A scene object whose settings file is ini in a fresh directory. Both options start
+// at 77 and 88, so that whether LoadOptions assigned them shows.
+struct SettingsCase {
+  TempDir dir;
+  std::string ini = dir.File("Velorium.ini");
+  TPlanets planets{nullptr};
+
+  SettingsCase() {
+    planets.IniFile = ini;
+    planets.ShowComet = 77;
+    planets.ShowOrbits = 88;
+  }
+
+  Options Loaded() {
+    planets.LoadOptions();
+    return {planets.ShowComet, planets.ShowOrbits};
+  }
+
+  Options LoadedFrom(const Bytes& bytes) {
+    WriteBytes(ini, bytes);
+    return Loaded();
+  }
+
+  // The file's bytes after saving these options.
+  Bytes Saved(std::uint8_t comet, std::uint8_t orbits) {
+    planets.ShowComet = comet;
+    planets.ShowOrbits = orbits;
+    planets.SaveOptions();
+    return ReadBytes(ini);
+  }
+};
+
+}  // namespace
+
+TEST(FreshScene, StartsAtTickZeroWithoutAContext) {
+  TPlanets planets(nullptr);
+  EXPECT_EQ(planets.Counter, 0);
+  EXPECT_FALSE(planets.HasContext);
+  EXPECT_EQ(planets.Form, nullptr);
+}
+
+TEST(FreshScene, SettingsFileSitsBesideTheExecutable) {
+  TPlanets planets(nullptr);
+  EXPECT_EQ(planets.IniFile, TestProgramDir() + "Velorium.ini");
+}
+
+TEST(FreshScene, DiametersInKilometres) {
+  TPlanets planets(nullptr);
+  const std::array<double, 10> expected = {1390000, 4880,   12103.6, 12756.3, 6794,
+                                           142984,  120536, 51118,   49532,   2274};
+  EXPECT_EQ(planets.Diameter, expected);
+}
+
+TEST(FreshScene, DistancesInKilometres) {
+  TPlanets planets(nullptr);
+  const std::array<double, 10> expected = {0,         57910000,   108200000,  149600000,
+                                           227940000, 778330000,  1429400000, 2870990000.0,
+                                           4504000000.0, 5913520000.0};
+  EXPECT_EQ(planets.Distance, expected);
+}
+
+TEST(FreshScene, PeriodsInDays) {
+  TPlanets planets(nullptr);
+  EXPECT_EQ(planets.Period[0], 0.0);
+  EXPECT_EQ(planets.Period[1], 88.0);
+  EXPECT_EQ(planets.Period[2], 225.0);
+  EXPECT_EQ(planets.Period[3], 365.0);
+  EXPECT_EQ(planets.Period[4], 687.0);
+  EXPECT_EQ(planets.Period[5], 4343.5);
+  EXPECT_EQ(planets.Period[6], 10767.5);
+  EXPECT_EQ(planets.Period[7], 30660.0);
+  EXPECT_EQ(planets.Period[9], 90410.5);
+}
+
+TEST(FreshScene, EighthPeriodIsOneUnitInTheLastPlaceAbove60152) {
+  TPlanets planets(nullptr);
+  EXPECT_EQ(std::bit_cast<std::uint64_t>(60152.0), 0x40ED5F0000000000u);
+  EXPECT_EQ(std::bit_cast<std::uint64_t>(planets.Period[8]), 0x40ED5F0000000001u);
+}
+
+TEST(FreshScene, InitTablesRestoresChangedEntries) {
+  TPlanets planets(nullptr);
+  planets.Diameter[3] = 1;
+  planets.Distance[0] = 2;
+  planets.Period[8] = 60152;
+  planets.InitTables();
+  EXPECT_EQ(planets.Diameter[3], 12756.3);
+  EXPECT_EQ(planets.Distance[0], 0.0);
+  EXPECT_GT(planets.Period[8], 60152.0);
+}
+
+TEST(LoadOptions, MissingFileTurnsBothOnAndCreatesNothing) {
+  SettingsCase c;
+  EXPECT_EQ(c.Loaded(), Options(1, 1));
+  EXPECT_FALSE(std::filesystem::exists(c.ini));
+}
+
+TEST(LoadOptions, DirectoryOfThatNameCountsAsNoFile) {
+  SettingsCase c;
+  std::filesystem::create_directory(c.ini);
+  EXPECT_EQ(c.Loaded(), Options(1, 1));
+  EXPECT_TRUE(std::filesystem::is_directory(c.ini));
+}
+
+TEST(LoadOptions, MissingBytesReadAsOn) {
+  SettingsCase c;
+  EXPECT_EQ(c.LoadedFrom({}), Options(1, 1));
+  EXPECT_EQ(c.LoadedFrom({0}), Options(0, 1));
+}
+
+TEST(LoadOptions, FirstByteIsTheCometAndSecondTheOrbits) {
+  SettingsCase c;
+  EXPECT_EQ(c.LoadedFrom({0, 1}), Options(0, 1));
+  EXPECT_EQ(c.LoadedFrom({1, 0}), Options(1, 0));
+  EXPECT_EQ(c.LoadedFrom({0, 0}), Options(0, 0));
+  EXPECT_EQ(c.LoadedFrom({1, 1}), Options(1, 1));
+}
+
+TEST(LoadOptions, BytesTwoTo255AreTakenAsTheyAre) {
+  SettingsCase c;
+  for (int value = 2; value <= 255; ++value) {
+    const auto comet = static_cast<std::uint8_t>(value);
+    const auto orbits = static_cast<std::uint8_t>(257 - value);
+    EXPECT_EQ(c.LoadedFrom({comet, orbits}), Options(comet, orbits));
+  }
+}
+
+TEST(LoadOptions, BytesAfterTheSecondAreIgnored) {
+  SettingsCase c;
+  EXPECT_EQ(c.LoadedFrom({0, 1, 0, 0, 9}), Options(0, 1));
+  EXPECT_EQ(ReadBytes(c.ini), (Bytes{0, 1, 0, 0, 9}));
+}
+
+TEST(LoadOptions, FileHeldByAnotherStreamRaisesOpenErrorAndAssignsNothing) {
+  SettingsCase c;
+  WriteBytes(c.ini, {0, 0});
+  TFileStream holder(c.ini, fmOpenRead);
+  try {
+    c.planets.LoadOptions();
+    FAIL() << "loaded a file that another stream holds";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + c.ini);
+  }
+  EXPECT_EQ(Options(c.planets.ShowComet, c.planets.ShowOrbits), Options(77, 88));
+}
+
+TEST(LoadOptions, FreshSceneKeepsBothOptionsOnAfterAnOpenError) {
+  TempDir dir;
+  TPlanets planets(nullptr);
+  planets.IniFile = dir.File("Velorium.ini");
+  WriteBytes(planets.IniFile, {0, 0});
+  TFileStream holder(planets.IniFile, fmOpenRead);
+  EXPECT_THROW(planets.LoadOptions(), EFOpenError);
+  EXPECT_EQ(Options(planets.ShowComet, planets.ShowOrbits), Options(1, 1));
+}
+
+TEST(SaveOptions, WritesExactlyTheTwoOptionBytes) {
+  SettingsCase c;
+  EXPECT_EQ(c.Saved(1, 0), (Bytes{1, 0}));
+  EXPECT_EQ(c.Saved(0, 1), (Bytes{0, 1}));
+}
+
+TEST(SaveOptions, RecreatesALongerFileAsTwoBytes) {
+  SettingsCase c;
+  WriteBytes(c.ini, {9, 9, 9, 9, 9});
+  EXPECT_EQ(c.Saved(1, 1), (Bytes{1, 1}));
+}
+
+TEST(SaveOptions, FileHeldByAnotherStreamRaisesCreateErrorAndStaysUnchanged) {
+  SettingsCase c;
+  WriteBytes(c.ini, {7, 8, 9});
+  c.planets.ShowComet = 0;
+  c.planets.ShowOrbits = 0;
+  {
+    TFileStream holder(c.ini, fmOpenRead);
+    try {
+      c.planets.SaveOptions();
+      FAIL() << "saved over a file that another stream holds";
+    } catch (const EFCreateError& error) {
+      EXPECT_EQ(error.Message(), "Cannot create file " + c.ini);
+    }
+  }
+  EXPECT_EQ(ReadBytes(c.ini), (Bytes{7, 8, 9}));
+  EXPECT_EQ(Options(c.planets.ShowComet, c.planets.ShowOrbits), Options(0, 0));
+}
+
+TEST(SaveOptions, DirectoryInTheWayRaisesCreateError) {
+  SettingsCase c;
+  std::filesystem::create_directory(c.ini);
+  EXPECT_THROW(c.planets.SaveOptions(), EFCreateError);
+  EXPECT_TRUE(std::filesystem::is_directory(c.ini));
+}
+
+TEST(SaveOptions, WhatOneSceneSavesAnotherLoads) {
+  SettingsCase saver;
+  saver.Saved(0, 1);
+
+  TPlanets loader(nullptr);
+  loader.IniFile = saver.ini;
+  loader.LoadOptions();
+  EXPECT_EQ(Options(loader.ShowComet, loader.ShowOrbits), Options(0, 1));
+}
