@@ -1,0 +1,235 @@
+// The comet's placement along its path, its tail, its colours and the exact
+// sequence of colours and vertices its body and path line are drawn with.
+#include "scene/CometMesh.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Values the comet's description gives to three or four places.
+constexpr double kRounded = 5e-4;
+// Values that are exact in theory but pass through rounded sines and cosines.
+constexpr double kRoundOff = 1e-12;
+
+struct Call {
+  bool isColor;
+  TColor color;
+  double x, y, z;
+};
+
+// Records what the drawing code would forward to OpenGL.
+struct RecordingSink {
+  std::vector<Call> calls;
+  void color(TColor c) { calls.push_back({true, c, 0, 0, 0}); }
+  void vertex(double x, double y, double z) { calls.push_back({false, 0, x, y, z}); }
+};
+
+// One quad as drawn: the colour calls before vertices 1, 2 and 4, and the four vertices.
+struct Quad {
+  TColor colourBefore1, colourBefore2, colourBefore4;
+  Call v[4];
+};
+
+// Splits the calls into quads, checking the pattern colour, vertex, colour,
+// vertex, vertex, colour, vertex on the way.
+std::vector<Quad> quadsOf(const std::vector<Call>& calls) {
+  std::vector<Quad> quads;
+  for (std::size_t i = 0; i + 7 <= calls.size(); i += 7) {
+    const bool pattern[7] = {true, false, true, false, false, true, false};
+    for (int k = 0; k < 7; ++k) {
+      EXPECT_EQ(calls[i + k].isColor, pattern[k]) << "call " << i + k;
+    }
+    quads.push_back({calls[i].color, calls[i + 2].color, calls[i + 5].color,
+                     {calls[i + 1], calls[i + 3], calls[i + 4], calls[i + 6]}});
+  }
+  return quads;
+}
+
+std::vector<Quad> bodyAt(double distance) {
+  RecordingSink sink;
+  EmitCometBody(distance, sink);
+  EXPECT_EQ(sink.calls.size() % 7, 0u);
+  return quadsOf(sink.calls);
+}
+
+const Quad& quadAt(const std::vector<Quad>& quads, int ring, int segment) {
+  return quads[static_cast<std::size_t>(ring * 40 + segment)];
+}
+
+}  // namespace
+
+TEST(PlaceComet, FarEndOfThePath) {
+  const CometPlacement p = PlaceComet(0);
+  EXPECT_EQ(p.y, 50.0);
+  EXPECT_EQ(p.z, 0.0);
+  EXPECT_EQ(p.rotationDeg, 0.0);
+  EXPECT_EQ(p.distance, 50.0);
+  EXPECT_EQ(CometTailFactor(p.distance), 1.2);
+  EXPECT_EQ(0.5 * CometTailFactor(p.distance), 0.6);
+}
+
+TEST(PlaceComet, HighestPointAboveThePlane) {
+  const CometPlacement p = PlaceComet(1.5707963267948966);
+  EXPECT_NEAR(p.y, 10, kRoundOff);
+  EXPECT_NEAR(p.z, 10, kRoundOff);
+  EXPECT_NEAR(p.rotationDeg, 45, kRoundOff);
+  EXPECT_NEAR(p.distance, 14.142, kRounded);
+  EXPECT_NEAR(CometTailFactor(p.distance), 4.243, kRounded);
+  EXPECT_NEAR(0.5 * CometTailFactor(p.distance), 2.121, kRounded);
+}
+
+TEST(PlaceComet, CrossesThePlaneThirtyUnitsBehindTheSun) {
+  const CometPlacement p = PlaceComet(3.141592653589793);
+  EXPECT_EQ(p.y, -30.0);
+  EXPECT_NEAR(p.z, 0, kRoundOff);
+  EXPECT_NEAR(p.rotationDeg, 180, kRoundOff);
+  EXPECT_EQ(p.distance, 30.0);
+  EXPECT_EQ(CometTailFactor(p.distance), 2.0);
+  EXPECT_EQ(0.5 * CometTailFactor(p.distance), 1.0);
+}
+
+TEST(PlaceComet, LowestPointBelowThePlane) {
+  const CometPlacement p = PlaceComet(4.71238898038469);
+  EXPECT_NEAR(p.y, 10, kRoundOff);
+  EXPECT_NEAR(p.z, -10, kRoundOff);
+  EXPECT_NEAR(p.rotationDeg, 315, kRoundOff);
+  EXPECT_NEAR(p.distance, 14.142, kRounded);
+}
+
+TEST(PlaceComet, ClosestApproachHasTheLongestTail) {
+  const CometPlacement p = PlaceComet(std::acos(-4.0 / 15.0));
+  EXPECT_NEAR(p.distance, 9.661, kRounded);
+  EXPECT_NEAR(CometTailFactor(p.distance), 6.211, kRounded);
+  EXPECT_NEAR(0.5 * CometTailFactor(p.distance), 3.105, kRounded);
+}
+
+TEST(CometTailFactor, NeverShorterThanHalf) {
+  EXPECT_EQ(CometTailFactor(119), 60.0 / 119);
+  EXPECT_EQ(CometTailFactor(120), 0.5);
+  EXPECT_EQ(CometTailFactor(1000), 0.5);
+}
+
+TEST(CometColours, DarkGreyPathAndBlueVioletBase) {
+  EXPECT_EQ(CometPathColor(), 0x303030);
+  EXPECT_EQ(CometBaseColor(), 0xBF0040);
+}
+
+TEST(CometBody, HasEightyRingsOfFortyQuads) {
+  RecordingSink sink;
+  EmitCometBody(50, sink);
+  int vertices = 0;
+  int colours = 0;
+  for (const Call& call : sink.calls) {
+    (call.isColor ? colours : vertices)++;
+  }
+  EXPECT_EQ(vertices, 12800);
+  EXPECT_EQ(colours, 9600);
+  EXPECT_EQ(bodyAt(50).size(), 3200u);
+}
+
+TEST(CometBody, EachQuadTakesItsRingBoundaryColours) {
+  const auto quads = bodyAt(50);
+  for (int ring = 0; ring < 80; ++ring) {
+    const Quad& q = quadAt(quads, ring, 7);
+    EXPECT_EQ(q.colourBefore1, MixColor(0xBF0040, 0xFFFFFF, ring, 80)) << "ring " << ring;
+    EXPECT_EQ(q.colourBefore2, MixColor(0xBF0040, 0xFFFFFF, ring + 1, 80)) << "ring " << ring;
+    EXPECT_EQ(q.colourBefore4, q.colourBefore1) << "ring " << ring;
+  }
+}
+
+TEST(CometBody, FadesFromTipThroughMiddleToWhite) {
+  const auto quads = bodyAt(50);
+  EXPECT_EQ(quadAt(quads, 0, 0).colourBefore1, 0xBF0040);
+  EXPECT_EQ(quadAt(quads, 39, 0).colourBefore2, 0xDF7F9F);
+  EXPECT_EQ(quadAt(quads, 40, 0).colourBefore1, 0xDF7F9F);
+  EXPECT_EQ(quadAt(quads, 79, 39).colourBefore2, 0xFFFFFF);
+}
+
+TEST(CometBody, BothTipsAreSinglePoints) {
+  const auto quads = bodyAt(50);
+  for (int segment = 0; segment < 40; ++segment) {
+    const Quad& head = quadAt(quads, 0, segment);
+    const Quad& tail = quadAt(quads, 79, segment);
+    for (const Call& v : {head.v[0], head.v[3], tail.v[1], tail.v[2]}) {
+      EXPECT_EQ(v.x, 0.0);
+      EXPECT_EQ(v.z, 0.0);
+    }
+    EXPECT_EQ(head.v[0].y, -0.25);
+    EXPECT_EQ(tail.v[1].y, 0.6);
+  }
+}
+
+TEST(CometBody, HeadIsAHemisphereOfAQuarterUnit) {
+  const auto quads = bodyAt(30);
+  for (int ring = 0; ring < 40; ++ring) {
+    for (const Call& v : quadAt(quads, ring, 13).v) {
+      EXPECT_LE(v.y, 0.0);
+      EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 0.25, kRoundOff);
+    }
+  }
+}
+
+TEST(CometBody, MiddleRingIsTheWidestAtTheCometsCentre) {
+  const auto quads = bodyAt(30);
+  const Quad& middle = quadAt(quads, 40, 0);
+  EXPECT_EQ(middle.v[0].y, 0.0);
+  EXPECT_EQ(middle.v[0].x, 0.25);
+}
+
+TEST(CometBody, TailIsHalfTheTailFactorLong) {
+  for (double distance : {50.0, 30.0, 9.66091783079296}) {
+    const auto quads = bodyAt(distance);
+    const double tailFactor = CometTailFactor(distance);
+    EXPECT_EQ(quadAt(quads, 79, 0).v[1].y, 0.5 * tailFactor) << distance;
+    for (int ring = 40; ring < 80; ++ring) {
+      for (const Call& v : quadAt(quads, ring, 21).v) {
+        const double h = v.y / tailFactor;
+        EXPECT_NEAR(v.x * v.x + v.z * v.z + 0.25 * h * h, 0.0625, kRoundOff);
+      }
+    }
+  }
+}
+
+TEST(CometBody, FarFromTheSunItIsASphere) {
+  const auto quads = bodyAt(120);
+  EXPECT_EQ(quadAt(quads, 79, 0).v[1].y, 0.25);
+  for (int ring : {45, 60, 79}) {
+    for (const Call& v : quadAt(quads, ring, 3).v) {
+      EXPECT_NEAR(std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z), 0.25, kRoundOff);
+    }
+  }
+}
+
+TEST(CometBody, LastSegmentClosesOnTheFirstVertex) {
+  const auto quads = bodyAt(50);
+  for (int ring = 0; ring < 80; ++ring) {
+    const Quad& first = quadAt(quads, ring, 0);
+    const Quad& last = quadAt(quads, ring, 39);
+    EXPECT_NEAR(last.v[3].x, first.v[0].x, 1e-15);
+    EXPECT_EQ(last.v[3].y, first.v[0].y);
+    EXPECT_NEAR(last.v[3].z, first.v[0].z, 1e-15);
+    EXPECT_NEAR(last.v[2].x, first.v[1].x, 1e-15);
+    EXPECT_NEAR(last.v[2].z, first.v[1].z, 1e-15);
+  }
+}
+
+TEST(CometPath, ThreeHundredSixtyOneVerticesRoundTheEllipse) {
+  RecordingSink sink;
+  EmitCometPath(40, 10, sink);
+  ASSERT_EQ(sink.calls.size(), 361u);
+  for (const Call& call : sink.calls) {
+    EXPECT_FALSE(call.isColor);
+    EXPECT_EQ(call.x, 0.0);
+  }
+  EXPECT_EQ(sink.calls[0].y, 50.0);
+  EXPECT_EQ(sink.calls[0].z, 0.0);
+  EXPECT_NEAR(sink.calls[90].y, 10, kRoundOff);
+  EXPECT_NEAR(sink.calls[90].z, 10, kRoundOff);
+  EXPECT_NEAR(sink.calls[180].y, -30, kRoundOff);
+  EXPECT_NEAR(sink.calls[270].z, -10, kRoundOff);
+  EXPECT_NEAR(sink.calls[360].y, 50, kRoundOff);
+  EXPECT_NEAR(sink.calls[360].z, 0, kRoundOff);
+}

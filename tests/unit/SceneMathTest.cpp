@@ -1,0 +1,176 @@
+// Camera course, planet table and positions, orbit lines and projection bounds.
+#include "scene/SceneMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+// The course's turning points are exact in theory; in doubles pi is rounded,
+// so sines that should vanish leave a few 1e-14.
+constexpr double kRoundOff = 1e-12;
+
+void expectNear(const Vec3& actual, double x, double y, double z, double tolerance) {
+  EXPECT_NEAR(actual.x, x, tolerance);
+  EXPECT_NEAR(actual.y, y, tolerance);
+  EXPECT_NEAR(actual.z, z, tolerance);
+}
+
+// Near 1 and far 100 always; NaN expected means NaN found.
+void expectFrustum(const FrustumBounds& f, double left, double right, double bottom, double top) {
+  const double found[6] = {f.left, f.right, f.bottom, f.top, f.zNear, f.zFar};
+  const double wanted[6] = {left, right, bottom, top, 1, 100};
+  for (int k = 0; k < 6; ++k) {
+    if (std::isnan(wanted[k])) {
+      EXPECT_TRUE(std::isnan(found[k])) << "bound " << k;
+    } else {
+      EXPECT_EQ(found[k], wanted[k]) << "bound " << k;
+    }
+  }
+}
+
+}  // namespace
+
+TEST(CameraEye, StartsFarAndHigh) {
+  const Vec3 eye = CameraEye(0);
+  EXPECT_EQ(eye.x, 41.0);
+  EXPECT_EQ(eye.y, 0.0);
+  EXPECT_EQ(eye.z, 20.5);
+}
+
+TEST(CameraEye, FirstFrameIsAFractionOfADegreeAlong) {
+  expectNear(CameraEye(1), 40.9931, 0.7155, 20.4989, 5e-5);
+}
+
+TEST(CameraEye, EveryMultipleOf720IsTheStartAgain) {
+  for (int counter : {720, 1440, 2160, -720}) {
+    SCOPED_TRACE(counter);
+    expectNear(CameraEye(counter), 41, 0, 20.5, kRoundOff);
+  }
+  expectNear(CameraEye(720000), 41, 0, 20.5, 1e-9);
+}
+
+TEST(CameraEye, HalfWayIsTheClosestPointBelowThePlane) {
+  for (int counter : {360, 1080, 1800}) {
+    SCOPED_TRACE(counter);
+    expectNear(CameraEye(counter), 5, 0, -2.5, kRoundOff);
+  }
+}
+
+TEST(CameraEye, QuarterWaysAreLevelOnTheFarSide) {
+  for (int counter : {180, 540, 900, 1260}) {
+    SCOPED_TRACE(counter);
+    expectNear(CameraEye(counter), -23, 0, 0, kRoundOff);
+  }
+}
+
+TEST(PlanetLooks, TableFromTheInnermostOut) {
+  const PlanetLook expected[9] = {
+      {0x808080, 0.1, 4, 0.00005, 0},     {0xFF00FF, 0.09, 6, 0.00005, 0},
+      {0xFFFF00, 0.07, 8, 0.00005, 0},    {0x0000FF, 0.065, 10, 0.00005, 0},
+      {0xFF0000, 0.05, 13, 0.00001, 0},   {0x808000, 0.04, 17, 0.00001, 0},
+      {0xC0C0C0, 0.03, 21, 0.00001, 0},   {0x008000, 0.02, 25, 0.00001, 0},
+      {0x008080, 0.01, 29, 0.0001, 0.2},
+  };
+  for (int k = 0; k < 9; ++k) {
+    SCOPED_TRACE("planet " + std::to_string(k + 1));
+    EXPECT_EQ(kPlanetLooks[k].color, expected[k].color);
+    EXPECT_EQ(kPlanetLooks[k].anglePerTick, expected[k].anglePerTick);
+    EXPECT_EQ(kPlanetLooks[k].distance, expected[k].distance);
+    EXPECT_EQ(kPlanetLooks[k].radiusFactor, expected[k].radiusFactor);
+    EXPECT_EQ(kPlanetLooks[k].inclination, expected[k].inclination);
+  }
+}
+
+TEST(PlanetLooks, FactorsTurnDiametersIntoTheDisplayRadii) {
+  const double diameters[9] = {4880, 12103.6, 12756.3, 6794, 142984,
+                               120536, 51118, 49532, 2274};
+  const double radii[9] = {0.244, 0.60518, 0.637815, 0.3397, 1.42984,
+                           1.20536, 0.51118, 0.49532, 0.2274};
+  for (int k = 0; k < 9; ++k) {
+    EXPECT_NEAR(diameters[k] * kPlanetLooks[k].radiusFactor, radii[k], 1e-12)
+        << "planet " << k + 1;
+  }
+}
+
+TEST(PlanetPosition, AngleZeroIsOnThePositiveXAxis) {
+  const Vec3 p = PlanetPosition(13, 0, 0);
+  EXPECT_EQ(p.x, 13.0);
+  EXPECT_EQ(p.y, 0.0);
+  EXPECT_EQ(p.z, 0.0);
+}
+
+TEST(PlanetPosition, PathIsFlattenedAlongY) {
+  expectNear(PlanetPosition(10, 1.5707963267948966, 0), 0, 7, 0, kRoundOff);
+  expectNear(PlanetPosition(10, 3.141592653589793, 0), -10, 0, 0, kRoundOff);
+  expectNear(PlanetPosition(4, 0.1, 0), 3.9800166611121033, 0.2795335666111188, 0, kRoundOff);
+}
+
+TEST(PlanetPosition, OutermostPathRisesOutOfThePlane) {
+  const Vec3 p = PlanetPosition(29, 0, 0.2);
+  EXPECT_EQ(p.x, 29.0);
+  EXPECT_NEAR(p.z, 5.88, 0.005);
+  EXPECT_NEAR(PlanetPosition(29, 3.141592653589793, 0.2).z, -5.88, 0.005);
+}
+
+TEST(OrbitVertex, FirstAndLastVerticesMeet) {
+  const Vec3 first = OrbitVertex(29, 20.3, 0.2, 0);
+  const Vec3 last = OrbitVertex(29, 20.3, 0.2, 360);
+  EXPECT_EQ(first.x, 29.0);
+  EXPECT_EQ(first.y, 0.0);
+  expectNear(last, first.x, first.y, first.z, kRoundOff);
+}
+
+TEST(OrbitVertex, QuarterTurnsAreTheHalfAxes) {
+  expectNear(OrbitVertex(10, 7, 0, 90), 0, 7, 0, kRoundOff);
+  expectNear(OrbitVertex(10, 7, 0, 180), -10, 0, 0, kRoundOff);
+  expectNear(OrbitVertex(10, 7, 0, 270), 0, -7, 0, kRoundOff);
+}
+
+TEST(OrbitVertex, FlatPathsStayInThePlane) {
+  for (int k = 0; k <= 360; ++k) {
+    EXPECT_EQ(OrbitVertex(17, 11.9, 0, k).z, 0.0) << "vertex " << k;
+  }
+}
+
+TEST(OrbitVertex, PlanetRunsOnItsOwnOrbitLine) {
+  for (const PlanetLook& look : kPlanetLooks) {
+    for (int k : {0, 45, 133, 270, 359}) {
+      const Vec3 onLine = OrbitVertex(look.distance, 0.7 * look.distance, look.inclination, k);
+      const Vec3 planet = PlanetPosition(look.distance, k * 3.141592653589793 / 180, look.inclination);
+      EXPECT_EQ(onLine.x, planet.x);
+      EXPECT_EQ(onLine.y, planet.y);
+      EXPECT_EQ(onLine.z, planet.z);
+    }
+  }
+}
+
+TEST(ProjectionFrustum, WideWindowSpansOneVertically) {
+  expectFrustum(ProjectionFrustum(775, 512), -1.513671875, 1.513671875, -1, 1);
+}
+
+TEST(ProjectionFrustum, SquareWindowTakesTheTallFormula) {
+  expectFrustum(ProjectionFrustum(300, 300), -1, 1, -1, 1);
+}
+
+TEST(ProjectionFrustum, TallWindowSpansOneHorizontally) {
+  expectFrustum(ProjectionFrustum(100, 200), -1, 1, -2, 2);
+}
+
+TEST(ProjectionFrustum, ZeroWidthGivesInfiniteHeight) {
+  const double inf = std::numeric_limits<double>::infinity();
+  expectFrustum(ProjectionFrustum(0, 144), -1, 1, -inf, inf);
+}
+
+TEST(ProjectionFrustum, ZeroHeightGivesInfiniteWidth) {
+  const double inf = std::numeric_limits<double>::infinity();
+  expectFrustum(ProjectionFrustum(193, 0), -inf, inf, -1, 1);
+}
+
+TEST(ProjectionFrustum, EmptyAreaGivesNotANumberSideways) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  expectFrustum(ProjectionFrustum(0, 0), nan, nan, -1, 1);
+}
