@@ -1,0 +1,54 @@
+// Start-up and mode selection.
+#include "app/Startup.h"
+
+#include "forms/Veloriumu1.h"
+#include "framework/Forms.h"
+#include "framework/Params.h"
+
+namespace {
+
+constexpr char kTitle[] = "Velorium I";
+
+void CreateModeForm(TApplication& application, SaverMode mode) {
+  switch (mode) {
+    case SaverMode::FullScreen:
+      application.CreateForm(VeloriumF1);
+      break;
+    case SaverMode::Preview:
+    case SaverMode::Options:
+    case SaverMode::None:
+      // Not built yet: end cleanly.
+      application.Terminate();
+      break;
+  }
+}
+
+}  // namespace
+
+int RunApplication(SaverMode mode, const MainFormMaker& makeMainForm) {
+  TApplication application;
+  try {
+    try {
+      application.Initialize();
+      application.SetTitle(kTitle);
+      if (mode == SaverMode::None) {
+        application.Terminate();
+      } else {
+        makeMainForm(application, mode);
+      }
+      application.Run();
+    } catch (const Exception&) {
+      throw;
+    } catch (...) {
+      throw Exception("");
+    }
+  } catch (const Exception& error) {
+    application.ShowException(error);
+  }
+  return 0;
+}
+
+int VeloriumMain() {
+  SaverMode mode = SelectMode(ParamList());
+  return RunApplication(mode, CreateModeForm);
+}

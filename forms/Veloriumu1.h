@@ -1,0 +1,35 @@
+// The full-screen saver form: borderless, topmost, maximised, black, no pointer;
+// runs the scene and closes on a key, a click, deactivation or the sixth mouse move.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "scene/Tplanets.h"
+
+class TVeloriumF1 : public TForm {
+public:
+  explicit TVeloriumF1(TComponent* owner);
+  ~TVeloriumF1() override;
+
+  TTimer* Timer1 = nullptr;
+  TApplicationEvents* ApplicationEvents1 = nullptr;
+  std::unique_ptr<TPlanets> Planets;
+
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormResize(TObject* Sender);
+  void Timer1Timer(TObject* Sender);
+  void FormKeyDown(TObject* Sender);
+  void FormClick(TObject* Sender);
+  void ApplicationEvents1Deactivate(TObject* Sender);
+  void FormMouseMove(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+};
+
+extern TVeloriumF1* VeloriumF1;
+
+// Mouse-move events seen so far; the sixth closes the saver. Never reset.
+extern std::int32_t MouseMoveCount;

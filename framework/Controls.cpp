@@ -1,0 +1,382 @@
+// Components, controls and the shared window procedure.
+#include "framework/Controls.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/SysUtils.h"
+
+namespace {
+
+// The control whose window CreateWindowEx is making right now: it receives
+// every message of the new window from the first one on.
+thread_local TWinControl* creatingControl = nullptr;
+
+int IntegerOf(const LayoutProperty& property) {
+  if (property.value.kind != LayoutValue::Kind::Integer) {
+    throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " +
+                       property.name + " needs a number");
+  }
+  return static_cast<int>(property.value.integer);
+}
+
+bool BoolOf(const LayoutProperty& property) {
+  if (property.value.IsIdentifier("True")) return true;
+  if (property.value.IsIdentifier("False")) return false;
+  throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " +
+                     property.name + " needs True or False");
+}
+
+}  // namespace
+
+// ---- TComponent ----
+
+TComponent::TComponent(TComponent* owner) : owner_(owner) {
+  if (owner_ != nullptr) owner_->components_.push_back(this);
+}
+
+TComponent::~TComponent() {
+  DestroyComponents();
+  if (owner_ != nullptr) {
+    auto& siblings = owner_->components_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) Free(components_.back());
+}
+
+void TComponent::Free(TComponent* component) {
+  if (component == nullptr) return;
+  component->BeforeDestruction();
+  delete component;
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+  for (TComponent* component : components_) {
+    if (component->Name() == name) return component;
+  }
+  return nullptr;
+}
+
+bool TComponent::SetProperty(const LayoutProperty& property, const TEventResolver&) {
+  // Non-visual components carry their designer position; it has no effect at run time.
+  return property.name == "Left" || property.name == "Top";
+}
+
+// ---- Colours and fonts ----
+
+TColor ColorFromLayout(const LayoutValue& value) {
+  static const std::map<std::string, TColor> kNames = {
+      {"clBlack", 0x000000},
+      {"clWhite", 0xFFFFFF},
+      {"clNone", 0x1FFFFFFF},
+      {"clWindowText", static_cast<TColor>(0x80000008)},
+      {"clBtnFace", static_cast<TColor>(0x8000000F)},
+      {"clWindow", static_cast<TColor>(0x80000005)},
+  };
+  if (value.kind == LayoutValue::Kind::Integer) return static_cast<TColor>(value.integer);
+  auto found = kNames.find(value.text);
+  if (value.kind != LayoutValue::Kind::Identifier || found == kNames.end()) {
+    throw EResNotFound("Unknown colour '" + value.text + "'");
+  }
+  return found->second;
+}
+
+COLORREF ColorToRGB(TColor color) {
+  auto bits = static_cast<std::uint32_t>(color);
+  if ((bits & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(bits & 0xFF));
+  return bits & 0x00FFFFFFu;
+}
+
+bool TFont::SetProperty(const std::string& name, const LayoutValue& value) {
+  if (name == "Font.Name") {
+    Name = value.text;
+  } else if (name == "Font.Height") {
+    Height = static_cast<int>(value.integer);
+  } else if (name == "Font.Charset") {
+    Charset = value.IsIdentifier("ANSI_CHARSET") ? ANSI_CHARSET : DEFAULT_CHARSET;
+  } else if (name == "Font.Color") {
+    Color = ColorFromLayout(value);
+  } else if (name == "Font.Style") {
+    auto has = [&](const char* flag) {
+      return std::find(value.set.begin(), value.set.end(), flag) != value.set.end();
+    };
+    Bold = has("fsBold");
+    Italic = has("fsItalic");
+    Underline = has("fsUnderline");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// ---- TControl ----
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent_ == parent) return;
+  if (parent_ != nullptr) parent_->RemoveControl(this);
+  parent_ = parent;
+  if (parent_ != nullptr) parent_->InsertControl(this);
+}
+
+bool TControl::SetProperty(const LayoutProperty& property, const TEventResolver& events) {
+  const std::string& name = property.name;
+  if (name == "Left") {
+    Left = IntegerOf(property);
+  } else if (name == "Top") {
+    Top = IntegerOf(property);
+  } else if (name == "Width") {
+    Width = IntegerOf(property);
+  } else if (name == "Height") {
+    Height = IntegerOf(property);
+  } else if (name == "Caption") {
+    Caption = property.value.text;
+  } else if (name == "Color") {
+    Color = ColorFromLayout(property.value);
+  } else if (name == "Cursor") {
+    Cursor = property.value.IsIdentifier("crHandPoint") ? -21 : IntegerOf(property);
+  } else if (name == "Visible") {
+    Visible = BoolOf(property);
+  } else if (name == "TabOrder") {
+    TabOrder = IntegerOf(property);
+  } else if (name.rfind("Font.", 0) == 0) {
+    return Font.SetProperty(name, property.value);
+  } else if (name == "OnClick") {
+    OnClick = events.ResolveEvent(property.value.text);
+  } else if (name == "OnMouseEnter") {
+    OnMouseEnter = events.ResolveEvent(property.value.text);
+  } else if (name == "OnMouseLeave") {
+    OnMouseLeave = events.ResolveEvent(property.value.text);
+  } else {
+    return TComponent::SetProperty(property, events);
+  }
+  return true;
+}
+
+// ---- TWinControl ----
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  WindowProc = [this](TMessage& message) { WndProc(message); };
+}
+
+TWinControl::~TWinControl() {
+  DestroyHandle();
+  while (!controls_.empty()) controls_.back()->SetParent(nullptr);
+  SetParent(nullptr);
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+  TControl::SetParent(parent);
+}
+
+HWND TWinControl::Handle() {
+  if (handle_ == nullptr) CreateWnd();
+  return handle_;
+}
+
+void TWinControl::DestroyHandle() {
+  if (handle_ == nullptr) return;
+  HWND window = handle_;
+  // No message of the dying window reaches this object any more.
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  if (systemProc_ != nullptr) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+  }
+  handle_ = nullptr;
+  DestroyWindow(window);
+}
+
+void TWinControl::SetParentWindow(HWND parentWindow) {
+  if (parentWindow_ == parentWindow) return;
+  parentWindow_ = parentWindow;
+  if (handle_ == nullptr || parent_ != nullptr) return;
+  if (parentWindow_ != nullptr && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD) != 0) {
+    ::SetParent(handle_, parentWindow_);
+  } else {
+    // A top-level window cannot become a child in place: make it again.
+    DestroyHandle();
+  }
+}
+
+void TWinControl::FillCreateParams(CreateParams& params) {
+  params.windowClass = ClassName().empty() ? "TWinControl" : ClassName();
+  params.caption = Caption;
+  params.x = Left;
+  params.y = Top;
+  params.width = Width;
+  params.height = Height;
+  if (!Visible) params.style &= ~WS_VISIBLE;
+  if (parent_ != nullptr) {
+    params.parent = parent_->Handle();
+  } else {
+    params.parent = parentWindow_;
+  }
+}
+
+void TWinControl::CreateWnd() {
+  CreateParams params;
+  FillCreateParams(params);
+  if ((params.style & WS_CHILD) != 0 && params.parent == nullptr) {
+    throw Exception("Control '" + Name() + "' has no parent window");
+  }
+  CreateWindowHandle(params);
+  AfterHandleCreated();
+}
+
+void TWinControl::RegisterOwnClass(const std::string& name) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof existing;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoExA(instance, name.c_str(), &existing) != 0) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS | CS_OWNDC;
+  windowClass.lpfnWndProc = StaticWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  windowClass.hIcon = LoadIconA(instance, "MAINICON");
+  windowClass.lpszClassName = name.c_str();
+  if (RegisterClassExA(&windowClass) == 0) {
+    throw Exception("Cannot register window class " + name);
+  }
+}
+
+void TWinControl::CreateWindowHandle(const CreateParams& params) {
+  const bool ownClass = params.systemClass.empty();
+  const std::string& className = ownClass ? params.windowClass : params.systemClass;
+  if (ownClass) RegisterOwnClass(className);
+  if (ownClass) creatingControl = this;
+  HWND window = CreateWindowExA(params.exStyle, className.c_str(), params.caption.c_str(),
+                                params.style, params.x, params.y, params.width, params.height,
+                                params.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  creatingControl = nullptr;
+  if (window == nullptr) {
+    throw Exception("Cannot create window '" + Name() + "' (system error " +
+                    std::to_string(GetLastError()) + ")");
+  }
+  if (!ownClass) {
+    handle_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
+  }
+}
+
+LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+  auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr && creatingControl != nullptr) {
+    self = creatingControl;
+    creatingControl = nullptr;
+    self->handle_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  TMessage message{hwnd, msg, wParam, lParam, 0};
+  try {
+    self->WindowProc(message);
+  } catch (...) {
+    HandleWindowException();
+  }
+  if (msg == WM_NCDESTROY && self->handle_ == hwnd) {
+    // The system destroyed the window (its parent went away).
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->handle_ = nullptr;
+  }
+  return message.result;
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+  if (systemProc_ != nullptr) {
+    message.result = CallWindowProcA(systemProc_, message.hwnd, message.msg, message.wParam,
+                                     message.lParam);
+  } else {
+    message.result = DefWindowProcA(message.hwnd, message.msg, message.wParam, message.lParam);
+  }
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) {
+  if (window == nullptr) return nullptr;
+  WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  if (proc != StaticWindowProc) return nullptr;
+  return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+bool TWinControl::Reflected(TMessage&) {
+  return false;
+}
+
+void TWinControl::WndProc(TMessage& message) {
+  switch (message.msg) {
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT: {
+      HWND child = message.msg == WM_DRAWITEM
+                       ? reinterpret_cast<DRAWITEMSTRUCT*>(message.lParam)->hwndItem
+                       : reinterpret_cast<HWND>(message.lParam);
+      TWinControl* control = FromHandle(child);
+      if (control != nullptr && control != this && control->Reflected(message)) return;
+      break;
+    }
+    default:
+      break;
+  }
+  if (message.msg == WM_SETCURSOR && Cursor != 0 && LOWORD(message.lParam) == HTCLIENT &&
+      reinterpret_cast<HWND>(message.wParam) == message.hwnd) {
+    // crNone (-1) hides the pointer; crHandPoint (-21) shows the hand.
+    SetCursor(Cursor == -1 ? nullptr : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    message.result = TRUE;
+    return;
+  }
+  DefaultHandler(message);
+}
+
+int TWinControl::ClientWidth() {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return rect.right - rect.left;
+}
+
+int TWinControl::ClientHeight() {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return rect.bottom - rect.top;
+}
+
+void TWinControl::SetClientWidth(int width) {
+  HWND window = Handle();
+  RECT client{};
+  RECT outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  int newWidth = (outer.right - outer.left) - (client.right - client.left) + width;
+  SetWindowPos(window, nullptr, 0, 0, newWidth, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Width = newWidth;
+}
+
+void TWinControl::SetClientHeight(int height) {
+  HWND window = Handle();
+  RECT client{};
+  RECT outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  int newHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
+  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, newHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Height = newHeight;
+}

@@ -1,0 +1,195 @@
+// Components, controls and windowed controls: ownership, layout properties,
+// event slots and the window procedure that turns Win32 messages into events.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Layout.h"
+#include "util/Visual.h"
+
+class TObject {
+public:
+  virtual ~TObject() = default;
+};
+
+// Every event handler takes the object that raised the event.
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+// A window message as the window procedure received it.
+struct TMessage {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result;
+};
+
+// Resolves the names a layout gives (handler names) to bound handlers.
+class TEventResolver {
+public:
+  virtual ~TEventResolver() = default;
+  virtual TNotifyEvent ResolveEvent(const std::string& handlerName) const = 0;
+};
+
+// Named object with an owner; an owner deletes what it owns.
+class TComponent : public TObject {
+public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return owner_; }
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  // The class name the layout gives ("TVeloriumF1"); our window classes carry it.
+  const std::string& ClassName() const { return className_; }
+  void SetClassName(std::string name) { className_ = std::move(name); }
+  TComponent* FindComponent(const std::string& name) const;
+  const std::vector<TComponent*>& Components() const { return components_; }
+
+  // Runs before the destructor, while the whole object still exists.
+  virtual void BeforeDestruction() {}
+  // Destroys an owned component the way its owner does.
+  static void Free(TComponent* component);
+
+  // Applies one layout property; false when the name is not known to this class.
+  virtual bool SetProperty(const LayoutProperty& property, const TEventResolver& events);
+  // Called once all layout properties of the component have been applied.
+  virtual void Loaded() {}
+
+private:
+  void DestroyComponents();
+
+  TComponent* owner_;
+  std::string name_;
+  std::string className_;
+  std::vector<TComponent*> components_;
+};
+
+// Font description of a control ("MS Sans Serif", height in pixels as a negative cell height).
+struct TFont {
+  std::string Name = "MS Sans Serif";
+  int Height = -11;
+  int Charset = DEFAULT_CHARSET;
+  TColor Color = static_cast<TColor>(0x80000008);  // clWindowText
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+
+  // Applies a "Font.*" layout property; false when the name is not a font property.
+  bool SetProperty(const std::string& name, const LayoutValue& value);
+};
+
+class TWinControl;
+
+// Anything placed on a form: position, size, caption, colour, font.
+class TControl : public TComponent {
+public:
+  explicit TControl(TComponent* owner);
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  std::string Caption;
+  TColor Color = static_cast<TColor>(0x8000000F);  // clBtnFace
+  TFont Font;
+  int Cursor = 0;  // crDefault
+  bool Visible = true;
+  int TabOrder = -1;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
+
+protected:
+  TWinControl* parent_ = nullptr;
+};
+
+// A control with a window of its own, made on first need.
+class TWinControl : public TControl {
+public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // The window, made now if it does not exist yet.
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+
+  // Every message for the window passes through WindowProc first; it may be replaced.
+  std::function<void(TMessage&)> WindowProc;
+  // The control's own handling of a message (events, then the system's default).
+  virtual void WndProc(TMessage& message);
+
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+
+  // A window of another program to live in (0: none).
+  void SetParentWindow(HWND parentWindow);
+  HWND ParentWindow() const { return parentWindow_; }
+
+  int ClientWidth();
+  int ClientHeight();
+  void SetClientWidth(int width);
+  void SetClientHeight(int height);
+
+  void SetParent(TWinControl* parent) override;
+
+  // The control whose window this is, or null.
+  static TWinControl* FromHandle(HWND window);
+  // A notification the parent received for this control's window (WM_COMMAND,
+  // WM_CTLCOLOR*, WM_DRAWITEM); true when the control handled it.
+  virtual bool Reflected(TMessage& message);
+
+protected:
+  struct CreateParams {
+    std::string windowClass;
+    std::string caption;
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+    // Standard system class to subclass ("BUTTON"); empty for our own window class.
+    std::string systemClass;
+  };
+  virtual void FillCreateParams(CreateParams& params);
+  virtual void CreateWnd();
+  // The window exists: child windows and per-window set-up.
+  virtual void CreateWindowHandle(const CreateParams& params);
+  virtual void AfterHandleCreated() {}
+  void DefaultHandler(TMessage& message);
+
+  HWND handle_ = nullptr;
+  HWND parentWindow_ = nullptr;
+  WNDPROC systemProc_ = nullptr;
+  bool clientSizeWanted_ = false;
+
+private:
+  static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static void RegisterOwnClass(const std::string& name);
+
+  std::vector<TControl*> controls_;
+};
+
+// Reports an exception that escaped a window procedure (the application's display).
+void HandleWindowException();
+
+// A colour from a layout value: a number or a colour name (clBlack, clBtnFace ...).
+TColor ColorFromLayout(const LayoutValue& value);
+
+// The system colour behind a colour value that names one (clBtnFace, clWindowText ...).
+COLORREF ColorToRGB(TColor color);

@@ -1,0 +1,581 @@
+// Forms, the application object and its message loop.
+#include "framework/Forms.h"
+
+#include <algorithm>
+#include <new>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Platform.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+template <class Component>
+TComponent* Make(TComponent* owner) {
+  return new Component(owner);
+}
+
+std::map<std::string, TComponentFactory>& ComponentClasses() {
+  static std::map<std::string, TComponentFactory> classes = {
+      {"TTimer", Make<TTimer>},
+      {"TApplicationEvents", Make<TApplicationEvents>},
+  };
+  return classes;
+}
+
+std::string LayoutResourceText(const char* resourceName) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC resource = FindResourceA(module, resourceName, MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+  const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (data == nullptr) throw EResNotFound(std::string("Resource ") + resourceName + " not found");
+  return std::string(static_cast<const char*>(data), SizeofResource(module, resource));
+}
+
+// The identifiers a layout may give for an enumerated property.
+template <class Enum>
+using Choices = std::vector<std::pair<const char*, Enum>>;
+
+[[noreturn]] void LayoutError(const LayoutProperty& property, const std::string& what) {
+  throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " + what);
+}
+
+RECT MonitorRectOf(HWND window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+  return info.rcMonitor;
+}
+
+}  // namespace
+
+TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner) {
+  auto found = ComponentClasses().find(className);
+  if (found == ComponentClasses().end()) throw EResNotFound("Class " + className + " not found");
+  return found->second(owner);
+}
+
+void RegisterComponentClass(const std::string& className, TComponentFactory factory) {
+  ComponentClasses()[className] = factory;
+}
+
+void HandleWindowException() {
+  try {
+    if (Application != nullptr) Application->HandleException();
+  } catch (...) {
+    // Nothing may leave a window procedure, not even a failure to report.
+  }
+}
+
+// ---- TForm ----
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  Visible = false;
+}
+
+TForm::~TForm() = default;
+
+void TForm::InitForm(const char* resourceName) {
+  InitFormFromText(LayoutResourceText(resourceName));
+}
+
+void TForm::InitFormFromText(const std::string& text) {
+  LayoutObject layout = ParseLayout(text);
+  SetName(layout.name);
+  SetClassName(layout.className);
+  ApplyLayout(layout);
+  if (OldCreateOrder) DoCreate();
+  if (Visible) Show();
+}
+
+void TForm::ApplyLayout(const LayoutObject& layout) {
+  ApplyProperties(this, layout);
+  LoadChildren(layout, this);
+  Loaded();
+}
+
+void TForm::ApplyProperties(TComponent* component, const LayoutObject& layout) {
+  for (const LayoutProperty& property : layout.properties) {
+    if (!component->SetProperty(property, *this)) {
+      LayoutError(property, "unknown property " + property.name + " of " + layout.className);
+    }
+  }
+}
+
+void TForm::LoadChildren(const LayoutObject& layout, TComponent* parent) {
+  for (const LayoutObject& child : layout.children) {
+    TComponent* component = CreateRegisteredComponent(child.className, this);
+    component->SetName(child.name);
+    component->SetClassName(child.className);
+    auto field = fields_.find(child.name);
+    if (field != fields_.end()) field->second(component);
+    auto* control = dynamic_cast<TControl*>(component);
+    auto* parentControl = dynamic_cast<TWinControl*>(parent);
+    if (control != nullptr && parentControl != nullptr) control->SetParent(parentControl);
+    ApplyProperties(component, child);
+    LoadChildren(child, component);
+    component->Loaded();
+  }
+}
+
+TNotifyEvent TForm::ResolveEvent(const std::string& handlerName) const {
+  auto found = handlers_.find(handlerName);
+  if (found == handlers_.end()) throw EResNotFound("Method " + handlerName + " not found");
+  return found->second;
+}
+
+bool TForm::SetProperty(const LayoutProperty& property, const TEventResolver& events) {
+  const std::string& name = property.name;
+  const LayoutValue& value = property.value;
+  auto pick = [&](auto& target, const auto& names) {
+    for (const auto& [text, choice] : names) {
+      if (value.IsIdentifier(text)) {
+        target = choice;
+        return;
+      }
+    }
+    LayoutError(property, "unknown value " + value.text + " of " + name);
+  };
+  using B = TBorderStyle;
+  using P = TPosition;
+  if (name == "BorderStyle") {
+    pick(BorderStyle, Choices<B>{{{"bsNone", B::bsNone}, {"bsSingle", B::bsSingle},
+                                  {"bsSizeable", B::bsSizeable}, {"bsDialog", B::bsDialog}}});
+  } else if (name == "FormStyle") {
+    pick(FormStyle, Choices<TFormStyle>{
+                        {{"fsNormal", TFormStyle::fsNormal}, {"fsStayOnTop", TFormStyle::fsStayOnTop}}});
+  } else if (name == "WindowState") {
+    pick(WindowState, Choices<TWindowState>{{{"wsNormal", TWindowState::wsNormal},
+                                             {"wsMinimized", TWindowState::wsMinimized},
+                                             {"wsMaximized", TWindowState::wsMaximized}}});
+  } else if (name == "Position") {
+    pick(Position, Choices<P>{{{"poDesigned", P::poDesigned}, {"poDefault", P::poDefault},
+                               {"poScreenCenter", P::poScreenCenter},
+                               {"poOwnerFormCenter", P::poOwnerFormCenter}}});
+  } else if (name == "KeyPreview") {
+    KeyPreview = value.IsIdentifier("True");
+  } else if (name == "OldCreateOrder") {
+    OldCreateOrder = value.IsIdentifier("True");
+  } else if (name == "Scaled") {
+    Scaled = value.IsIdentifier("True");
+  } else if (name == "PixelsPerInch") {
+    PixelsPerInch = static_cast<int>(value.integer);
+  } else if (name == "ClientWidth") {
+    designClientWidth_ = static_cast<int>(value.integer);
+  } else if (name == "ClientHeight") {
+    designClientHeight_ = static_cast<int>(value.integer);
+  } else if (name == "OnCreate") {
+    OnCreate = events.ResolveEvent(value.text);
+  } else if (name == "OnDestroy") {
+    OnDestroy = events.ResolveEvent(value.text);
+  } else if (name == "OnShow") {
+    OnShow = events.ResolveEvent(value.text);
+  } else if (name == "OnResize") {
+    OnResize = events.ResolveEvent(value.text);
+  } else if (name == "OnKeyDown") {
+    OnKeyDown = events.ResolveEvent(value.text);
+  } else if (name == "OnMouseMove") {
+    OnMouseMove = events.ResolveEvent(value.text);
+  } else {
+    return TControl::SetProperty(property, events);
+  }
+  return true;
+}
+
+void TForm::DoCreate() {
+  if (created_) return;
+  created_ = true;
+  if (!OnCreate) return;
+  try {
+    OnCreate(this);
+  } catch (...) {
+    // The form is created all the same, without the rest of the handler.
+    Application->HandleException();
+  }
+}
+
+void TForm::AfterConstruction() {
+  DoCreate();
+}
+
+void TForm::BeforeDestruction() {
+  if (!OnDestroy) return;
+  try {
+    OnDestroy(this);
+  } catch (...) {
+    HandleWindowException();
+  }
+}
+
+void TForm::FillCreateParams(CreateParams& params) {
+  TWinControl::FillCreateParams(params);
+  params.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  params.exStyle = 0;
+  switch (BorderStyle) {
+    case TBorderStyle::bsNone:
+      break;
+    case TBorderStyle::bsSingle:
+      params.style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
+      break;
+    case TBorderStyle::bsSizeable:
+      params.style |= WS_OVERLAPPEDWINDOW;
+      break;
+    case TBorderStyle::bsDialog:
+      params.style |= WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+      params.exStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+  }
+  if (parentWindow_ != nullptr) {
+    params.style |= WS_CHILD;
+  } else {
+    params.style |= WS_POPUP;
+    params.parent = Application != nullptr ? Application->Handle() : nullptr;
+  }
+  if (FormStyle == TFormStyle::fsStayOnTop) params.exStyle |= WS_EX_TOPMOST;
+  if (designClientWidth_ >= 0 && designClientHeight_ >= 0) {
+    RECT rect{0, 0, designClientWidth_, designClientHeight_};
+    AdjustWindowRectEx(&rect, params.style & ~WS_CHILD, FALSE, params.exStyle);
+    params.width = rect.right - rect.left;
+    params.height = rect.bottom - rect.top;
+  }
+  PlaceWindow(params);
+}
+
+void TForm::PlaceWindow(CreateParams& params) const {
+  if ((params.style & WS_CHILD) != 0 && Position == TPosition::poDefault) {
+    params.x = 0;
+    params.y = 0;
+    return;
+  }
+  RECT area{};
+  switch (Position) {
+    case TPosition::poDesigned:
+      return;
+    case TPosition::poDefault:
+      params.x = CW_USEDEFAULT;
+      params.y = CW_USEDEFAULT;
+      return;
+    case TPosition::poOwnerFormCenter: {
+      TForm* over = dynamic_cast<TForm*>(Owner());
+      if (over == nullptr && Application != nullptr) over = Application->MainForm();
+      if (over != nullptr && over != this && over->HandleAllocated()) {
+        GetWindowRect(over->handle_, &area);
+        break;
+      }
+      [[fallthrough]];
+    }
+    case TPosition::poScreenCenter:
+      SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+      break;
+  }
+  params.x = area.left + ((area.right - area.left) - params.width) / 2;
+  params.y = area.top + ((area.bottom - area.top) - params.height) / 2;
+}
+
+void TForm::Show() {
+  Visible = true;
+  HWND window = Handle();
+  if (OnShow) OnShow(this);
+  if (parentWindow_ != nullptr) {
+    ShowWindow(window, SW_SHOW);
+    return;
+  }
+  ShowWindow(window, WindowState == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+  if (FormStyle == TFormStyle::fsStayOnTop) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  SetForegroundWindow(window);
+  UpdateWindow(window);
+}
+
+void TForm::Hide() {
+  Visible = false;
+  if (HandleAllocated()) ShowWindow(handle_, SW_HIDE);
+}
+
+void TForm::Close() {
+  if (modal_) {
+    ModalResult = mrCancel;
+  } else if (Application != nullptr && Application->MainForm() == this) {
+    Application->Terminate();
+  } else {
+    Hide();
+  }
+}
+
+int TForm::ShowModal() {
+  HWND window = Handle();
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND other, LPARAM list) -> BOOL {
+        auto* windows = reinterpret_cast<std::vector<HWND>*>(list);
+        if (other != windows->front() && IsWindowVisible(other) && IsWindowEnabled(other)) {
+          windows->push_back(other);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&(disabled = {window})));
+  disabled.erase(disabled.begin());
+  for (HWND other : disabled) EnableWindow(other, FALSE);
+  struct Restore {
+    std::vector<HWND>& windows;
+    TForm& form;
+    ~Restore() {
+      for (HWND other : windows) EnableWindow(other, TRUE);
+      form.Hide();
+      form.modal_ = false;
+    }
+  } restore{disabled, *this};
+  modal_ = true;
+  ModalResult = mrNone;
+  Show();
+  while (ModalResult == mrNone) {
+    Application->HandleMessage();
+    if (Application->Terminated()) ModalResult = mrCancel;
+  }
+  return ModalResult;
+}
+
+void TForm::WndProc(TMessage& message) {
+  switch (message.msg) {
+    case WM_SIZE:
+      DefaultHandler(message);
+      if (OnResize) OnResize(this);
+      return;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (OnKeyDown) OnKeyDown(this);
+      break;
+    case WM_MOUSEMOVE:
+      if (OnMouseMove) OnMouseMove(this);
+      break;
+    case WM_LBUTTONDOWN:
+      mousePressed_ = true;
+      SetCapture(message.hwnd);
+      break;
+    case WM_LBUTTONUP: {
+      bool pressed = mousePressed_;
+      mousePressed_ = false;
+      if (GetCapture() == message.hwnd) ReleaseCapture();
+      RECT client{};
+      GetClientRect(message.hwnd, &client);
+      POINT at{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+      if (pressed && PtInRect(&client, at) && OnClick) OnClick(this);
+      break;
+    }
+    case WM_CLOSE:
+      Close();
+      message.result = 0;
+      return;
+    case WM_ACTIVATEAPP:
+      if (Application != nullptr) {
+        if (message.wParam != 0) {
+          Application->Activated();
+        } else {
+          Application->Deactivated();
+        }
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(message.hwnd, &client);
+      HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+      FillRect(reinterpret_cast<HDC>(message.wParam), &client, brush);
+      DeleteObject(brush);
+      message.result = 1;
+      return;
+    }
+    case WM_GETMINMAXINFO:
+      DefaultHandler(message);
+      if (BorderStyle == TBorderStyle::bsNone && parentWindow_ == nullptr) {
+        // A borderless maximised form covers its whole monitor, task bar included.
+        RECT monitor = MonitorRectOf(message.hwnd);
+        auto* info = reinterpret_cast<MINMAXINFO*>(message.lParam);
+        info->ptMaxPosition = {monitor.left, monitor.top};
+        info->ptMaxSize = {monitor.right - monitor.left, monitor.bottom - monitor.top};
+        info->ptMaxTrackSize = info->ptMaxSize;
+      }
+      return;
+    default:
+      break;
+  }
+  TWinControl::WndProc(message);
+}
+
+// ---- TApplication ----
+
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+}
+
+TApplication::~TApplication() {
+  // Forms go first, while the application window they belong to still exists.
+  while (!Components().empty()) Free(Components().back());
+  if (handle_ != nullptr) {
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    DestroyWindow(handle_);
+  }
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+  Handle();
+}
+
+std::string TApplication::ExeName() const {
+  return ExecutablePath();
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (handle_ != nullptr) SetWindowTextA(handle_, title_.c_str());
+}
+
+HWND TApplication::Handle() {
+  if (handle_ != nullptr) return handle_;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(instance, "TApplication", &windowClass) == 0) {
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = AppWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, "MAINICON");
+    windowClass.lpszClassName = "TApplication";
+    RegisterClassExA(&windowClass);
+  }
+  int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+  int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  handle_ = CreateWindowExA(WS_EX_APPWINDOW, "TApplication", title_.c_str(),
+                            WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr, nullptr,
+                            instance, nullptr);
+  if (handle_ == nullptr) throw Exception("Cannot create the application window");
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return handle_;
+}
+
+LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self != nullptr) {
+    try {
+      if (msg == WM_ACTIVATEAPP) {
+        if (wParam != 0) {
+          self->Activated();
+        } else {
+          self->Deactivated();
+        }
+      } else if (msg == WM_CLOSE) {
+        if (self->mainForm_ != nullptr) self->mainForm_->Close();
+        return 0;
+      }
+    } catch (...) {
+      HandleWindowException();
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void TApplication::Run() {
+  if (mainForm_ == nullptr) return;
+  ShowWindow(Handle(), SW_SHOWNA);
+  if (!mainForm_->Visible) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage() {
+  MSG message{};
+  if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) == 0) return false;
+  if (message.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  HWND active = GetActiveWindow();
+  TForm* dialog = dynamic_cast<TForm*>(TWinControl::FromHandle(active));
+  // Dialog forms get keyboard navigation: Tab, arrows, Enter for the default button.
+  if (dialog != nullptr && dialog->BorderStyle == TBorderStyle::bsDialog &&
+      IsDialogMessageA(active, &message) != 0) {
+    return true;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+  return true;
+}
+
+void TApplication::HandleMessage() {
+  if (!ProcessMessage()) WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  HWND owner = GetActiveWindow();
+  if (owner == nullptr && mainForm_ != nullptr && mainForm_->HandleAllocated()) {
+    owner = mainForm_->Handle();
+  }
+  if (owner == nullptr) owner = Handle();
+  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::ShowException(const Exception& error) {
+  // Topmost, so that it is seen above a topmost full-screen form.
+  ::MessageBoxA(Handle(), ExceptionDisplayText(error.Message()).c_str(), title_.c_str(),
+              MB_OK | MB_ICONSTOP | MB_TOPMOST);
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const Exception& error) {
+    ShowException(error);
+  } catch (const std::exception& error) {
+    ShowException(Exception(error.what()));
+  } catch (...) {
+    ShowException(Exception(""));
+  }
+}
+
+void TApplication::AddEvents(TApplicationEvents* events) {
+  events_.push_back(events);
+}
+
+void TApplication::RemoveEvents(TApplicationEvents* events) {
+  events_.erase(std::remove(events_.begin(), events_.end(), events), events_.end());
+}
+
+void TApplication::Deactivated() {
+  // Every top-level window of the program hears of the change; report it once.
+  if (!active_) return;
+  active_ = false;
+  std::vector<TApplicationEvents*> listeners = events_;
+  for (TApplicationEvents* events : listeners) {
+    if (events->OnDeactivate) events->OnDeactivate(events);
+  }
+}
+
+// ---- TApplicationEvents ----
+
+TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner) {
+  if (Application != nullptr) Application->AddEvents(this);
+}
+
+TApplicationEvents::~TApplicationEvents() {
+  if (Application != nullptr) Application->RemoveEvents(this);
+}
+
+bool TApplicationEvents::SetProperty(const LayoutProperty& property,
+                                     const TEventResolver& events) {
+  if (property.name == "OnDeactivate") {
+    OnDeactivate = events.ResolveEvent(property.value.text);
+    return true;
+  }
+  return TComponent::SetProperty(property, events);
+}
