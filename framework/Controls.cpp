@@ -358,25 +358,25 @@ int TWinControl::ClientHeight() {
 }
 
 void TWinControl::SetClientWidth(int width) {
-  HWND window = Handle();
-  RECT client{};
-  RECT outer{};
-  GetClientRect(window, &client);
-  GetWindowRect(window, &outer);
-  int newWidth = (outer.right - outer.left) - (client.right - client.left) + width;
-  SetWindowPos(window, nullptr, 0, 0, newWidth, outer.bottom - outer.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Width = newWidth;
+  ResizeClient(width, -1);
 }
 
 void TWinControl::SetClientHeight(int height) {
+  ResizeClient(-1, height);
+}
+
+void TWinControl::ResizeClient(int width, int height) {
   HWND window = Handle();
   RECT client{};
   RECT outer{};
   GetClientRect(window, &client);
   GetWindowRect(window, &outer);
-  int newHeight = (outer.bottom - outer.top) - (client.bottom - client.top) + height;
-  SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, newHeight,
+  int newWidth = outer.right - outer.left;
+  int newHeight = outer.bottom - outer.top;
+  if (width >= 0) newWidth += width - (client.right - client.left);
+  if (height >= 0) newHeight += height - (client.bottom - client.top);
+  SetWindowPos(window, nullptr, 0, 0, newWidth, newHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Width = newWidth;
   Height = newHeight;
 }

@@ -176,11 +176,13 @@ protected:
   HWND handle_ = nullptr;
   HWND parentWindow_ = nullptr;
   WNDPROC systemProc_ = nullptr;
-  bool clientSizeWanted_ = false;
 
 private:
   static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static void RegisterOwnClass(const std::string& name);
+
+  // Sets the client size, keeping the border; -1 keeps that dimension.
+  void ResizeClient(int width, int height);
 
   std::vector<TControl*> controls_;
 };
