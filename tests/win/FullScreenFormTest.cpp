@@ -1,0 +1,143 @@
+// The full-screen saver form in process, made the way start-up makes it: the screen-saver
+// announcement, the floating-point mask, ticks held back until the form is on screen,
+// closing on the sixth mouse move, and the clean-up when the application goes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "forms/Veloriumu1.h"
+#include "framework/FloatingPoint.h"
+#include "tests/win/SceneWindow.h"
+
+namespace {
+
+bool ScreenSaverRunning() {
+  BOOL running = FALSE;
+  SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+  return running != FALSE;
+}
+
+class FullScreenForm : public testing::Test {
+protected:
+  FullScreenForm() {
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+    MouseMoveCount = 0;
+  }
+  ~FullScreenForm() override {
+    application.reset();
+    VeloriumF1 = nullptr;
+    TakeQuitRequest();
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, 0, nullptr, 0);
+    SetX87ControlWord(savedX87_);
+    SetSseControlStatus(savedSse_);
+  }
+
+  void CreateTheForm() {
+    application->CreateForm(VeloriumF1);
+    ASSERT_NE(VeloriumF1, nullptr);
+    ASSERT_NE(VeloriumF1->Planets, nullptr);
+  }
+
+  // The program ends the way the application ends: it destroys its forms.
+  void EndTheProgram() { application.reset(); }
+
+  std::uint16_t savedX87_ = X87ControlWord();
+  std::uint32_t savedSse_ = SseControlStatus();
+  std::unique_ptr<TApplication> application = std::make_unique<TApplication>();
+};
+
+}  // namespace
+
+TEST_F(FullScreenForm, CreatingItAnnouncesARunningScreenSaver) {
+  ASSERT_FALSE(ScreenSaverRunning());
+  CreateTheForm();
+  EXPECT_TRUE(ScreenSaverRunning());
+}
+
+TEST_F(FullScreenForm, EndingTheProgramWithdrawsTheAnnouncement) {
+  CreateTheForm();
+  EndTheProgram();
+  EXPECT_FALSE(ScreenSaverRunning());
+}
+
+TEST_F(FullScreenForm, SceneBelongsToTheFormAndStartsWithOptionsLoaded) {
+  CreateTheForm();
+  EXPECT_EQ(VeloriumF1->Planets->Form, VeloriumF1);
+  EXPECT_EQ(VeloriumF1->Planets->Counter, 0);
+  // No settings file lies beside the test program: both options take their default, on.
+  EXPECT_EQ(VeloriumF1->Planets->ShowComet, 1);
+  EXPECT_EQ(VeloriumF1->Planets->ShowOrbits, 1);
+}
+
+TEST_F(FullScreenForm, FiveMouseMovesLeaveTheSaverOpen) {
+  CreateTheForm();
+  for (int move = 0; move < 5; ++move) VeloriumF1->FormMouseMove(VeloriumF1);
+  EXPECT_EQ(MouseMoveCount, 5);
+  EXPECT_FALSE(TakeQuitRequest());
+}
+
+TEST_F(FullScreenForm, SixthMouseMoveClosesTheSaver) {
+  CreateTheForm();
+  for (int move = 0; move < 6; ++move) VeloriumF1->FormMouseMove(VeloriumF1);
+  application->ProcessMessages();
+  EXPECT_TRUE(application->Terminated());
+}
+
+TEST_F(FullScreenForm, EveryMoveAfterTheSixthAsksToCloseAgain) {
+  CreateTheForm();
+  for (int move = 0; move < 6; ++move) VeloriumF1->FormMouseMove(VeloriumF1);
+  ASSERT_TRUE(TakeQuitRequest());
+  VeloriumF1->FormMouseMove(VeloriumF1);
+  EXPECT_TRUE(TakeQuitRequest());
+  EXPECT_EQ(MouseMoveCount, 7);
+}
+
+TEST_F(FullScreenForm, MouseMoveMessagesOfTheWindowAreCountedAlike) {
+  CreateTheForm();
+  HWND window = VeloriumF1->Handle();
+  for (int move = 0; move < 5; ++move) SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(move, 0));
+  EXPECT_FALSE(TakeQuitRequest());
+  SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+TEST_F(FullScreenForm, ConstructorMasksEveryFloatingPointException) {
+  // x87: all six exceptions unmasked, 53-bit precision, rounding to nearest. SSE: all but
+  // the precision exception unmasked; with that one unmasked too, building the form dies of
+  // an inexact result before its constructor gets to set the mask.
+  SetX87ControlWord(0x0240);
+  SetSseControlStatus(0x1000);
+  CreateTheForm();
+  const std::uint16_t x87 = X87ControlWord();
+  const std::uint32_t sse = SseControlStatus();
+  SetX87ControlWord(savedX87_);
+  SetSseControlStatus(savedSse_);
+  EXPECT_EQ(x87 & 0x3F, 0x3F);
+  EXPECT_EQ(x87 & 0x0F00, 0x0200) << "precision and rounding unchanged";
+  EXPECT_EQ(sse & 0x1F80, 0x1F80u);
+  EXPECT_EQ(sse & 0x6000, 0u) << "rounding unchanged";
+}
+
+TEST_F(FullScreenForm, TicksWaitUntilTheFormIsOnScreen) {
+  CreateTheForm();
+  PumpMessages(300);
+  EXPECT_EQ(VeloriumF1->Planets->Counter, 0) << "a tick reached the scene before the form was shown";
+  EXPECT_FALSE(VeloriumF1->Planets->HasContext);
+
+  VeloriumF1->Show();
+  EXPECT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->Counter >= 3; }, 3000));
+  EXPECT_TRUE(VeloriumF1->Planets->HasContext);
+}
+
+TEST_F(FullScreenForm, EndingTheProgramReleasesTheScenesContext) {
+  CreateTheForm();
+  VeloriumF1->Show();
+  ASSERT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->HasContext; }, 3000));
+  EXPECT_EQ(wglGetCurrentContext(), VeloriumF1->Planets->RC);
+  EndTheProgram();
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+  EXPECT_FALSE(ScreenSaverRunning());
+}

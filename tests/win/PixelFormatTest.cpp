@@ -1,0 +1,214 @@
+// The pixel-format set-up: the decision after each platform answer (with the answers given
+// by a stand-in platform), and a real failure on a window that already has another format,
+// with timer ticks arriving while its message is open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/ExtCtrls.h"
+#include "scene/PixelFormat.h"
+#include "scene/Tplanets.h"
+#include "tests/win/DialogWatcher.h"
+#include "tests/win/WindowTest.h"
+
+namespace {
+
+// Answers as configured and records every call, in order.
+class RecordingPlatform : public PixelFormatPlatform {
+public:
+  int chosenIndex = 7;
+  bool setSucceeds = true;
+  int describeResult = 42;
+  PIXELFORMATDESCRIPTOR description = {};
+  std::vector<std::string> calls;
+
+  int Choose(const PIXELFORMATDESCRIPTOR&) override {
+    calls.push_back("Choose");
+    return chosenIndex;
+  }
+  bool Set(int index, const PIXELFORMATDESCRIPTOR&) override {
+    calls.push_back("Set " + std::to_string(index));
+    return setSucceeds;
+  }
+  int Describe(int index, PIXELFORMATDESCRIPTOR& into) override {
+    calls.push_back("Describe " + std::to_string(index));
+    if (describeResult != 0) into = description;
+    return describeResult;
+  }
+  void Report(const char* message) override { calls.push_back(std::string("Report ") + message); }
+};
+
+// The request the scene makes, written out.
+PIXELFORMATDESCRIPTOR SceneRequest() {
+  PIXELFORMATDESCRIPTOR request{};
+  request.nSize = 40;
+  request.nVersion = 1;
+  request.dwFlags = 0x25;
+  request.iPixelType = PFD_TYPE_RGBA;
+  request.cColorBits = 24;
+  request.cDepthBits = 32;
+  request.iLayerType = PFD_MAIN_PLANE;
+  return request;
+}
+
+PIXELFORMATDESCRIPTOR Described(DWORD flags) {
+  PIXELFORMATDESCRIPTOR description{};
+  description.nSize = 40;
+  description.nVersion = 1;
+  description.dwFlags = flags;
+  description.cColorBits = 32;
+  description.cRedBits = 8;
+  description.cDepthBits = 24;
+  description.cStencilBits = 8;
+  return description;
+}
+
+using Calls = std::vector<std::string>;
+
+class PixelFormatDecisions : public testing::Test {
+protected:
+  // Runs the set-up on the scene's request; the request then holds what it left there.
+  bool Negotiate() { return NegotiatePixelFormat(platform, format); }
+
+  RecordingPlatform platform;
+  PIXELFORMATDESCRIPTOR format = SceneRequest();
+};
+
+}  // namespace
+
+TEST_F(PixelFormatDecisions, NoMatchingFormatFailsAtSettingIndexZero) {
+  platform.chosenIndex = 0;
+  platform.setSucceeds = false;
+  EXPECT_FALSE(Negotiate());
+  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 0", "Report -> SetPixelFormat <-"}));
+}
+
+TEST_F(PixelFormatDecisions, RefusedFormatIsReportedOnceAndNeverDescribed) {
+  platform.setSucceeds = false;
+  EXPECT_FALSE(Negotiate());
+  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Report -> SetPixelFormat <-"}));
+}
+
+TEST_F(PixelFormatDecisions, FailedDescriptionIsReported) {
+  platform.describeResult = 0;
+  EXPECT_FALSE(Negotiate());
+  EXPECT_EQ(platform.calls,
+            (Calls{"Choose", "Set 7", "Describe 7", "Report -> DescribePixelFormat <-"}));
+}
+
+TEST_F(PixelFormatDecisions, FormatThatNeedsAPaletteIsRefused) {
+  platform.description = Described(0x25 | PFD_NEED_PALETTE);
+  EXPECT_FALSE(Negotiate());
+  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7", "Report -> Need palette <-"}));
+}
+
+TEST_F(PixelFormatDecisions, OnlyThePaletteFlagOfTheDescriptionIsTested) {
+  platform.description = Described(PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT);
+  EXPECT_TRUE(Negotiate());
+  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7"}));
+}
+
+TEST_F(PixelFormatDecisions, GoodFormatReportsNothingAndLeavesItsDescription) {
+  platform.description = Described(0x25 | PFD_SWAP_EXCHANGE);
+  EXPECT_TRUE(Negotiate());
+  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7"}));
+  EXPECT_EQ(format.dwFlags, 0x25u | PFD_SWAP_EXCHANGE);
+  EXPECT_EQ(format.cColorBits, 32);
+  EXPECT_EQ(format.cDepthBits, 24);
+  EXPECT_EQ(format.cStencilBits, 8);
+}
+
+namespace {
+
+// A scene window that already has a pixel format other than the one the scene chooses,
+// so that the scene's SetPixelFormat really fails.
+class SceneSetUpFailure : public WindowTest {
+protected:
+  void SetUp() override {
+    HDC dc = GetDC(form->Handle());
+    const int chosen = ChoosePixelFormat(dc, &PreparedRequestedFormat());
+    const int count = DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr);
+    const PIXELFORMATDESCRIPTOR request = SceneRequest();
+    for (int index = 1; index <= count && presetIndex == 0; ++index) {
+      if (index != chosen && SetPixelFormat(dc, index, &request)) presetIndex = index;
+    }
+    ASSERT_NE(presetIndex, 0) << "no other format could be set on the window";
+  }
+
+  TSceneF* form = NewSceneWindow(160, 120);
+  int presetIndex = 0;
+};
+
+}  // namespace
+
+TEST_F(SceneSetUpFailure, ShowsTheSetPixelFormatMessageWithCaptionErrorAndNoIcon) {
+  TPlanets scene(form);
+  DialogWatcher watcher("Error");
+  scene.Tick();
+  const std::vector<SeenBox> seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Error");
+  EXPECT_EQ(seen[0].text, "-> SetPixelFormat <-");
+  EXPECT_FALSE(seen[0].hasIcon);
+}
+
+TEST_F(SceneSetUpFailure, MakesNoContextAndAsksTheApplicationToEnd) {
+  TPlanets scene(form);
+  DialogWatcher watcher("Error");
+  scene.Tick();
+  EXPECT_FALSE(scene.HasContext);
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+  EXPECT_EQ(scene.Counter, 1);
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+TEST_F(SceneSetUpFailure, TicksWhileTheMessageIsOpenStartNoSecondSetUp) {
+  TPlanets scene(form);
+  int ticksWhileOpen = 0;
+  TTimer* timer = new TTimer(form);
+  timer->SetInterval(20);
+  timer->SetOnTimer([&](TObject*) {
+    ++ticksWhileOpen;
+    scene.Tick();
+  });
+  {
+    DialogWatcher watcher("Error", 400);
+    scene.Tick();
+    timer->SetEnabled(false);
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.MostOpenAtOnce(), 1);
+  }
+  EXPECT_GE(ticksWhileOpen, 3) << "no tick came while the message was open";
+  EXPECT_EQ(scene.Counter, 1) << "only the tick that made the set-up counts";
+  EXPECT_TRUE(TakeQuitRequest());
+}
+
+TEST_F(SceneSetUpFailure, LaterTicksDrawNothingAndMakeNoContext) {
+  TPlanets scene(form);
+  {
+    DialogWatcher watcher("Error");
+    scene.Tick();
+  }
+  scene.Tick();
+  scene.Tick();
+  EXPECT_EQ(scene.Counter, 3);
+  EXPECT_FALSE(scene.HasContext);
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+TEST_F(SceneSetUpFailure, FailedSceneLeavesAnotherCurrentContextAlone) {
+  TSceneF* good = NewSceneWindow(160, 120);
+  TPlanets drawing(good);
+  drawing.Tick();
+  ASSERT_EQ(wglGetCurrentContext(), drawing.RC);
+  {
+    TPlanets failed(form);
+    DialogWatcher watcher("Error");
+    failed.Tick();
+    EXPECT_EQ(wglGetCurrentContext(), drawing.RC) << "the set-up failed before any WGL call";
+  }
+  EXPECT_EQ(wglGetCurrentContext(), drawing.RC) << "destroying a failed scene makes no WGL call";
+}

@@ -1,0 +1,99 @@
+// Start-up's guarded steps in process: what escapes the making of the main form is shown in
+// the standard exception display and start-up still returns 0; no mode, no window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Startup.h"
+#include "framework/Forms.h"
+#include "tests/win/DialogWatcher.h"
+#include "tests/win/SceneWindow.h"
+
+namespace {
+
+// Windows of this thread that were shown while a hook was in place. A hook procedure
+// gets no context of its own, so the record is a file-local one.
+std::vector<HWND>* shownWindows = nullptr;
+
+LRESULT CALLBACK RecordShowing(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && shownWindows != nullptr && call->message == WM_SHOWWINDOW &&
+      call->wParam != FALSE) {
+    shownWindows->push_back(call->hwnd);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Records every window this thread shows for as long as it lives.
+class ShownWindows {
+public:
+  ShownWindows() {
+    shownWindows = &windows_;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, RecordShowing, nullptr, GetCurrentThreadId());
+  }
+  ~ShownWindows() {
+    UnhookWindowsHookEx(hook_);
+    shownWindows = nullptr;
+  }
+  ShownWindows(const ShownWindows&) = delete;
+  ShownWindows& operator=(const ShownWindows&) = delete;
+
+  bool Hooked() const { return hook_ != nullptr; }
+  const std::vector<HWND>& Windows() const { return windows_; }
+
+private:
+  HHOOK hook_ = nullptr;
+  std::vector<HWND> windows_;
+};
+
+}  // namespace
+
+TEST(RunApplication, ThrownNonExceptionShowsAnEmptyMessageUnderTheTitleAndReturnsZero) {
+  DialogWatcher watcher("Velorium I");
+  const int status = RunApplication(SaverMode::FullScreen, [](TApplication&, SaverMode) { throw 42; });
+  EXPECT_EQ(status, 0);
+  const std::vector<SeenBox> seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Velorium I");
+  EXPECT_EQ(seen[0].text, "");
+}
+
+TEST(RunApplication, ThrownExceptionShowsItsMessageWithAFullStopAndReturnsZero) {
+  DialogWatcher watcher("Velorium I");
+  const int status = RunApplication(SaverMode::FullScreen, [](TApplication&, SaverMode) {
+    throw Exception("Boom");
+  });
+  EXPECT_EQ(status, 0);
+  const std::vector<SeenBox> seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, "Velorium I");
+  EXPECT_EQ(seen[0].text, "Boom.");
+  EXPECT_TRUE(seen[0].hasIcon) << "the exception display shows the error icon";
+}
+
+TEST(RunApplication, MakerHearsTheModeItWasStartedFor) {
+  SaverMode heard = SaverMode::None;
+  DialogWatcher watcher("Velorium I");
+  RunApplication(SaverMode::Preview, [&](TApplication&, SaverMode mode) {
+    heard = mode;
+    throw Exception("stop here");
+  });
+  EXPECT_EQ(heard, SaverMode::Preview);
+}
+
+TEST(RunApplication, NoModeReturnsZeroWithoutMakingAFormOrShowingAWindow) {
+  bool made = false;
+  int status = -1;
+  {
+    ShownWindows shown;
+    ASSERT_TRUE(shown.Hooked());
+    status = RunApplication(SaverMode::None, [&](TApplication&, SaverMode) { made = true; });
+    EXPECT_TRUE(shown.Windows().empty()) << shown.Windows().size() << " windows shown";
+  }
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(made);
+  EXPECT_TRUE(TakeQuitRequest()) << "the application was asked to end";
+  EXPECT_EQ(Application, nullptr);
+}

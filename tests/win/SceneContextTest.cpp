@@ -1,0 +1,171 @@
+// The scene's OpenGL context on a real window: made on the first tick, which draws
+// nothing, and released when the scene object goes; the process-wide format request.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "scene/GL.h"
+#include "scene/PixelFormat.h"
+#include "scene/Tplanets.h"
+#include "tests/win/WindowTest.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 200;
+// What the window shows through GDI before OpenGL has drawn anything: red.
+constexpr TColor kGdiRed = 0x0000FF;
+
+class SceneContext : public WindowTest {
+protected:
+  TSceneF* form = NewSceneWindow(kWidth, kHeight, kGdiRed);
+};
+
+// Puts `front` on the screen and leaves `back` in the back buffer, through a context of the
+// test's own on the pixel format the scene will choose, then lets that context go.
+void PaintBuffersBeforeTheScene(HWND window, Rgb front, Rgb back) {
+  HDC dc = GetDC(window);
+  PIXELFORMATDESCRIPTOR request = PreparedRequestedFormat();
+  ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+  HGLRC context = wglCreateContext(dc);
+  wglMakeCurrent(dc, context);
+  glClearColor(front.r / 255.0f, front.g / 255.0f, front.b / 255.0f, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  SwapBuffers(dc);
+  glClearColor(back.r / 255.0f, back.g / 255.0f, back.b / 255.0f, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glFinish();
+  wglMakeCurrent(nullptr, nullptr);
+  wglDeleteContext(context);
+}
+
+}  // namespace
+
+TEST_F(SceneContext, FirstTickMakesAContextCurrentOnTheWindow) {
+  TPlanets scene(form);
+  scene.Tick();
+  EXPECT_TRUE(scene.HasContext);
+  ASSERT_NE(scene.RC, nullptr);
+  EXPECT_EQ(wglGetCurrentContext(), scene.RC);
+  EXPECT_EQ(wglGetCurrentDC(), scene.DC);
+  EXPECT_EQ(WindowFromDC(scene.DC), form->Handle());
+}
+
+TEST_F(SceneContext, FirstTickCountsAsOneTick) {
+  TPlanets scene(form);
+  scene.Tick();
+  EXPECT_EQ(scene.Counter, 1);
+}
+
+TEST_F(SceneContext, FirstTickClearsDrawsAndSwapsNothing) {
+  form->Show();
+  PumpMessages(100);
+  const Rgb blue{0, 0, 255};
+  const Rgb green{0, 255, 0};
+  PaintBuffersBeforeTheScene(form->Handle(), blue, green);
+  ASSERT_EQ(ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2), blue);
+
+  TPlanets scene(form);
+  scene.Tick();
+  ASSERT_TRUE(scene.HasContext);
+
+  const Picture back = Picture::FromBackBuffer(kWidth, kHeight);
+  EXPECT_EQ(back.At(0, 0), green);
+  EXPECT_EQ(back.At(kWidth / 2, kHeight / 2), green);
+  EXPECT_EQ(back.At(kWidth - 1, kHeight - 1), green);
+  EXPECT_EQ(ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2), blue);
+}
+
+TEST_F(SceneContext, FirstTickLeavesTheContextsDrawingStateUntouched) {
+  TPlanets scene(form);
+  scene.Tick();
+  GLfloat clear[4] = {9, 9, 9, 9};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  EXPECT_EQ(clear[3], 0.0f) << "a frame clears with opaque black";
+  EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+  GLdouble modelview[16] = {};
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  const GLdouble identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  EXPECT_EQ(std::memcmp(modelview, identity, sizeof identity), 0) << "no camera applied";
+}
+
+TEST_F(SceneContext, FirstTickOnAHiddenWindowStillMakesTheContext) {
+  ASSERT_FALSE(IsWindowVisible(form->Handle()));
+  TPlanets scene(form);
+  scene.Tick();
+  EXPECT_TRUE(scene.HasContext);
+  EXPECT_EQ(wglGetCurrentContext(), scene.RC);
+}
+
+TEST_F(SceneContext, DestroyingTheSceneUnbindsAndDeletesItsContext) {
+  HDC dc = nullptr;
+  HGLRC rc = nullptr;
+  {
+    TPlanets scene(form);
+    scene.Tick();
+    dc = scene.DC;
+    rc = scene.RC;
+    ASSERT_EQ(wglGetCurrentContext(), rc);
+  }
+  EXPECT_EQ(wglGetCurrentContext(), nullptr);
+  EXPECT_FALSE(wglMakeCurrent(dc, rc)) << "the context still exists";
+}
+
+TEST_F(SceneContext, SceneThatNeverTickedLeavesAnotherCurrentContextAlone) {
+  TPlanets drawing(form);
+  drawing.Tick();
+  ASSERT_EQ(wglGetCurrentContext(), drawing.RC);
+  { TPlanets idle(form); }
+  EXPECT_EQ(wglGetCurrentContext(), drawing.RC);
+}
+
+TEST_F(SceneContext, SettingsOnlySceneWithoutAWindowLeavesAnotherCurrentContextAlone) {
+  TPlanets drawing(form);
+  drawing.Tick();
+  { TPlanets settingsOnly(nullptr); }
+  EXPECT_EQ(wglGetCurrentContext(), drawing.RC);
+}
+
+TEST_F(SceneContext, EachSceneObjectHasAContextOfItsOwn) {
+  TSceneF* other = NewSceneWindow(kWidth, kHeight);
+  TPlanets first(form);
+  TPlanets second(other);
+  first.Tick();
+  second.Tick();
+  EXPECT_NE(first.RC, second.RC);
+  EXPECT_EQ(wglGetCurrentContext(), second.RC) << "the latest set-up is current";
+}
+
+using ProcessFormatRequest = WindowTest;
+
+TEST_F(ProcessFormatRequest, AfterASetUpHoldsTheDescriptionOfTheChosenFormat) {
+  TSceneF* form = NewSceneWindow(kWidth, kHeight);
+  {
+    TPlanets scene(form);
+    scene.Tick();
+    ASSERT_TRUE(scene.HasContext);
+    PIXELFORMATDESCRIPTOR described{};
+    ASSERT_NE(DescribePixelFormat(scene.DC, GetPixelFormat(scene.DC), sizeof described, &described), 0);
+    EXPECT_EQ(std::memcmp(&RequestedFormat(), &described, sizeof described), 0);
+  }
+  const PIXELFORMATDESCRIPTOR& format = RequestedFormat();
+  EXPECT_EQ(format.nSize, 40);
+  EXPECT_EQ(format.nVersion, 1);
+  EXPECT_EQ(format.dwFlags & 0x25u, 0x25u) << "window, OpenGL, double-buffered";
+  EXPECT_EQ(format.dwFlags & PFD_NEED_PALETTE, 0u);
+  EXPECT_EQ(format.iPixelType, PFD_TYPE_RGBA);
+}
+
+TEST_F(ProcessFormatRequest, FlagsAreStoredOnlyOnceInTheProcess) {
+  PreparedRequestedFormat();
+  const PIXELFORMATDESCRIPTOR saved = RequestedFormat();
+  constexpr DWORD kChangedFlags = 0x00000125;
+  RequestedFormat().dwFlags = kChangedFlags;
+  EXPECT_EQ(PreparedRequestedFormat().dwFlags, kChangedFlags);
+  EXPECT_EQ(&PreparedRequestedFormat(), &RequestedFormat()) << "one record for the process";
+  RequestedFormat() = saved;
+}

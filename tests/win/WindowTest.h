@@ -1,0 +1,28 @@
+// Test fixture for the in-process window tests: each test gets an application of its own,
+// as the program has one, and leaves no context current and no quit request pending.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/Forms.h"
+#include "tests/win/SceneWindow.h"
+
+class WindowTest : public testing::Test {
+protected:
+  ~WindowTest() override {
+    wglMakeCurrent(nullptr, nullptr);
+    application.reset();
+    TakeQuitRequest();
+  }
+
+  // A plain scene window owned by the application; hidden until shown.
+  TSceneF* NewSceneWindow(int clientWidth, int clientHeight, TColor color = 0x000000) {
+    return new TSceneF(application.get(), clientWidth, clientHeight, color);
+  }
+
+  std::unique_ptr<TApplication> application = std::make_unique<TApplication>();
+};
