@@ -1,0 +1,173 @@
+# Wine test environment, sourced by the other scripts: a private Xvfb display and a private,
+# reusable Wine prefix (virtual desktop 1024x768) for running the Windows build.
+# wine_env_start returns non-zero when the environment could not be made; everything it
+# started ends when the sourcing shell exits, fails or is interrupted. One prefix, one user.
+
+VELORIUM_WINEPREFIX="${VELORIUM_WINEPREFIX:-$HOME/.cache/velorium/wineprefix}"
+# Bump when the prefix's preparation below changes, so old prefixes are prepared again.
+wine_env_prefix_version=2
+wine_env_screen="1024x768"
+wine_env_pids=()
+wine_env_display=""
+wine_env_lock_fd=""
+wine_env_active=0
+
+wine_env_log() {
+  echo "wine-env: $*" >&2
+}
+
+wine_env_fail() {
+  wine_env_log "$*"
+  return 1
+}
+
+# Runs a command in the foreground with the prefix lock closed, so that daemons it starts
+# (wineserver) never hold the lock. Background starts close it themselves: a function run
+# with & would leave the pid of a subshell in $!.
+wine_env_unlocked() {
+  "$@" {wine_env_lock_fd}>&-
+}
+
+wine_env_lock_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")" || return 1
+  exec {wine_env_lock_fd}>"$WINEPREFIX.lock" || return 1
+  flock -n "$wine_env_lock_fd" && return 0
+  wine_env_log "waiting for another user of $WINEPREFIX"
+  flock -w 3600 "$wine_env_lock_fd" && return 0
+  exec {wine_env_lock_fd}>&-
+  wine_env_lock_fd=""
+  wine_env_fail "gave up waiting for $WINEPREFIX.lock"
+}
+
+# A display is free when neither its lock file nor its socket exists. Losing a race with
+# another server shows as our Xvfb ending at once, and the next number is tried.
+wine_env_start_xvfb() {
+  local n pid i
+  for n in $(seq 90 189); do
+    [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
+    Xvfb ":$n" -screen 0 "${wine_env_screen}x24" +extension GLX -nolisten tcp -noreset \
+      >/dev/null 2>&1 {wine_env_lock_fd}>&- &
+    pid=$!
+    for i in $(seq 1 100); do
+      kill -0 "$pid" 2>/dev/null || break
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        wine_env_pids+=("$pid")
+        wine_env_display=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  wine_env_fail "no free X display for Xvfb in :90 to :189"
+}
+
+wine_env_check_glx() {
+  local extensions
+  extensions="$(xdpyinfo -display "$wine_env_display" 2>/dev/null)"
+  if ! grep -qw GLX <<<"$extensions"; then
+    wine_env_log "warning: Xvfb on $wine_env_display has no GLX extension; OpenGL will fail"
+  fi
+}
+
+# Prepared once; the stamp records the Wine version and the version of this preparation.
+wine_env_prepare_prefix() {
+  local stamp="$WINEPREFIX/.velorium-prepared" want
+  want="$(wine --version 2>/dev/null) v$wine_env_prefix_version"
+  [[ -f "$stamp" && "$(cat "$stamp")" == "$want" ]] && return 0
+  wine_env_log "preparing Wine prefix $WINEPREFIX (once)"
+  wine_env_unlocked wine wineboot --init >/dev/null 2>&1 ||
+    wine_env_fail "wineboot failed" || return 1
+  wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+    >/dev/null 2>&1 || wine_env_fail "could not turn on the virtual desktop" || return 1
+  wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+    /d "$wine_env_screen" /f >/dev/null 2>&1 ||
+    wine_env_fail "could not size the virtual desktop" || return 1
+  # A crashing program writes its backtrace to the log instead of waiting on a dialog.
+  wine_env_unlocked wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD \
+    /d 0 /f >/dev/null 2>&1 || wine_env_fail "could not turn off the crash dialog" || return 1
+  wine_env_unlocked wineserver -w
+  echo "$want" >"$stamp"
+}
+
+# wine_env_start [--on-this-display]: takes the prefix and starts a private display, or uses
+# $DISPLAY as it is with the option. Cleanup is armed before anything is started.
+wine_env_start() {
+  [[ "$wine_env_active" == 1 ]] && return 0
+  export WINEPREFIX="$VELORIUM_WINEPREFIX"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+  trap wine_env_stop EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  wine_env_active=1
+  wine_env_lock_prefix || return 1
+  # A wineserver left behind by an earlier, killed run would keep its old display.
+  wineserver -k >/dev/null 2>&1
+  if [[ "${1:-}" == "--on-this-display" ]]; then
+    wine_env_display="$DISPLAY"
+  else
+    wine_env_start_xvfb || return 1
+    export DISPLAY="$wine_env_display"
+  fi
+  wine_env_check_glx
+  wine_env_prepare_prefix
+}
+
+# wine_run SECONDS PROGRAM [ARGS...]: runs a Windows program and returns its exit status,
+# or 124 when it ran longer than SECONDS (then every Windows process of the prefix is ended).
+wine_run() {
+  local limit="$1" status
+  shift
+  wine_env_unlocked timeout --kill-after=10 "$limit" wine "$@" </dev/null
+  status=$?
+  if [[ $status -eq 124 || $status -eq 137 ]]; then
+    wine_env_log "$(basename "$1") ran longer than ${limit}s and was ended"
+    wineserver -k >/dev/null 2>&1
+    status=124
+  fi
+  return $status
+}
+
+# wine_spawn PROGRAM [ARGS...]: starts a Windows program in the background; its pid is in
+# wine_env_last_pid, and it is ended with the environment if it still runs then.
+wine_spawn() {
+  wine "$@" </dev/null {wine_env_lock_fd}>&- &
+  wine_env_last_pid=$!
+  wine_env_pids+=("$wine_env_last_pid")
+}
+
+wine_env_wait_gone() {
+  local pid="$1" i
+  for i in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null
+}
+
+# Ends everything wine_env_start started: the prefix's Windows processes and wineserver,
+# then our own processes by pid, then releases the prefix.
+wine_env_stop() {
+  local pid
+  [[ "$wine_env_active" == 1 ]] || return 0
+  wine_env_active=0
+  if [[ -n "${WINEPREFIX:-}" && -n "$wine_env_lock_fd" ]]; then
+    wineserver -k >/dev/null 2>&1
+    timeout 20 wineserver -w >/dev/null 2>&1
+  fi
+  for pid in "${wine_env_pids[@]}"; do
+    kill "$pid" 2>/dev/null
+  done
+  for pid in "${wine_env_pids[@]}"; do
+    wine_env_wait_gone "$pid"
+    wait "$pid" 2>/dev/null
+  done
+  wine_env_pids=()
+  if [[ -n "$wine_env_lock_fd" ]]; then
+    exec {wine_env_lock_fd}>&-
+    wine_env_lock_fd=""
+  fi
+}

@@ -1,0 +1,22 @@
+// Starting the full-screen saver and waiting until it is ready for input.
+#include "tests/e2e/FullScreenSaver.h"
+
+namespace e2e {
+
+void FullScreenSaver::SetUp() {
+  saver_.emplace(arguments());
+  window_ = saver_->waitForFullScreenWindow();
+  ASSERT_TRUE(window_.has_value()) << "no visible full-screen window appeared";
+  ASSERT_TRUE(saver_->waitForForeground()) << "the saver never became the foreground window";
+  // The mouse move that comes with appearing under the pointer must be in before we count.
+  pause(Milliseconds{500});
+}
+
+bool pointerIsShown() {
+  CURSORINFO pointer{};
+  pointer.cbSize = sizeof pointer;
+  if (!GetCursorInfo(&pointer)) return true;
+  return (pointer.flags & CURSOR_SHOWING) != 0 && pointer.hCursor != nullptr;
+}
+
+}  // namespace e2e

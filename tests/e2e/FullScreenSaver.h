@@ -1,0 +1,37 @@
+// Test fixture: Velorium.scr started with /s, its full-screen window up and in the foreground.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "tests/e2e/SaverProcess.h"
+
+namespace e2e {
+
+// Windows, and Wine too, send one mouse-move event to a window that appears under the pointer;
+// the saver counts it like any other.
+inline constexpr int kMovesOnAppearance = 1;
+
+// Long enough for a saver that was told to end to have ended.
+inline constexpr Milliseconds kWatchTime{1500};
+
+class FullScreenSaver : public testing::Test {
+ protected:
+  void SetUp() override;
+  // For subclasses that start the saver with other arguments.
+  virtual std::string arguments() const { return "/s"; }
+
+  SaverProcess& saver() { return *saver_; }
+  const WindowInfo& window() const { return *window_; }
+
+ private:
+  std::optional<SaverProcess> saver_;
+  std::optional<WindowInfo> window_;
+};
+
+// The pointer as the system shows it now: true when a pointer image is visible.
+bool pointerIsShown();
+
+}  // namespace e2e

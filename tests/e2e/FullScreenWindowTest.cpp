@@ -1,0 +1,102 @@
+// The full-screen saver window as another program sees it: one borderless, topmost, black
+// window over the whole screen, no pointer, no task-bar window, the screen-saver flag set.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/ForeignWindow.h"
+#include "tests/e2e/FullScreenSaver.h"
+#include "tests/e2e/NamedCommandLine.h"
+#include "tests/e2e/SaverProcess.h"
+#include "tests/e2e/ScreenCapture.h"
+#include "tests/e2e/SyntheticInput.h"
+
+namespace e2e {
+namespace {
+
+constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
+
+class FullScreenWindow : public FullScreenSaver,
+                         public testing::WithParamInterface<NamedCommandLine> {
+ protected:
+  std::string arguments() const override { return GetParam().arguments; }
+};
+
+TEST_P(FullScreenWindow, IsOneBorderlessTopmostWindowCoveringTheScreen) {
+  const RECT screen = screenRect();
+
+  EXPECT_EQ(window().style & kFrameStyles, 0) << std::hex << "style 0x" << window().style;
+  EXPECT_TRUE(window().topmost) << std::hex << "extended style 0x" << window().exStyle;
+  EXPECT_EQ(window().rect.left, screen.left);
+  EXPECT_EQ(window().rect.top, screen.top);
+  EXPECT_EQ(window().rect.right, screen.right);
+  EXPECT_EQ(window().rect.bottom, screen.bottom);
+  EXPECT_EQ(saver().visibleWindows().size(), 1u);
+}
+
+// Only the first argument decides, and "/s" is compared after lower-casing.
+INSTANTIATE_TEST_SUITE_P(FullScreen, FullScreenWindow,
+                         testing::Values(NamedCommandLine{"LowerS", "/s"},
+                                         NamedCommandLine{"UpperS", "/S"},
+                                         NamedCommandLine{"SThenC", "/s /c"}),
+                         testNameOf);
+
+// The scene draws a few small bodies and thin lines; the rest of the screen stays black.
+TEST_F(FullScreenSaver, ShowsAMostlyBlackScreen) {
+  const ScreenPixels screen = captureScreen(screenRect());
+
+  ASSERT_FALSE(screen.pixels.empty()) << "could not read the screen";
+  EXPECT_GE(screen.blackShare(), 0.8);
+}
+
+TEST_F(FullScreenSaver, HidesTheApplicationsTaskBarWindow) {
+  bool found = false;
+  for (const WindowInfo& candidate : saver().topLevelWindows()) {
+    if (candidate.text != "Velorium I") continue;
+    found = true;
+    EXPECT_FALSE(candidate.visible) << "the task-bar window is visible";
+  }
+  EXPECT_TRUE(found) << "no window titled \"Velorium I\"";
+}
+
+TEST(FullScreenSaverPointer, IsHiddenOverTheWindow) {
+  {
+    // First show that this way of looking does see the arrow over an ordinary window.
+    ForeignWindow other(screenRect());
+    ASSERT_TRUE(other.activate());
+    ASSERT_TRUE(waitUntil(pointerIsShown, Milliseconds{3000}));
+  }
+  SaverProcess saver("/s");
+  ASSERT_TRUE(saver.waitForFullScreenWindow().has_value());
+  ASSERT_TRUE(saver.waitForForeground());
+  // A new foreground thread starts without a pointer image until its window sets one on the
+  // first mouse move, which comes as the window appears under the pointer.
+  pause(Milliseconds{500});
+
+  EXPECT_FALSE(pointerIsShown());
+}
+
+// Under Wine a process keeps the system parameters it has read once, so a fresh process reads it.
+int screenSaverFlagSeenByAnotherProcess() {
+  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
+  const auto status = reader.waitForExit();
+  return status ? static_cast<int>(*status) : -1;
+}
+
+TEST(ScreenSaverRunningFlag, IsSetWhileTheSaverRunsAndClearedWhenItEnds) {
+  // A saver ended by force in an earlier test had no chance to clear it.
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+  ASSERT_EQ(screenSaverFlagSeenByAnotherProcess(), 0);
+
+  SaverProcess saver("/s");
+  ASSERT_TRUE(saver.waitForFullScreenWindow().has_value());
+  ASSERT_TRUE(saver.waitForForeground());
+  EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), 1);
+
+  pressKey('A');
+  ASSERT_TRUE(saver.waitForExit().has_value());
+  EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), 0);
+}
+
+}  // namespace
+}  // namespace e2e

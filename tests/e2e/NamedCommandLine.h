@@ -1,0 +1,24 @@
+// A command line for a parameterised test, with the name the test is listed under.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace e2e {
+
+struct NamedCommandLine {
+  const char* name;
+  const char* arguments;
+};
+
+inline void PrintTo(const NamedCommandLine& commandLine, std::ostream* out) {
+  *out << '"' << commandLine.arguments << '"';
+}
+
+inline std::string testNameOf(const testing::TestParamInfo<NamedCommandLine>& info) {
+  return info.param.name;
+}
+
+}  // namespace e2e
