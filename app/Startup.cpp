@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 
 #include "forms/Veloriumu1.h"
+#include "forms/Veloriumu2.h"
 #include "framework/Forms.h"
 #include "framework/Params.h"
 
@@ -15,6 +16,8 @@ void CreateModeForm(TApplication& application, SaverMode mode) {
       application.CreateForm(VeloriumF1);
       break;
     case SaverMode::Preview:
+      application.CreateForm(VeloriumF2);
+      break;
     case SaverMode::Options:
     case SaverMode::None:
       // Not built yet: end cleanly.

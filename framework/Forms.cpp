@@ -369,6 +369,12 @@ void TForm::WndProc(TMessage& message) {
       Close();
       message.result = 0;
       return;
+    case WM_NCDESTROY:
+      // Only a window the system destroys comes here (DestroyHandle detaches first): a form
+      // living in another program's window closes when that window takes it away. This is the
+      // one message that comes when the other program ends without destroying its window.
+      if (parentWindow_ != nullptr) Close();
+      break;
     case WM_ACTIVATEAPP:
       if (Application != nullptr) {
         if (message.wParam != 0) {
@@ -478,13 +484,15 @@ LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
 }
 
 void TApplication::Run() {
-  if (mainForm_ == nullptr) return;
+  // A main form whose creation already ended the program (after showing why) stays unseen.
+  if (mainForm_ == nullptr || terminateRequested_) return;
   ShowWindow(Handle(), SW_SHOWNA);
   if (!mainForm_->Visible) mainForm_->Show();
   while (!terminated_) HandleMessage();
 }
 
 void TApplication::Terminate() {
+  terminateRequested_ = true;
   PostQuitMessage(0);
 }
 

@@ -131,7 +131,8 @@ public:
     form->AfterConstruction();
   }
 
-  // Shows the main form and dispatches messages until termination; returns at once without one.
+  // Shows the main form and dispatches messages until termination; returns at once without
+  // one, or when termination was asked for before the loop (the main form is not shown).
   void Run();
   // Posts the request to quit; the loop ends when it reaches it.
   void Terminate();
@@ -162,6 +163,7 @@ private:
   HWND handle_ = nullptr;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
+  bool terminateRequested_ = false;
   bool active_ = false;
   std::vector<TApplicationEvents*> events_;
 };

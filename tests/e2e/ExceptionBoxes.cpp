@@ -1,0 +1,51 @@
+// Exception boxes found by class and caption among the process's top-level windows.
+#include "tests/e2e/ExceptionBoxes.h"
+
+#include <array>
+
+namespace e2e {
+namespace {
+
+// The control identifier of a message box's text.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Search {
+  DWORD processId;
+  std::vector<WindowInfo> windows;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId) search->windows.push_back(describeWindow(window));
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<WindowInfo> topLevelWindowsOf(DWORD processId) {
+  Search search{processId, {}};
+  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.windows;
+}
+
+std::vector<HWND> exceptionBoxesOf(DWORD processId) {
+  std::vector<HWND> boxes;
+  for (const WindowInfo& window : topLevelWindowsOf(processId)) {
+    if (window.className == "#32770" && window.text == "Velorium I") boxes.push_back(window.handle);
+  }
+  return boxes;
+}
+
+std::string exceptionBoxText(HWND box) {
+  std::array<char, 512> text{};
+  const UINT length = GetDlgItemTextA(box, kMessageBoxTextId, text.data(), text.size());
+  return std::string(text.data(), length);
+}
+
+void pressOk(HWND box) {
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+}  // namespace e2e

@@ -1,0 +1,23 @@
+// The saver's windows as another program sees them, among them its standard exception
+// display: a system message box (window class #32770) captioned "Velorium I".
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/SaverProcess.h"
+
+namespace e2e {
+
+// The process's top-level windows, visible or not, in z-order.
+std::vector<WindowInfo> topLevelWindowsOf(DWORD processId);
+// The exception boxes the process shows now.
+std::vector<HWND> exceptionBoxesOf(DWORD processId);
+// The message the box shows.
+std::string exceptionBoxText(HWND box);
+// Presses the box's OK button.
+void pressOk(HWND box);
+
+}  // namespace e2e

@@ -1,0 +1,346 @@
+// Preview mode as the settings page sees it: the saver runs as a borderless child of the
+// host's window, of the host's outer size at its client origin, ignores input and resizing,
+// and ends with status 0 on any system command or with its host. A handle that is no number
+// or names no window gives one message box, and the program ends with status 0.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "tests/e2e/ExceptionBoxes.h"
+#include "tests/e2e/NamedCommandLine.h"
+#include "tests/e2e/PreviewHost.h"
+#include "tests/e2e/SaverProcess.h"
+#include "tests/e2e/ScreenCapture.h"
+#include "tests/e2e/SyntheticInput.h"
+
+namespace e2e {
+namespace {
+
+constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
+// The host's outer size, which the preview takes.
+constexpr int kHostWidth = kPreviewHostRect.right - kPreviewHostRect.left;
+constexpr int kHostHeight = kPreviewHostRect.bottom - kPreviewHostRect.top;
+// Long enough for a saver that was told to end to have ended, and for a few frames.
+constexpr Milliseconds kWatchTime{1500};
+
+RECT screenRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+POINT clientOriginOf(HWND window) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return origin;
+}
+
+bool isYellowish(std::uint32_t pixel) {
+  const auto red = (pixel >> 16) & 0xFF;
+  const auto green = (pixel >> 8) & 0xFF;
+  const auto blue = pixel & 0xFF;
+  return red > 120 && green > 120 && blue < red / 2 && blue < green / 2;
+}
+
+// Under Wine a process keeps the system parameters it has read once, so a fresh process reads it.
+int screenSaverFlagSeenByAnotherProcess() {
+  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
+  const auto status = reader.waitForExit();
+  return status ? static_cast<int>(*status) : -1;
+}
+
+// Every visible top-level window the process shows until it ends or the time is up.
+std::set<HWND> windowsShownUntilExit(DWORD processId, const std::function<bool()>& running) {
+  std::set<HWND> seen;
+  waitUntil(
+      [&] {
+        for (const WindowInfo& window : topLevelWindowsOf(processId)) {
+          if (window.visible) seen.insert(window.handle);
+        }
+        return !running();
+      },
+      kExitTimeout, Milliseconds{2});
+  return seen;
+}
+
+class Preview : public testing::Test {
+ protected:
+  void SetUp() override {
+    host_.emplace(handleForm());
+    preview_ = host_->waitForPreview();
+    ASSERT_NE(preview_, nullptr) << "no preview window appeared in the host";
+    // A few frames drawn.
+    pause(Milliseconds{800});
+  }
+  virtual std::string handleForm() const { return "decimal"; }
+
+  PreviewHost& host() { return *host_; }
+  HWND preview() const { return preview_; }
+
+  // No box and no other window on the way out.
+  void expectEndsWithStatusZeroAndNoWindow() {
+    const DWORD saverId = host_->saverProcessId();
+    const auto shown = windowsShownUntilExit(saverId, [&] { return host_->saverIsRunning(); });
+    EXPECT_TRUE(shown.empty()) << shown.size() << " windows appeared";
+    const auto status = host_->waitForSaverExit(Milliseconds{0});
+    ASSERT_TRUE(status.has_value()) << "the saver is still running";
+    EXPECT_EQ(*status, 0u);
+  }
+
+ private:
+  std::optional<PreviewHost> host_;
+  HWND preview_ = nullptr;
+};
+
+// ---- Where the preview runs ----
+
+class PreviewInHostWindow : public Preview, public testing::WithParamInterface<const char*> {
+ protected:
+  std::string handleForm() const override { return GetParam(); }
+};
+
+TEST_P(PreviewInHostWindow, IsABorderlessChildOfTheHostsOuterSizeAtItsClientOrigin) {
+  const WindowInfo window = describeWindow(preview());
+  const POINT origin = clientOriginOf(host().window());
+
+  EXPECT_EQ(GetAncestor(preview(), GA_PARENT), host().window());
+  EXPECT_NE(window.style & WS_CHILD, 0) << std::hex << "style 0x" << window.style;
+  EXPECT_EQ(window.style & kFrameStyles, 0) << std::hex << "style 0x" << window.style;
+  EXPECT_TRUE(window.visible);
+  EXPECT_FALSE(window.topmost);
+  EXPECT_EQ(window.rect.left, origin.x);
+  EXPECT_EQ(window.rect.top, origin.y);
+  EXPECT_EQ(window.rect.right - window.rect.left, kHostWidth);
+  EXPECT_EQ(window.rect.bottom - window.rect.top, kHostHeight);
+}
+
+// The settings page writes the handle in decimal; "$" and "0x" hexadecimal work as well.
+INSTANTIATE_TEST_SUITE_P(Preview, PreviewInHostWindow,
+                         testing::Values("decimal", "dollar", "hex"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
+
+TEST_F(Preview, IsTheOnlyWindowInTheHostAndShowsNoOtherWindow) {
+  EXPECT_EQ(FindWindowExA(host().window(), preview(), nullptr, nullptr), nullptr);
+  for (const WindowInfo& window : topLevelWindowsOf(host().saverProcessId())) {
+    EXPECT_FALSE(window.visible) << "visible top-level window \"" << window.text << "\"";
+  }
+}
+
+// ---- What it shows ----
+
+// Wine puts a window that lives in another program's window on the screen only through that
+// program's own drawing, so the picture inside preview_host.exe's window cannot be read back
+// there. The desktop window is a host whose children Wine does show: the preview then covers
+// the screen, and the picture is checked there.
+class PreviewOnTheDesktop : public testing::Test {
+ protected:
+  void SetUp() override {
+    saver_.emplace("/p " + std::to_string(static_cast<std::int32_t>(
+                               reinterpret_cast<INT_PTR>(GetDesktopWindow()))));
+    window_ = saver_->waitForFullScreenWindow();
+    ASSERT_TRUE(window_.has_value()) << "no preview window covering the desktop appeared";
+    // A few frames drawn.
+    pause(Milliseconds{800});
+  }
+
+  const WindowInfo& window() const { return *window_; }
+
+ private:
+  std::optional<SaverProcess> saver_;
+  std::optional<WindowInfo> window_;
+};
+
+// Most of a small square at the centre of the picture is sun, whatever passes in front of it.
+TEST_F(PreviewOnTheDesktop, ShowsTheSunAtItsCentreOnBlack) {
+  const RECT& whole = window().rect;
+  const POINT centre{(whole.left + whole.right) / 2, (whole.top + whole.bottom) / 2};
+  const ScreenPixels middle = captureScreen(RECT{centre.x - 4, centre.y - 4, centre.x + 5, centre.y + 5});
+  const ScreenPixels picture = captureScreen(whole);
+
+  ASSERT_FALSE(middle.pixels.empty()) << "could not read the screen";
+  int yellow = 0;
+  for (std::uint32_t pixel : middle.pixels) yellow += isYellowish(pixel) ? 1 : 0;
+  EXPECT_GE(yellow, 41) << "of 81 pixels at the centre";
+  EXPECT_EQ(window().className, "TVeloriumF2");
+  EXPECT_GE(picture.blackShare(), 0.8);
+}
+
+TEST_F(PreviewOnTheDesktop, PictureChangesOverTime) {
+  const ScreenPixels before = captureScreen(window().rect);
+  pause(Milliseconds{1000});
+  const ScreenPixels after = captureScreen(window().rect);
+
+  ASSERT_FALSE(before.pixels.empty()) << "could not read the screen";
+  EXPECT_NE(before.pixels, after.pixels);
+}
+
+// ---- What it ignores ----
+
+TEST_F(Preview, IgnoresKeysClicksAndMouseMoves) {
+  const RECT before = screenRectOf(preview());
+  const POINT centre{(before.left + before.right) / 2, (before.top + before.bottom) / 2};
+  SetForegroundWindow(host().window());
+  SetCursorPos(centre.x, centre.y);
+  pause(Milliseconds{200});
+  for (int move = 0; move < 10; ++move) {
+    movePointerBy(2, 1);
+    postMouseMove(preview(), POINT{20 + move, 20});
+  }
+  clickMouse(MouseButton::Primary);
+  clickMouse(MouseButton::Secondary);
+  clickMouse(MouseButton::Middle);
+  turnMouseWheel();
+  pressKey('A');
+  pressKey(VK_ESCAPE);
+  PostMessageA(preview(), WM_KEYDOWN, 'A', 1);
+  PostMessageA(preview(), WM_KEYUP, 'A', 0xC0000001);
+  PostMessageA(preview(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+  PostMessageA(preview(), WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
+
+  EXPECT_FALSE(host().waitForSaverExit(kWatchTime).has_value()) << "the saver ended";
+  EXPECT_EQ(GetAncestor(preview(), GA_PARENT), host().window());
+  const RECT after = screenRectOf(preview());
+  EXPECT_TRUE(EqualRect(&before, &after) != FALSE);
+}
+
+TEST_F(Preview, KeepsItsFirstSizeWhenTheHostIsResized) {
+  SetWindowPos(host().window(), nullptr, 0, 0, 600, 450, SWP_NOMOVE | SWP_NOZORDER);
+  pause(Milliseconds{500});
+  SetWindowPos(host().window(), nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
+  pause(Milliseconds{500});
+
+  const RECT rect = screenRectOf(preview());
+  EXPECT_EQ(rect.right - rect.left, kHostWidth);
+  EXPECT_EQ(rect.bottom - rect.top, kHostHeight);
+  EXPECT_TRUE(host().saverIsRunning());
+}
+
+TEST(PreviewScreenSaverFlag, IsLeftAsThePreviewFindsIt) {
+  for (const BOOL flag : {FALSE, TRUE}) {
+    SCOPED_TRACE(flag ? "flag set beforehand" : "flag clear beforehand");
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, flag, nullptr, 0);
+    PreviewHost host("decimal");
+    const HWND preview = host.waitForPreview();
+    ASSERT_NE(preview, nullptr);
+    pause(Milliseconds{500});
+    EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), flag);
+
+    PostMessageA(preview, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(host.waitForSaverExit().has_value());
+    EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), flag);
+  }
+  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+}
+
+// ---- What ends it ----
+
+struct SystemCommand {
+  const char* name;
+  WPARAM command;
+  LPARAM parameter;
+};
+
+class PreviewEndsOnSystemCommand : public Preview,
+                                   public testing::WithParamInterface<SystemCommand> {};
+
+TEST_P(PreviewEndsOnSystemCommand, WithStatusZero) {
+  PostMessageA(preview(), WM_SYSCOMMAND, GetParam().command, GetParam().parameter);
+  expectEndsWithStatusZeroAndNoWindow();
+}
+
+// Whatever the command and its parameters.
+INSTANTIATE_TEST_SUITE_P(
+    Preview, PreviewEndsOnSystemCommand,
+    testing::Values(SystemCommand{"Close", SC_CLOSE, 0},
+                    SystemCommand{"Minimize", SC_MINIMIZE, 0},
+                    SystemCommand{"Maximize", SC_MAXIMIZE, 0},
+                    SystemCommand{"ScreenSave", SC_SCREENSAVE, 0},
+                    SystemCommand{"KeyMenu", SC_KEYMENU, 'a'},
+                    SystemCommand{"MonitorPower", SC_MONITORPOWER, 2},
+                    SystemCommand{"Zero", 0, 0},
+                    SystemCommand{"Unknown", 0x1234, 0x56789}),
+    [](const testing::TestParamInfo<SystemCommand>& info) { return std::string(info.param.name); });
+
+TEST_F(Preview, EndsWithStatusZeroWhenTheHostWindowIsDestroyed) {
+  PostMessageA(host().window(), WM_CLOSE, 0, 0);
+  expectEndsWithStatusZeroAndNoWindow();
+}
+
+// The host program ending takes its window and the preview with it; under Wine no message
+// tells the preview, its window is simply gone.
+TEST_F(Preview, EndsWithStatusZeroWhenTheHostProgramEnds) {
+  host().killHost();
+  expectEndsWithStatusZeroAndNoWindow();
+}
+
+// ---- Handles it cannot use ----
+
+// Starts "/p <handle>" directly and checks the one box and the end.
+void expectOneBoxThenStatusZero(const std::string& arguments, const std::string& message) {
+  SaverProcess saver(arguments);
+  std::vector<HWND> boxes;
+  ASSERT_TRUE(waitUntil(
+      [&] {
+        boxes = exceptionBoxesOf(saver.processId());
+        return !boxes.empty() || !saver.isRunning();
+      },
+      kStartTimeout));
+  ASSERT_EQ(boxes.size(), 1u) << "no exception box";
+  EXPECT_EQ(exceptionBoxText(boxes.front()), message);
+  for (const WindowInfo& window : saver.visibleWindows()) {
+    EXPECT_EQ(window.handle, boxes.front()) << "visible window \"" << window.text << "\"";
+  }
+
+  pressOk(boxes.front());
+  const auto later = windowsShownUntilExit(saver.processId(), [&] { return saver.isRunning(); });
+  EXPECT_TRUE(later.empty() || (later.size() == 1 && *later.begin() == boxes.front()))
+      << "another window followed the box";
+  const auto status = saver.waitForExit(Milliseconds{0});
+  ASSERT_TRUE(status.has_value()) << "still running after the box was closed";
+  EXPECT_EQ(*status, 0u);
+}
+
+struct BadHandle {
+  NamedCommandLine commandLine;
+  const char* message;
+};
+
+class PreviewWithBadHandle : public testing::TestWithParam<BadHandle> {};
+
+TEST_P(PreviewWithBadHandle, ShowsOneMessageAndEndsWithStatusZero) {
+  expectOneBoxThenStatusZero(GetParam().commandLine.arguments, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preview, PreviewWithBadHandle,
+    testing::Values(
+        BadHandle{{"Missing", "/p"}, "'' is not a valid integer value."},
+        BadHandle{{"Empty", "/p \"\""}, "'' is not a valid integer value."},
+        BadHandle{{"TrailingLetter", "/p 12a"}, "'12a' is not a valid integer value."},
+        BadHandle{{"HexPrefixOnly", "/p 0x"}, "'0x' is not a valid integer value."},
+        BadHandle{{"TooLarge", "/p 99999999999"}, "'99999999999' is not a valid integer value."},
+        BadHandle{{"Zero", "/p 0"}, "Window handle 0 is not a valid window."},
+        BadHandle{{"MinusOne", "/P $FFFFFFFF"}, "Window handle -1 is not a valid window."}),
+    [](const testing::TestParamInfo<BadHandle>& info) {
+      return std::string(info.param.commandLine.name);
+    });
+
+TEST(PreviewWithBadHandle, OfAWindowThatNoLongerExistsShowsOneMessageAndEndsWithStatusZero) {
+  HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  const std::string number =
+      std::to_string(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(gone)));
+
+  expectOneBoxThenStatusZero("/p " + number, "Window handle " + number + " is not a valid window.");
+}
+
+}  // namespace
+}  // namespace e2e
