@@ -1,6 +1,7 @@
 // Start-up and mode selection.
 #include "app/Startup.h"
 
+#include "forms/Optionsu.h"
 #include "forms/Veloriumu1.h"
 #include "forms/Veloriumu2.h"
 #include "framework/Forms.h"
@@ -19,8 +20,9 @@ void CreateModeForm(TApplication& application, SaverMode mode) {
       application.CreateForm(VeloriumF2);
       break;
     case SaverMode::Options:
+      application.CreateForm(OptionsF);
+      break;
     case SaverMode::None:
-      // Not built yet: end cleanly.
       application.Terminate();
       break;
   }

@@ -2,6 +2,7 @@
 #include "framework/Controls.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 #include "framework/SysUtils.h"
@@ -143,7 +144,10 @@ bool TControl::SetProperty(const LayoutProperty& property, const TEventResolver&
     Visible = BoolOf(property);
   } else if (name == "TabOrder") {
     TabOrder = IntegerOf(property);
+  } else if (name == "ParentFont") {
+    ParentFont = BoolOf(property);
   } else if (name.rfind("Font.", 0) == 0) {
+    ParentFont = false;
     return Font.SetProperty(name, property.value);
   } else if (name == "OnClick") {
     OnClick = events.ResolveEvent(property.value.text);
@@ -155,6 +159,11 @@ bool TControl::SetProperty(const LayoutProperty& property, const TEventResolver&
     return TComponent::SetProperty(property, events);
   }
   return true;
+}
+
+const TFont& TControl::EffectiveFont() const {
+  if (ParentFont && parent_ != nullptr) return parent_->EffectiveFont();
+  return Font;
 }
 
 // ---- TWinControl ----
@@ -217,7 +226,11 @@ void TWinControl::FillCreateParams(CreateParams& params) {
   params.y = Top;
   params.width = Width;
   params.height = Height;
-  if (!Visible) params.style &= ~WS_VISIBLE;
+  if (Visible) {
+    params.style |= WS_VISIBLE;
+  } else {
+    params.style &= ~WS_VISIBLE;
+  }
   if (parent_ != nullptr) {
     params.parent = parent_->Handle();
   } else {
@@ -233,6 +246,21 @@ void TWinControl::CreateWnd() {
   }
   CreateWindowHandle(params);
   AfterHandleCreated();
+  CreateChildHandles();
+}
+
+void TWinControl::CreateChildHandles() {
+  std::vector<TWinControl*> children;
+  for (TControl* control : controls_) {
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) children.push_back(windowed);
+  }
+  // Controls outside the tab order (TabOrder -1) come last, in layout order.
+  auto tabRank = [](const TWinControl* control) {
+    return control->TabOrder < 0 ? std::numeric_limits<int>::max() : control->TabOrder;
+  };
+  std::stable_sort(children.begin(), children.end(),
+                   [&](const TWinControl* a, const TWinControl* b) { return tabRank(a) < tabRank(b); });
+  for (TWinControl* child : children) child->HandleNeeded();
 }
 
 void TWinControl::RegisterOwnClass(const std::string& name) {

@@ -106,12 +106,17 @@ public:
   int Cursor = 0;  // crDefault
   bool Visible = true;
   int TabOrder = -1;
+  // The control draws with its parent's font until the layout gives it one of its own.
+  bool ParentFont = true;
 
   TNotifyEvent OnClick;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
 
   bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
+
+  // The font the control draws with: its own, or the nearest parent's that has its own.
+  const TFont& EffectiveFont() const;
 
 protected:
   TWinControl* parent_ = nullptr;
@@ -171,6 +176,9 @@ protected:
   // The window exists: child windows and per-window set-up.
   virtual void CreateWindowHandle(const CreateParams& params);
   virtual void AfterHandleCreated() {}
+  // Makes the windows of the windowed children in tab order, which is the order in which
+  // the system's dialog keys (Tab, Shift+Tab) go through them.
+  void CreateChildHandles();
   void DefaultHandler(TMessage& message);
 
   HWND handle_ = nullptr;

@@ -1,9 +1,12 @@
-// Non-visual and simple visual components: the timer.
+// Non-visual and simple visual components: the timer, the panel and the image.
 #pragma once
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/Controls.h"
+#include "framework/Graphics.h"
 
 // Fires OnTimer every Interval milliseconds while the message loop (or any modal loop) runs.
 class TTimer : public TComponent {
@@ -27,4 +30,44 @@ private:
   bool enabled_ = true;
   unsigned intervalMs_ = 1000;
   TNotifyEvent onTimer_;
+};
+
+enum class TPanelBevel { bvNone, bvLowered, bvRaised };
+
+// A container drawn as a raised or lowered area: an outer and an inner bevel, each one
+// pixel of highlight and shadow. Dialog keys reach the controls inside it.
+class TPanel : public TWinControl {
+public:
+  explicit TPanel(TComponent* owner);
+
+  TPanelBevel BevelOuter = TPanelBevel::bvRaised;
+  TPanelBevel BevelInner = TPanelBevel::bvNone;
+
+  bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void FillCreateParams(CreateParams& params) override;
+
+private:
+  void Paint(HDC dc);
+};
+
+// A picture from a BITMAP resource, drawn at its size or stretched to fill the control.
+class TImage : public TWinControl {
+public:
+  explicit TImage(TComponent* owner);
+
+  bool Stretch = false;
+  // Loads the picture from the executable's BITMAP resource of that name.
+  void LoadPicture(const std::string& resourceName);
+  const TBitmap& Picture() const { return picture_; }
+
+  bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
+  void WndProc(TMessage& message) override;
+
+private:
+  void Paint(HDC dc);
+
+  TBitmap picture_;
 };

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <new>
 
+#include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Platform.h"
+#include "framework/StdCtrls.h"
 
 TApplication* Application = nullptr;
 
@@ -20,6 +22,11 @@ std::map<std::string, TComponentFactory>& ComponentClasses() {
   static std::map<std::string, TComponentFactory> classes = {
       {"TTimer", Make<TTimer>},
       {"TApplicationEvents", Make<TApplicationEvents>},
+      {"TPanel", Make<TPanel>},
+      {"TImage", Make<TImage>},
+      {"TCheckBox", Make<TCheckBox>},
+      {"TLabel", Make<TLabel>},
+      {"TBitBtn", Make<TBitBtn>},
   };
   return classes;
 }
@@ -39,6 +46,22 @@ using Choices = std::vector<std::pair<const char*, Enum>>;
 
 [[noreturn]] void LayoutError(const LayoutProperty& property, const std::string& what) {
   throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " + what);
+}
+
+// The id of the control that answers WM_GETDLGCODE with DLGC_DEFPUSHBUTTON, as
+// DM_GETDEFID reports it; 0 when there is none.
+LRESULT DefaultButtonId(HWND form) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      form,
+      [](HWND child, LPARAM result) -> BOOL {
+        if ((SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) == 0) return TRUE;
+        *reinterpret_cast<HWND*>(result) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  if (found == nullptr) return 0;
+  return MAKELRESULT(GetDlgCtrlID(found), DC_HASDEFID);
 }
 
 RECT MonitorRectOf(HWND window) {
@@ -92,6 +115,7 @@ void TForm::InitFormFromText(const std::string& text) {
 void TForm::ApplyLayout(const LayoutObject& layout) {
   ApplyProperties(this, layout);
   LoadChildren(layout, this);
+  ScaleForResolution();
   Loaded();
 }
 
@@ -161,6 +185,8 @@ bool TForm::SetProperty(const LayoutProperty& property, const TEventResolver& ev
     Scaled = value.IsIdentifier("True");
   } else if (name == "PixelsPerInch") {
     PixelsPerInch = static_cast<int>(value.integer);
+  } else if (name == "TextHeight") {
+    TextHeight = static_cast<int>(value.integer);
   } else if (name == "ClientWidth") {
     designClientWidth_ = static_cast<int>(value.integer);
   } else if (name == "ClientHeight") {
@@ -322,12 +348,15 @@ int TForm::ShowModal() {
   struct Restore {
     std::vector<HWND>& windows;
     TForm& form;
+    HWND previouslyActive;
     ~Restore() {
       for (HWND other : windows) EnableWindow(other, TRUE);
+      // The window that was active before gets the activation back, not just any window.
+      if (previouslyActive != nullptr && IsWindow(previouslyActive)) SetActiveWindow(previouslyActive);
       form.Hide();
       form.modal_ = false;
     }
-  } restore{disabled, *this};
+  } restore{disabled, *this, GetActiveWindow()};
   modal_ = true;
   ModalResult = mrNone;
   Show();
@@ -369,6 +398,19 @@ void TForm::WndProc(TMessage& message) {
       Close();
       message.result = 0;
       return;
+    case WM_ACTIVATE:
+      DefaultHandler(message);
+      if (LOWORD(message.wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(message.hwnd, focus)) lastFocus_ = focus;
+      } else if (HIWORD(message.wParam) == 0) {
+        FocusControlOnActivation();
+      }
+      return;
+    case DM_GETDEFID:
+      // Enter in a dialog form clicks the button that shows as the default one.
+      message.result = DefaultButtonId(message.hwnd);
+      return;
     case WM_NCDESTROY:
       // Only a window the system destroys comes here (DestroyHandle detaches first): a form
       // living in another program's window closes when that window takes it away. This is the
@@ -408,6 +450,16 @@ void TForm::WndProc(TMessage& message) {
       break;
   }
   TWinControl::WndProc(message);
+}
+
+void TForm::FocusControlOnActivation() {
+  if (lastFocus_ != nullptr && IsChild(handle_, lastFocus_) && IsWindowEnabled(lastFocus_) &&
+      IsWindowVisible(lastFocus_)) {
+    SetFocus(lastFocus_);
+    return;
+  }
+  HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
+  if (first != nullptr && IsChild(handle_, first)) SetFocus(first);
 }
 
 // ---- TApplication ----

@@ -43,7 +43,9 @@ public:
   bool KeyPreview = false;
   bool OldCreateOrder = false;
   bool Scaled = true;
+  // The screen resolution the layout was made for, and the height of the form's text there.
   int PixelsPerInch = 96;
+  int TextHeight = 0;
   int ModalResult = mrNone;
 
   TNotifyEvent OnCreate;
@@ -86,6 +88,13 @@ private:
   void LoadChildren(const LayoutObject& layout, TComponent* parent);
   void ApplyProperties(TComponent* component, const LayoutObject& layout);
   void PlaceWindow(CreateParams& params) const;
+  // A scaled form made for another resolution: the font follows the screen's resolution,
+  // then positions, sizes and the client area follow the new height of the text.
+  void ScaleForResolution();
+  // The focus goes back to the control that had it, or to the first in tab order.
+  void FocusControlOnActivation();
+
+  HWND lastFocus_ = nullptr;
 
   std::map<std::string, TNotifyEvent> handlers_;
   std::map<std::string, std::function<void(TComponent*)>> fields_;

@@ -1,0 +1,33 @@
+// The options dialog: the two settings as check boxes, saved on OK, which ends the
+// program; "About..." opens the about box as often as asked.
+#pragma once
+
+#include <memory>
+
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "scene/Tplanets.h"
+
+class TOptionsF : public TForm {
+public:
+  explicit TOptionsF(TComponent* owner);
+  ~TOptionsF() override;
+
+  TPanel* Panel1 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
+  TCheckBox* CheckBox2 = nullptr;
+  TBitBtn* BitBtn1 = nullptr;
+  TBitBtn* BitBtn2 = nullptr;
+  // Holds the two options and the settings path only; it never draws.
+  std::unique_ptr<TPlanets> Planets;
+
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void BitBtn1Click(TObject* Sender);
+  void BitBtn2Click(TObject* Sender);
+};
+
+extern TOptionsF* OptionsF;

@@ -1,0 +1,65 @@
+// The GDI objects components draw with: fonts made from a TFont, bitmaps from the
+// program's resources, and the measures the framework takes of text.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Controls.h"
+
+// An HFONT made from a font description, deleted with the object.
+class TFontHandle {
+public:
+  TFontHandle() = default;
+  explicit TFontHandle(const TFont& font);
+  ~TFontHandle();
+  TFontHandle(const TFontHandle&) = delete;
+  TFontHandle& operator=(const TFontHandle&) = delete;
+  TFontHandle(TFontHandle&& other) noexcept;
+  TFontHandle& operator=(TFontHandle&& other) noexcept;
+
+  HFONT Handle() const { return handle_; }
+
+private:
+  HFONT handle_ = nullptr;
+};
+
+// The height of a line of text in this font on the screen, in pixels (the cell height).
+int ScreenTextHeight(const TFont& font);
+
+// A device-independent bitmap loaded from a BITMAP resource of the executable.
+class TBitmap {
+public:
+  TBitmap() = default;
+  ~TBitmap();
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  // Throws EResNotFound when the executable has no such bitmap.
+  void LoadFromResourceName(const std::string& name);
+  bool Empty() const { return handle_ == nullptr; }
+  HBITMAP Handle() const { return handle_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int BitsPerPixel() const { return bitsPerPixel_; }
+
+private:
+  void Release();
+
+  HBITMAP handle_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int bitsPerPixel_ = 0;
+};
+
+// Draws text with a font and colour on a transparent background; flags as DrawTextA's.
+void DrawTextIn(HDC dc, const std::string& text, RECT& rect, const TFont& font, UINT flags);
+
+// Fills a rectangle with a colour value (system colours included).
+void FillWithColor(HDC dc, const RECT& rect, TColor color);
+
+// Answers WM_ERASEBKGND (nothing to erase: paint covers the whole window) and WM_PAINT
+// (paint draws on the window's DC); false for every other message.
+bool HandlePaintMessage(TMessage& message, const std::function<void(HDC)>& paint);

@@ -1,0 +1,326 @@
+// The about box from outside: opened from the options dialog as often as asked, modal over
+// it, laid out for the screen's resolution, with a mail link that lights up under the pointer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/OptionsDialog.h"
+#include "tests/e2e/ScreenCapture.h"
+#include "tests/e2e/SyntheticInput.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kAddress[] = "velorium@example.org";
+constexpr Milliseconds kReactionTime{1500};
+// A place for the pointer away from every window of the saver.
+constexpr POINT kFarCorner{4, 4};
+constexpr POINT kOtherFarCorner{1000, 740};
+constexpr int kBoxesToTry = 3;
+// Colours as the screen copy gives them (0xRRGGBB).
+constexpr std::uint32_t kAqua = 0x00FFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+
+int screenPixelsPerInch() {
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return pixelsPerInch;
+}
+
+int inkInRow(const ScreenPixels& copy, int y, std::uint32_t color) {
+  int ink = 0;
+  for (int x = 0; x < copy.width; ++x) ink += copy.at(x, y) == color ? 1 : 0;
+  return ink;
+}
+
+// The rows that are nearly all of one colour: an underline.
+std::vector<bool> solidRows(const ScreenPixels& copy, std::uint32_t color) {
+  std::vector<bool> solid(copy.height);
+  for (int y = 0; y < copy.height; ++y) solid[y] = inkInRow(copy, y, color) * 10 >= copy.width * 9;
+  return solid;
+}
+
+int solidRowCount(const ScreenPixels& copy, std::uint32_t color) {
+  const auto solid = solidRows(copy, color);
+  return static_cast<int>(std::count(solid.begin(), solid.end(), true));
+}
+
+// Pixels of one colour, leaving out the given rows.
+int inkOf(const ScreenPixels& copy, std::uint32_t color, const std::vector<bool>& leaveOut = {}) {
+  int ink = 0;
+  for (int y = 0; y < copy.height; ++y) {
+    if (y < static_cast<int>(leaveOut.size()) && leaveOut[y]) continue;
+    ink += inkInRow(copy, y, color);
+  }
+  return ink;
+}
+
+class AboutDialog : public testing::Test {
+ protected:
+  void SetUp() override {
+    saver_.emplace("/c", folder_.saver());
+    const auto options = waitForWindow(*saver_, "Options...");
+    ASSERT_TRUE(options.has_value()) << "no options dialog";
+    options_ = options->handle;
+    ASSERT_TRUE(saver_->waitForForeground());
+  }
+
+  // Clicks "About..." and waits for the box.
+  HWND openAbout() {
+    pressButton(findControl(options_, "About...").handle);
+    const auto about = waitForWindow(*saver_, "About...");
+    EXPECT_TRUE(about.has_value()) << "no about box";
+    return about ? about->handle : nullptr;
+  }
+
+  // An about box in which the pointer can be moved: under Wine every other box, for reasons
+  // of its own, keeps the pointer where it is; such a box is closed and the next one taken.
+  HWND openAboutWithAMovablePointer() {
+    for (int box = 0; box < kBoxesToTry; ++box) {
+      movePointerTo(kFarCorner);
+      HWND about = openAbout();
+      if (about == nullptr) return nullptr;
+      if (movePointerTo(kOtherFarCorner)) return about;
+      closeWithOk(about);
+    }
+    ADD_FAILURE() << "the pointer could not be moved over any about box";
+    return nullptr;
+  }
+
+  void closeWithOk(HWND about) {
+    pressButton(findControl(about, "OK").handle);
+    EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+  }
+
+  // The address label's pixels, once the screen has caught up.
+  ScreenPixels addressPixels(HWND about) {
+    pause(Milliseconds{500});
+    return captureScreen(screenRectOf(findControl(about, kAddress).handle));
+  }
+
+  SaverFolder folder_;
+  std::optional<SaverProcess> saver_;
+  HWND options_ = nullptr;
+};
+
+TEST_F(AboutDialog, IsModalOverTheOptionsDialogAndCentredOnIt) {
+  HWND about = openAbout();
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(options_)) << "the options dialog takes input under the about box";
+  const WindowInfo window = describeWindow(about);
+  EXPECT_EQ(window.style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+  const RECT outer = screenRectOf(options_);
+  EXPECT_NEAR((window.rect.left + window.rect.right) / 2, (outer.left + outer.right) / 2, 1);
+  EXPECT_NEAR((window.rect.top + window.rect.bottom) / 2, (outer.top + outer.bottom) / 2, 1);
+  closeWithOk(about);
+  EXPECT_TRUE(IsWindowEnabled(options_));
+  EXPECT_TRUE(saver_->isRunning());
+}
+
+TEST_F(AboutDialog, ShowsTheNameAuthorAddressAndDescription) {
+  HWND about = openAbout();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(findControl(about, "Velorium I").className, "TLabel");
+  EXPECT_EQ(findControl(about, "Velorium developers").className, "TLabel");
+  EXPECT_EQ(findControl(about, kAddress).className, "TLabel");
+  EXPECT_NE(findControl(about,
+                        "An OpenGL simulation of the sun, its planets and a comet. Their real "
+                        "dimensions have been changed to make the picture nicer.")
+                .handle,
+            nullptr);
+  EXPECT_NE(findControl(about, "OK").handle, nullptr);
+}
+
+// Laid out for 120 pixels per inch: on such a screen the box is as designed, elsewhere it
+// is scaled by the height of its text, which this test does not know for every font; so the
+// design is checked there and the proportions everywhere.
+TEST_F(AboutDialog, KeepsTheDesignedLayoutInProportionToTheScreen) {
+  HWND about = openAbout();
+  ASSERT_NE(about, nullptr);
+  const SIZE client = clientSize(about);
+  const auto children = childrenOf(about);
+  ASSERT_EQ(children.size(), 2u);
+  const ControlInfo& panel = children[0];
+  const ControlInfo& ok = children[1];
+  const ControlInfo picture = childrenOf(panel.handle).at(0);
+  EXPECT_EQ(picture.className, "TImage");
+  const ControlInfo description = childrenOf(panel.handle).back();
+  if (screenPixelsPerInch() == 120) {
+    EXPECT_EQ(client.cx, 361);
+    EXPECT_EQ(client.cy, 201);
+    EXPECT_EQ(panel.rect.left, 8);
+    EXPECT_EQ(panel.width(), 346);
+    EXPECT_EQ(panel.height(), 153);
+    EXPECT_EQ(picture.rect.left, 10);
+    EXPECT_EQ(picture.width(), 80);
+    EXPECT_EQ(picture.height(), 70);
+    EXPECT_EQ(description.rect.top, 96);
+    EXPECT_EQ(description.width(), 327);
+    EXPECT_EQ(ok.rect.left, 143);
+    EXPECT_EQ(ok.rect.top, 168);
+    EXPECT_EQ(ok.width(), 75);
+  }
+  // Every measure is the design's times one and the same factor, to within rounding.
+  const double factor = client.cx / 361.0;
+  EXPECT_NEAR(client.cy, 201 * factor, 1.0);
+  EXPECT_NEAR(panel.width(), 346 * factor, 1.0);
+  EXPECT_NEAR(panel.height(), 153 * factor, 1.0);
+  EXPECT_NEAR(picture.width(), 80 * factor, 1.0);
+  EXPECT_NEAR(picture.height(), 70 * factor, 1.0);
+  EXPECT_NEAR(ok.rect.left, 143 * factor, 1.0);
+  EXPECT_NEAR(ok.rect.top, 168 * factor, 1.0);
+  EXPECT_NEAR(description.width(), 327 * factor, 1.0);
+}
+
+TEST_F(AboutDialog, ShowsThePictureOfTheSunOnDarkSpace) {
+  HWND about = openAbout();
+  ASSERT_NE(about, nullptr);
+  pause(Milliseconds{500});
+  const HWND panel = childrenOf(about).at(0).handle;
+  const ScreenPixels picture = captureScreen(screenRectOf(childrenOf(panel).at(0).handle));
+  ASSERT_GT(picture.width, 0);
+  // The corner is night blue, the centre the sun's yellow.
+  const std::uint32_t corner = picture.at(1, 1);
+  EXPECT_LT((corner >> 16) & 0xFF, 0x30);
+  EXPECT_LT((corner >> 8) & 0xFF, 0x30);
+  const std::uint32_t centre = picture.at(picture.width / 2, picture.height / 2);
+  EXPECT_GT((centre >> 16) & 0xFF, 0xC0) << std::hex << centre;
+  EXPECT_GT((centre >> 8) & 0xFF, 0x80) << std::hex << centre;
+  EXPECT_LT(centre & 0xFF, 0x80) << std::hex << centre;
+}
+
+TEST_F(AboutDialog, OpensAFreshBoxAsOftenAsAsked) {
+  for (int time = 0; time < 3; ++time) {
+    HWND about = openAboutWithAMovablePointer();
+    ASSERT_NE(about, nullptr) << "opening " << time + 1;
+    EXPECT_FALSE(IsWindowEnabled(options_));
+    // The link starts out in the window-text colour, not underlined, even after a visit.
+    EXPECT_EQ(solidRowCount(addressPixels(about), kAqua), 0);
+    ASSERT_TRUE(movePointerTo(centreOf(findControl(about, kAddress).handle)));
+    EXPECT_GT(solidRowCount(addressPixels(about), kAqua), 0);
+    closeWithOk(about);
+    EXPECT_TRUE(IsWindowEnabled(options_)) << "closing " << time + 1;
+  }
+  EXPECT_TRUE(saver_->isRunning());
+}
+
+TEST_F(AboutDialog, EnterClosesTheBoxAndEscapeDoesNot) {
+  HWND about = openAbout();
+  ASSERT_NE(about, nullptr);
+  pressKey(VK_ESCAPE);
+  pause(kReactionTime);
+  EXPECT_TRUE(showsWindow(*saver_, "About..."));
+  pressKey(VK_RETURN);
+  EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+  EXPECT_TRUE(showsWindow(*saver_, "Options..."));
+}
+
+TEST_F(AboutDialog, TheTitleBarCloseButtonClosesOnlyTheBox) {
+  HWND about = openAboutWithAMovablePointer();
+  ASSERT_NE(about, nullptr);
+  ASSERT_TRUE(movePointerTo(closeButtonOf(about)));
+  clickMouse(MouseButton::Primary);
+  EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+  pause(kReactionTime);
+  EXPECT_TRUE(saver_->isRunning());
+  EXPECT_TRUE(IsWindowEnabled(options_));
+  EXPECT_FALSE(folder_.settings().has_value());
+}
+
+TEST_F(AboutDialog, TheAddressTurnsAquaAndUnderlinedUnderThePointerAndBlackAfter) {
+  HWND about = openAboutWithAMovablePointer();
+  ASSERT_NE(about, nullptr);
+  const HWND address = findControl(about, kAddress).handle;
+  const ScreenPixels before = addressPixels(about);
+
+  ASSERT_TRUE(movePointerTo(centreOf(address)));
+  const ScreenPixels inside = addressPixels(about);
+  ASSERT_TRUE(movePointerTo(kFarCorner));
+  const ScreenPixels after = addressPixels(about);
+
+  // Under the pointer: aqua with an underline, the letters as bold as before.
+  const auto underline = solidRows(inside, kAqua);
+  EXPECT_GE(std::count(underline.begin(), underline.end(), true), 1);
+  EXPECT_EQ(inkOf(inside, kBlack), 0);
+  EXPECT_EQ(inkOf(inside, kAqua, underline), inkOf(before, kBlack, underline));
+  // After it: black, no underline, the same bold letters.
+  EXPECT_EQ(inkOf(after, kAqua), 0);
+  EXPECT_EQ(solidRowCount(after, kBlack), 0);
+  EXPECT_EQ(inkOf(after, kBlack), inkOf(before, kBlack));
+  EXPECT_GT(inkOf(after, kBlack), 0);
+}
+
+// The test prefix's mail program is our recorder while the test runs. Wine reads link
+// handlers from HKEY_CLASSES_ROOT only (not from the user's Software\Classes), so the
+// prefix's own handler is replaced there and put back afterwards.
+class MailtoHandler {
+ public:
+  MailtoHandler() {
+    RegCreateKeyExA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", 0, nullptr, 0,
+                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    std::array<char, 1024> previous{};
+    DWORD size = previous.size();
+    if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous.data()),
+                         &size) == ERROR_SUCCESS) {
+      previous_ = previous.data();
+    }
+    // Built up in steps: GCC 12 warns wrongly about a single chain of + here.
+    std::string command = programFolder();
+    command.insert(0, 1, '"');
+    command += "\\mailto_recorder.exe\" \"%1\"";
+    setCommand(command);
+    DeleteFileA(record().c_str());
+  }
+  ~MailtoHandler() {
+    if (previous_) {
+      setCommand(*previous_);
+    } else {
+      RegDeleteValueA(key_, nullptr);
+    }
+    RegCloseKey(key_);
+    DeleteFileA(record().c_str());
+  }
+  MailtoHandler(const MailtoHandler&) = delete;
+  MailtoHandler& operator=(const MailtoHandler&) = delete;
+
+  static std::string record() { return programFolder() + "\\mailto-link.txt"; }
+  std::optional<std::string> recorded() const {
+    std::ifstream file(record());
+    if (!file) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  }
+
+ private:
+  void setCommand(const std::string& command) {
+    RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+  }
+
+  HKEY key_ = nullptr;
+  std::optional<std::string> previous_;
+};
+
+TEST_F(AboutDialog, ClickingTheAddressHandsAMailtoLinkToTheShellAndKeepsTheBoxOpen) {
+  MailtoHandler handler;
+  HWND about = openAboutWithAMovablePointer();
+  ASSERT_NE(about, nullptr);
+  ASSERT_TRUE(movePointerTo(centreOf(findControl(about, kAddress).handle)));
+  clickMouse(MouseButton::Primary);
+  std::optional<std::string> link;
+  EXPECT_TRUE(waitUntil([&] { return (link = handler.recorded()).has_value() && !link->empty(); },
+                        kStartTimeout));
+  EXPECT_EQ(link.value_or(""), "mailto:velorium@example.org");
+  pause(kReactionTime);
+  EXPECT_TRUE(showsWindow(*saver_, "About..."));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,187 @@
+// Folders, controls and pointer moves for the tests of the options dialog and the about box.
+#include "tests/e2e/OptionsDialog.h"
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "tests/e2e/SyntheticInput.h"
+
+namespace e2e {
+namespace {
+
+ControlInfo describeControl(HWND control) {
+  const WindowInfo window = describeWindow(control);
+  ControlInfo info;
+  info.handle = control;
+  info.className = window.className;
+  info.text = window.text;
+  GetWindowRect(control, &info.rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&info.rect), 2);
+  return info;
+}
+
+constexpr int kMoveAttempts = 3;
+constexpr Milliseconds kMoveTime{300};
+
+struct TextSearch {
+  const std::string* text;
+  HWND found;
+};
+
+}  // namespace
+
+SaverFolder::SaverFolder() {
+  std::array<char, MAX_PATH> temp{};
+  std::array<char, MAX_PATH> unique{};
+  GetTempPathA(temp.size(), temp.data());
+  // A unique name from the system, taken over by a folder.
+  GetTempFileNameA(temp.data(), "vel", 0, unique.data());
+  path_ = unique.data();
+  DeleteFileA(path_.c_str());
+  CreateDirectoryA(path_.c_str(), nullptr);
+  if (!CopyFileA(saverPath().c_str(), saver().c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy the saver to " + path_);
+  }
+}
+
+SaverFolder::~SaverFolder() {
+  releaseSettings();
+  DeleteFileA(settingsFile().c_str());
+  RemoveDirectoryA(settingsFile().c_str());
+  // A saver that was just terminated may hold its file a moment longer.
+  waitUntil([&] { return DeleteFileA(saver().c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; },
+            Milliseconds{5000}, Milliseconds{100});
+  RemoveDirectoryA(path_.c_str());
+}
+
+void SaverFolder::writeSettings(const Bytes& bytes) const {
+  std::ofstream file(settingsFile(), std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::optional<Bytes> SaverFolder::settings() const {
+  std::ifstream file(settingsFile(), std::ios::binary);
+  if (!file) return std::nullopt;
+  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void SaverFolder::holdSettings() {
+  held_ = CreateFileA(settingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (held_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + settingsFile());
+}
+
+void SaverFolder::releaseSettings() {
+  if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
+  held_ = INVALID_HANDLE_VALUE;
+}
+
+void SaverFolder::makeSettingsAFolder() const {
+  CreateDirectoryA(settingsFile().c_str(), nullptr);
+}
+
+std::vector<ControlInfo> childrenOf(HWND parent) {
+  std::vector<ControlInfo> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(describeControl(child));
+  }
+  return children;
+}
+
+ControlInfo findControl(HWND top, const std::string& text) {
+  TextSearch search{&text, nullptr};
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* wanted = reinterpret_cast<TextSearch*>(param);
+        if (describeWindow(child).text != *wanted->text) return TRUE;
+        wanted->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found != nullptr ? describeControl(search.found) : ControlInfo{};
+}
+
+SIZE clientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
+}
+
+RECT screenRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
+                                        Milliseconds timeout) {
+  std::optional<WindowInfo> found;
+  waitUntil(
+      [&] {
+        for (const WindowInfo& window : saver.visibleWindows()) {
+          if (window.text == caption) found = window;
+        }
+        return found.has_value() || !saver.isRunning();
+      },
+      timeout);
+  return found;
+}
+
+bool showsWindow(const SaverProcess& saver, const std::string& caption) {
+  for (const WindowInfo& window : saver.visibleWindows()) {
+    if (window.text == caption) return true;
+  }
+  return false;
+}
+
+bool isTicked(HWND checkBox) {
+  return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool movePointerTo(POINT screen) {
+  auto arrived = [&] {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  };
+  // Under Wine the X server's late echo of an earlier move can put the pointer back where
+  // it was; the move counts once the pointer has stayed where it was sent.
+  for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
+    SetCursorPos(screen.x, screen.y);
+    pause(kMoveTime);
+    if (arrived()) return true;
+  }
+  return false;
+}
+
+void clickAt(POINT screen) {
+  movePointerTo(screen);
+  pause(Milliseconds{100});
+  clickMouse(MouseButton::Primary);
+}
+
+POINT centreOf(HWND window) {
+  const RECT rect = screenRectOf(window);
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void clickOn(HWND window) {
+  clickAt(centreOf(window));
+}
+
+void pressButton(HWND button) {
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+POINT closeButtonOf(HWND window) {
+  const RECT rect = screenRectOf(window);
+  const int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+  const int button = GetSystemMetrics(SM_CXSIZE);
+  return POINT{rect.right - frame - button / 2 - 1,
+               rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+}
+
+}  // namespace e2e

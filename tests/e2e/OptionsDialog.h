@@ -1,0 +1,82 @@
+// The options dialog as a user meets it: Velorium.scr copied into a folder of its own (so
+// that its settings file is the test's alone), started with "/c", its dialog found on screen.
+// Controls are found by class and text and driven with the real pointer and keyboard.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/SaverProcess.h"
+
+namespace e2e {
+
+using Bytes = std::vector<unsigned char>;
+
+// A fresh folder holding a copy of the saver; removed with everything in it.
+class SaverFolder {
+ public:
+  SaverFolder();
+  ~SaverFolder();
+  SaverFolder(const SaverFolder&) = delete;
+  SaverFolder& operator=(const SaverFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string saver() const { return path_ + "\\Velorium.scr"; }
+  std::string settingsFile() const { return path_ + "\\Velorium.ini"; }
+
+  void writeSettings(const Bytes& bytes) const;
+  // The settings file's bytes, or nothing when there is no file.
+  std::optional<Bytes> settings() const;
+  // Holds the settings file open without sharing, as another program might, until released.
+  void holdSettings();
+  void releaseSettings();
+  // Puts a folder where the settings file would be.
+  void makeSettingsAFolder() const;
+
+ private:
+  std::string path_;
+  HANDLE held_ = INVALID_HANDLE_VALUE;
+};
+
+// A control of another process's window, in the coordinates of its parent's client area.
+struct ControlInfo {
+  HWND handle = nullptr;
+  std::string className;
+  std::string text;
+  RECT rect{};  // left, top, right, bottom in the parent's client area
+  int width() const { return rect.right - rect.left; }
+  int height() const { return rect.bottom - rect.top; }
+};
+
+// The direct children of a window, in z-order (which is the tab order of dialog keys).
+std::vector<ControlInfo> childrenOf(HWND parent);
+// The first descendant with this window text; handle null when there is none.
+ControlInfo findControl(HWND top, const std::string& text);
+SIZE clientSize(HWND window);
+RECT screenRectOf(HWND window);
+
+// The visible top-level window of the process with this caption, once there is one.
+std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
+                                        Milliseconds timeout = kStartTimeout);
+// Whether the process still shows a visible window with this caption.
+bool showsWindow(const SaverProcess& saver, const std::string& caption);
+
+bool isTicked(HWND checkBox);
+
+// The real pointer: moved to the centre of a window (or a screen point), and clicked there.
+// Under Wine a move is now and then refused while a window is up; false then.
+bool movePointerTo(POINT screen);
+void clickAt(POINT screen);
+void clickOn(HWND window);
+POINT centreOf(HWND window);
+
+// Presses a button the way the dialog keys do (BM_CLICK), without waiting for what it does.
+void pressButton(HWND button);
+
+// The point of a window's title-bar close button.
+POINT closeButtonOf(HWND window);
+
+}  // namespace e2e
