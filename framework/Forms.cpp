@@ -71,6 +71,15 @@ RECT MonitorRectOf(HWND window) {
   return info.rcMonitor;
 }
 
+// Whether the foreground window belongs to another process.
+bool AnotherProgramIsForeground() {
+  HWND foreground = GetForegroundWindow();
+  if (foreground == nullptr) return false;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(foreground, &owner);
+  return owner != GetCurrentProcessId();
+}
+
 }  // namespace
 
 TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner) {
@@ -612,8 +621,11 @@ void TApplication::RemoveEvents(TApplicationEvents* events) {
 }
 
 void TApplication::Deactivated() {
-  // Every top-level window of the program hears of the change; report it once.
-  if (!active_) return;
+  // Every top-level window of the program hears of the change; report it once. Hiding the
+  // program's own active window (the application window, which takes the activation back
+  // from an exception box before the main form shows) leaves no window active for a moment;
+  // that is no loss to another program.
+  if (!active_ || !AnotherProgramIsForeground()) return;
   active_ = false;
   std::vector<TApplicationEvents*> listeners = events_;
   for (TApplicationEvents* events : listeners) {
