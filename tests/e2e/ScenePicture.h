@@ -1,0 +1,45 @@
+// Reads the saver's scene from screen copies: the yellow sun and where it sits, the thin orbit
+// lines in the nine planets' colours, the comet's dark grey path and the comet's own colours.
+// Each measure counts only what nothing else in the scene can produce, so it holds while the
+// camera and the planets move.
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "tests/e2e/SaverProcess.h"
+#include "tests/e2e/ScreenCapture.h"
+
+namespace e2e {
+
+inline constexpr int kPlanetCount = 9;
+
+// How long the saver is watched from the appearance of its window: its first frames, in which
+// the comet starts its path inside the view before it leaves it for several seconds.
+inline constexpr Milliseconds kFirstFrames{1500};
+
+struct SceneFrame {
+  // Pixels of the sun's yellow, and how far their centre lies from the screen's centre.
+  int sunPixels = 0;
+  double sunOffsetPixels = 0.0;
+  // Pixels one pixel thin (black on both sides, across or along) in each planet's exact
+  // colour, in the planets' order from the sun out; lit planet spheres give shades instead.
+  std::array<int, kPlanetCount> orbitLinePixels{};
+  // Pixels one pixel thin in the comet path's exact dark grey.
+  int cometPathPixels = 0;
+  // Pixels of the comet body's colours: on the straight run from blue-violet to white.
+  int cometPixels = 0;
+  // Whether the copy shows a frame of the saver: mostly black, with something on it.
+  bool drawn = false;
+
+  int allOrbitLinePixels() const;
+  int fewestOrbitLinePixels() const;
+};
+
+SceneFrame readScene(const ScreenPixels& screen);
+
+// Copies of the whole screen, one after another for the given time (about as often as the
+// saver draws), read as scenes; copies that show nothing drawn yet are left out.
+std::vector<SceneFrame> watchScene(Milliseconds duration = kFirstFrames);
+
+}  // namespace e2e
