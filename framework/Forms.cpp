@@ -595,9 +595,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::ShowException(const Exception& error) {
-  // Topmost, so that it is seen above a topmost full-screen form.
-  ::MessageBoxA(Handle(), ExceptionDisplayText(error.Message()).c_str(), title_.c_str(),
-              MB_OK | MB_ICONSTOP | MB_TOPMOST);
+  // Topmost, so that it is seen above a topmost full-screen form. The window is not made
+  // here: when making it is what failed, the box has no owner instead of failing again.
+  ::MessageBoxA(handle_, ExceptionDisplayText(error.Message()).c_str(), title_.c_str(),
+                MB_OK | MB_ICONSTOP | MB_TOPMOST);
 }
 
 void TApplication::HandleException() {

@@ -48,6 +48,35 @@ private:
   std::vector<HWND> windows_;
 };
 
+LRESULT CALLBACK RefuseCreation(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) return FALSE;
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// While it lives, the application's window class makes no windows: the class is registered
+// in its place before the application looks for it, and removed again afterwards.
+class ApplicationWindowRefused {
+public:
+  ApplicationWindowRefused() {
+    UnregisterClassA(kClassName, GetModuleHandleA(nullptr));
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = RefuseCreation;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClassName;
+    registered_ = RegisterClassExA(&windowClass) != 0;
+  }
+  ~ApplicationWindowRefused() { UnregisterClassA(kClassName, GetModuleHandleA(nullptr)); }
+  ApplicationWindowRefused(const ApplicationWindowRefused&) = delete;
+  ApplicationWindowRefused& operator=(const ApplicationWindowRefused&) = delete;
+
+  bool Registered() const { return registered_; }
+
+private:
+  static constexpr char kClassName[] = "TApplication";
+  bool registered_ = false;
+};
+
 }  // namespace
 
 TEST(RunApplication, ThrownNonExceptionShowsAnEmptyMessageUnderTheTitleAndReturnsZero) {
@@ -96,4 +125,22 @@ TEST(RunApplication, NoModeReturnsZeroWithoutMakingAFormOrShowingAWindow) {
   EXPECT_FALSE(made);
   EXPECT_TRUE(TakeQuitRequest()) << "the application was asked to end";
   EXPECT_EQ(Application, nullptr);
+}
+
+TEST(RunApplication, AnApplicationWindowThatCannotBeMadeIsShownAndStartUpReturnsZero) {
+  bool made = false;
+  int status = -1;
+  DialogWatcher watcher("");
+  {
+    ApplicationWindowRefused refused;
+    ASSERT_TRUE(refused.Registered());
+    status = RunApplication(SaverMode::FullScreen, [&](TApplication&, SaverMode) { made = true; });
+  }
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(made);
+  const std::vector<SeenBox> seen = watcher.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  // The title is set only after the application has been initialised.
+  EXPECT_EQ(seen[0].caption, "");
+  EXPECT_EQ(seen[0].text, "Cannot create the application window.");
 }
