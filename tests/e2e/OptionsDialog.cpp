@@ -141,6 +141,14 @@ bool isTicked(HWND checkBox) {
   return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool hasKeyboardFocus(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) == FALSE) return false;
+  return GetForegroundWindow() == window && info.hwndActive == window &&
+         (info.hwndFocus == window || IsChild(window, info.hwndFocus) != FALSE);
+}
+
 bool movePointerTo(POINT screen) {
   auto arrived = [&] {
     POINT now{};
@@ -148,19 +156,21 @@ bool movePointerTo(POINT screen) {
     return now.x == screen.x && now.y == screen.y;
   };
   // Under Wine the X server's late echo of an earlier move can put the pointer back where
-  // it was; the move counts once the pointer has stayed where it was sent.
+  // it was; the move counts once the pointer has stayed where it was sent for two looks.
   for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
     SetCursorPos(screen.x, screen.y);
+    pause(kMoveTime);
+    if (!arrived()) continue;
     pause(kMoveTime);
     if (arrived()) return true;
   }
   return false;
 }
 
-void clickAt(POINT screen) {
-  movePointerTo(screen);
-  pause(Milliseconds{100});
+bool clickAt(POINT screen) {
+  if (!movePointerTo(screen)) return false;
   clickMouse(MouseButton::Primary);
+  return true;
 }
 
 POINT centreOf(HWND window) {
@@ -169,7 +179,14 @@ POINT centreOf(HWND window) {
 }
 
 void clickOn(HWND window) {
-  clickAt(centreOf(window));
+  // The control's own button messages at its centre: a click the control handles exactly as
+  // one from the mouse, without the pointer moves that Wine's X server may echo back.
+  RECT client{};
+  GetClientRect(window, &client);
+  const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  PostMessageA(window, WM_LBUTTONUP, 0, centre);
+  pause(Milliseconds{200});
 }
 
 void pressButton(HWND button) {

@@ -66,10 +66,14 @@ bool showsWindow(const SaverProcess& saver, const std::string& caption);
 
 bool isTicked(HWND checkBox);
 
-// The real pointer: moved to the centre of a window (or a screen point), and clicked there.
-// Under Wine a move is now and then refused while a window is up; false then.
+// Whether this top-level window is active with the keyboard focus on it or one of its controls.
+bool hasKeyboardFocus(HWND window);
+
+// The real pointer: moved to a screen point, and clicked there. Under Wine a move is now and
+// then refused while a window is up, or echoed back; false then, and no click is made.
 bool movePointerTo(POINT screen);
-void clickAt(POINT screen);
+bool clickAt(POINT screen);
+// A primary-button click delivered to the control itself, at its centre.
 void clickOn(HWND window);
 POINT centreOf(HWND window);
 
