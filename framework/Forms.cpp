@@ -587,7 +587,10 @@ void TApplication::ProcessMessages() {
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
   HWND owner = GetActiveWindow();
-  if (owner == nullptr && mainForm_ != nullptr && mainForm_->HandleAllocated()) {
+  // A main form living in another program's window (the preview) does not own the box:
+  // the box would disable that program's window.
+  if (owner == nullptr && mainForm_ != nullptr && mainForm_->HandleAllocated() &&
+      mainForm_->ParentWindow() == nullptr) {
     owner = mainForm_->Handle();
   }
   if (owner == nullptr) owner = Handle();

@@ -65,7 +65,14 @@ void TPlanets::Tick() {
   if (settingUp_) return;
   if (Counter == 0) {
     settingUp_ = true;
-    bool made = CreateContext();
+    bool made = false;
+    try {
+      made = CreateContext();
+    } catch (...) {
+      // A failure to make the window must not silence every later tick.
+      settingUp_ = false;
+      throw;
+    }
     settingUp_ = false;
     if (!made) {
       setupFailed_ = true;

@@ -169,3 +169,15 @@ TEST_F(ProcessFormatRequest, FlagsAreStoredOnlyOnceInTheProcess) {
   EXPECT_EQ(&PreparedRequestedFormat(), &RequestedFormat()) << "one record for the process";
   RequestedFormat() = saved;
 }
+
+TEST_F(SceneContext, AWindowThatCannotBeMadeFailsTheFirstTickEachTimeItIsTried) {
+  // A host that is no window: the form's window cannot be made when the first tick asks.
+  TSceneF* orphan = NewSceneWindow(kWidth, kHeight);
+  orphan->SetParentWindow(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFFFFF0)));
+  TPlanets scene(orphan);
+  EXPECT_THROW(scene.Tick(), Exception);
+  // The failed set-up is not mistaken for one still in progress: the next tick tries again.
+  EXPECT_THROW(scene.Tick(), Exception);
+  EXPECT_EQ(scene.Counter, 0);
+  EXPECT_FALSE(scene.HasContext);
+}
