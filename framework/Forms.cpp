@@ -586,9 +586,13 @@ void TApplication::ProcessMessages() {
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  // The box belongs to one of the program's own windows. A form living in another program's
+  // window (the preview) shares that program's input state, so the active window may be the
+  // other program's: the box would disable it.
   HWND owner = GetActiveWindow();
-  // A main form living in another program's window (the preview) does not own the box:
-  // the box would disable that program's window.
+  if (owner != nullptr && GetWindowThreadProcessId(owner, nullptr) != GetCurrentThreadId()) {
+    owner = nullptr;
+  }
   if (owner == nullptr && mainForm_ != nullptr && mainForm_->HandleAllocated() &&
       mainForm_->ParentWindow() == nullptr) {
     owner = mainForm_->Handle();

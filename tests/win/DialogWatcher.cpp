@@ -87,7 +87,8 @@ void DialogWatcher::Look(ULONGLONG startMs) {
     auto known = std::find_if(tracked_.begin(), tracked_.end(),
                               [&](const Tracked& box) { return box.window == window; });
     if (known != tracked_.end()) continue;
-    SeenBox box{TextOf(window), TextOf(GetDlgItem(window, kBoxTextId)), ShowsIcon(window)};
+    SeenBox box{TextOf(window), TextOf(GetDlgItem(window, kBoxTextId)), ShowsIcon(window),
+                GetWindow(window, GW_OWNER)};
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.push_back(box);
     tracked_.push_back({window, nowMs, false});

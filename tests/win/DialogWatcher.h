@@ -15,6 +15,8 @@ struct SeenBox {
   std::string text;
   // The box shows an icon (error, warning ...).
   bool hasIcon = false;
+  // The window that owns the box (disabled while it is open).
+  HWND owner = nullptr;
 };
 
 class DialogWatcher {
