@@ -186,10 +186,6 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
 }
 
-void TWinControl::SetParent(TWinControl* parent) {
-  TControl::SetParent(parent);
-}
-
 HWND TWinControl::Handle() {
   if (handle_ == nullptr) CreateWnd();
   return handle_;

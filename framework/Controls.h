@@ -152,7 +152,6 @@ public:
   void SetClientWidth(int width);
   void SetClientHeight(int height);
 
-  void SetParent(TWinControl* parent) override;
 
   // The control whose window this is, or null.
   static TWinControl* FromHandle(HWND window);

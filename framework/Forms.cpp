@@ -18,8 +18,10 @@ TComponent* Make(TComponent* owner) {
   return new Component(owner);
 }
 
-std::map<std::string, TComponentFactory>& ComponentClasses() {
-  static std::map<std::string, TComponentFactory> classes = {
+using TComponentFactory = TComponent* (*)(TComponent* owner);
+
+const std::map<std::string, TComponentFactory>& ComponentClasses() {
+  static const std::map<std::string, TComponentFactory> classes = {
       {"TTimer", Make<TTimer>},
       {"TApplicationEvents", Make<TApplicationEvents>},
       {"TPanel", Make<TPanel>},
@@ -86,10 +88,6 @@ TComponent* CreateRegisteredComponent(const std::string& className, TComponent* 
   auto found = ComponentClasses().find(className);
   if (found == ComponentClasses().end()) throw EResNotFound("Class " + className + " not found");
   return found->second(owner);
-}
-
-void RegisterComponentClass(const std::string& className, TComponentFactory factory) {
-  ComponentClasses()[className] = factory;
 }
 
 void HandleWindowException() {

@@ -191,5 +191,3 @@ public:
 
 // Makes a component of a class that layouts may name; throws for an unknown class.
 TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner);
-using TComponentFactory = TComponent* (*)(TComponent* owner);
-void RegisterComponentClass(const std::string& className, TComponentFactory factory);

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-// The number of arguments after the program's own path.
-int ParamCount();
 // Argument `index` (1 is the first after the program's path); "" past the last.
 std::string ParamStr(int index);
 // Arguments 1 to ParamCount().

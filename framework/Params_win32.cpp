@@ -10,10 +10,6 @@ std::vector<std::string> ParamList() {
   return words;
 }
 
-int ParamCount() {
-  return static_cast<int>(ParamList().size());
-}
-
 std::string ParamStr(int index) {
   if (index < 1) return index == 0 ? CommandLineWord(GetCommandLineA(), 0) : std::string();
   return CommandLineWord(GetCommandLineA(), index);
