@@ -12,7 +12,7 @@ constexpr std::uint8_t kOptionOn = 1;
 
 }  // namespace
 
-TPlanets::TPlanets(TForm* owner) {
+TPlanets::TPlanets(TSceneOwner* owner) {
   IniFile.clear();
   Form = owner;
   HasContext = false;

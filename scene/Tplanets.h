@@ -6,25 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "scene/TplanetsPlatform.h"
 #include "util/Visual.h"
-
-class TForm;
-
-#ifdef _WIN32
-struct HDC__;
-struct HGLRC__;
-using TDeviceContext = HDC__*;
-using TRenderContext = HGLRC__*;
-#else
-using TDeviceContext = void*;
-using TRenderContext = void*;
-#endif
 
 class TPlanets {
 public:
   // Tables, settings path beside the executable, Counter 0, no context.
   // The owner is not used until the first Tick or Resize.
-  explicit TPlanets(TForm* owner);
+  explicit TPlanets(TSceneOwner* owner);
   // Releases the OpenGL context if one was made.
   ~TPlanets();
   TPlanets(const TPlanets&) = delete;
@@ -58,12 +47,13 @@ public:
   void DrawCometOrbit(double ySemiAxis, double zSemiAxis);
   void DrawCometBody(double distance);
 
-  // OpenGL context on the owner's window (fixed pixel format).
+  // OpenGL context on the owner's window (fixed pixel format). One implementation per
+  // platform, beside the private platform members below.
   bool CreateContext();
   void ReleaseContext();
   bool SetupPixelFormat();
 
-  TForm* Form = nullptr;
+  TSceneOwner* Form = nullptr;
   std::array<double, 3> Eye{};
   std::array<double, 3> Center{};
   std::array<double, 3> Up{};
@@ -79,6 +69,15 @@ public:
   std::uint8_t ShowOrbits = 1;
 
 private:
+  // What the drawing needs of its window; the platform's file implements them.
+  // The owner's client area in pixels.
+  int ClientWidth() const;
+  int ClientHeight() const;
+  // Shows the frame just drawn (the buffer swap on DC).
+  void SwapFrame();
+  // The first tick could not set up OpenGL (already reported): the program is to end.
+  void EndAfterFailedSetup();
+
   // True while CreateContext runs: ticks that arrive from a modal error box wait.
   bool settingUp_ = false;
   // The set-up failed and the application is ending: later ticks draw nothing.

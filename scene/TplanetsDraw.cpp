@@ -2,7 +2,6 @@
 // their orbit lines, and the comet, in OpenGL 1.1 immediate mode.
 #include <limits>
 
-#include "framework/Forms.h"
 #include "scene/CometMesh.h"
 #include "scene/GL.h"
 #include "scene/SceneMath.h"
@@ -76,7 +75,7 @@ void TPlanets::Tick() {
     settingUp_ = false;
     if (!made) {
       setupFailed_ = true;
-      if (Application != nullptr) Application->Terminate();
+      EndAfterFailedSetup();
     }
     Resize();
   } else if (!setupFailed_) {
@@ -94,7 +93,7 @@ void TPlanets::Tick() {
       DrawPlanet(look.color, Diameter[k + 1] * look.radiusFactor, look.distance,
                  Counter * look.anglePerTick, look.inclination);
     }
-    SwapBuffers(DC);
+    SwapFrame();
   }
   // After about 2.7 years of ticks the clock starts again at 1, never at 0 (set-up).
   Counter = Counter == std::numeric_limits<std::int32_t>::max() ? 1 : Counter + 1;
@@ -105,8 +104,8 @@ void TPlanets::Resize() {
 }
 
 void TPlanets::SetupProjection() {
-  int width = Form->ClientWidth();
-  int height = Form->ClientHeight();
+  int width = ClientWidth();
+  int height = ClientHeight();
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

@@ -1,4 +1,5 @@
-// The scene's OpenGL context on its owner's window, through WGL.
+// The scene on Windows: its owner is a form of our framework, its context comes from WGL,
+// and a failed set-up ends the application.
 #include "framework/Forms.h"
 #include "scene/GL.h"
 #include "scene/PixelFormat.h"
@@ -48,4 +49,14 @@ void TPlanets::ReleaseContext() {
   if (!HasContext) return;
   wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(RC);
+}
+
+int TPlanets::ClientWidth() const { return Form->ClientWidth(); }
+
+int TPlanets::ClientHeight() const { return Form->ClientHeight(); }
+
+void TPlanets::SwapFrame() { SwapBuffers(DC); }
+
+void TPlanets::EndAfterFailedSetup() {
+  if (Application != nullptr) Application->Terminate();
 }
