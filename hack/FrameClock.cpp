@@ -1,0 +1,17 @@
+// The frame cadence's arithmetic.
+#include "hack/FrameClock.h"
+
+#include <climits>
+
+std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t periodNs) {
+  if (now < due + periodNs) return due + periodNs;
+  // Whole periods since the frame was due, then the one after now.
+  const std::int64_t periodsLate = (now - due) / periodNs;
+  return due + (periodsLate + 1) * periodNs;
+}
+
+int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
+  if (deadline <= now) return 0;
+  const std::int64_t ms = (deadline - now + 999'999) / 1'000'000;
+  return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+}

@@ -1,0 +1,56 @@
+// The command line of velorium, the XScreenSaver hack: which window to draw into and the
+// scene's options. Portable (no X11): the program hands it its arguments and the value of
+// XSCREENSAVER_WINDOW, and acts on the result.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where the scene is drawn.
+enum class HackTarget {
+  OwnWindow,  // a normal window of the program's own
+  Root,       // the window named by XSCREENSAVER_WINDOW, else the screen's root window
+  WindowId,   // the window given by --window-id
+};
+
+struct HackOptions {
+  HackTarget target = HackTarget::OwnWindow;
+  // The window to draw into for Root (from XSCREENSAVER_WINDOW) and WindowId; 0 for Root
+  // means the root window of the display's default screen.
+  std::uint32_t windowId = 0;
+  bool comet = true;
+  bool orbits = true;
+  bool fps = false;
+  // The X display to open; empty for $DISPLAY.
+  std::string display;
+};
+
+struct HackCommand {
+  enum class Kind {
+    Run,    // draw with `options`
+    Help,   // usage on standard output, status 0
+    Usage,  // usage on standard error after `error`, status 1
+    Error,  // `error` alone on standard error, status 1
+  };
+  Kind kind = Kind::Run;
+  HackOptions options;
+  // One line without the program's name or a newline, for Usage and Error.
+  std::string error;
+};
+
+// Options start with one or two dashes alike: -root and --root are the same. --window-id
+// wins over --root and --window wherever it stands; of --root and --window the last wins.
+// --display and --window-id take the next argument as their value. screensaverWindow is
+// the environment's XSCREENSAVER_WINDOW, or nullopt when it is not set.
+HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
+                                 std::optional<std::string_view> screensaverWindow);
+
+// A window id as XScreenSaver writes it: "0x" or "0X" and hexadecimal digits, or decimal
+// digits; nothing else around them, not 0 (no window), at most 32 bits.
+std::optional<std::uint32_t> ParseWindowId(std::string_view text);
+
+// The usage text, several lines ending with a newline.
+extern const char kHackUsage[];

@@ -1,0 +1,206 @@
+// X11 for velorium: the display, the target window, its events and an X error handler that
+// records instead of exiting (Xlib's default handler would end the program with status 1
+// whenever the window vanishes between two requests).
+#include "hack/HackWindow_x11.h"
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/keysym.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kOwnWidth = 1024;
+constexpr int kOwnHeight = 768;
+constexpr char kTitle[] = "Velorium";
+
+// The first X error since the last look. Xlib's handlers take no user data, so this is the
+// one place they can leave it; the program has one display connection.
+struct XErrorRecord {
+  bool any = false;
+  XErrorEvent first{};
+};
+XErrorRecord gXError;
+
+extern "C" int RecordXError(Display*, XErrorEvent* error) {
+  if (!gXError.any) {
+    gXError.any = true;
+    gXError.first = *error;
+  }
+  return 0;
+}
+
+// The connection is gone (the X server ended): nothing can be released through it.
+extern "C" int LostConnection(Display*) {
+  std::fputs("velorium: lost the connection to the X display\n", stderr);
+  _exit(1);
+}
+
+std::string Hex(unsigned long value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%lx", value);
+  return text;
+}
+
+}  // namespace
+
+HackWindow::HackWindow(const HackOptions& options) {
+  const char* name = options.display.empty() ? nullptr : options.display.c_str();
+  displayName_ = XDisplayName(name);
+  scene_.display = XOpenDisplay(name);
+  if (scene_.display == nullptr) throw HackError("cannot open display '" + displayName_ + "'");
+  XSetErrorHandler(RecordXError);
+  XSetIOErrorHandler(LostConnection);
+  gXError = {};
+  try {
+    switch (options.target) {
+      case HackTarget::OwnWindow:
+        OpenOwnWindow();
+        break;
+      case HackTarget::Root:
+        if (options.windowId == 0) {
+          OpenForeignWindow(DefaultRootWindow(scene_.display));
+          break;
+        }
+        [[fallthrough]];
+      case HackTarget::WindowId:
+        OpenForeignWindow(options.windowId);
+        break;
+    }
+  } catch (...) {
+    XCloseDisplay(scene_.display);
+    throw;
+  }
+}
+
+HackWindow::~HackWindow() {
+  Display* display = scene_.display;
+  if (own_ && !gone_) XDestroyWindow(display, scene_.window);
+  if (colormap_ != 0) XFreeColormap(display, colormap_);
+  // Errors from the last requests still reach the recording handler, not Xlib's default.
+  XSync(display, False);
+  XCloseDisplay(display);
+}
+
+int HackWindow::ConnectionDescriptor() const { return ConnectionNumber(scene_.display); }
+
+// A normal, resizable top-level window with a double-buffered visual and a depth buffer.
+void HackWindow::OpenOwnWindow() {
+  Display* display = scene_.display;
+  const int screen = DefaultScreen(display);
+  int wanted[] = {GLX_RGBA,        GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
+                  GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE,  16,           None};
+  XVisualInfo* visual = glXChooseVisual(display, screen, wanted);
+  if (visual == nullptr) {
+    throw HackError("display '" + displayName_ +
+                    "' has no double-buffered RGBA OpenGL visual with a depth buffer");
+  }
+  const Window root = RootWindow(display, screen);
+  colormap_ = XCreateColormap(display, root, visual->visual, AllocNone);
+  XSetWindowAttributes attributes{};
+  attributes.colormap = colormap_;
+  attributes.background_pixel = BlackPixel(display, screen);
+  attributes.border_pixel = 0;
+  attributes.event_mask = StructureNotifyMask | KeyPressMask;
+  scene_.window = XCreateWindow(display, root, 0, 0, kOwnWidth, kOwnHeight, 0, visual->depth,
+                                InputOutput, visual->visual,
+                                CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                                &attributes);
+  XFree(visual);
+  own_ = true;
+  scene_.width = kOwnWidth;
+  scene_.height = kOwnHeight;
+
+  XStoreName(display, scene_.window, kTitle);
+  XClassHint hint{const_cast<char*>("velorium"), const_cast<char*>("Velorium")};
+  XSetClassHint(display, scene_.window, &hint);
+  deleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(display, scene_.window, &deleteWindow_, 1);
+  const long pid = getpid();
+  XChangeProperty(display, scene_.window, XInternAtom(display, "_NET_WM_PID", False),
+                  XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  XMapWindow(display, scene_.window);
+  XSync(display, False);
+}
+
+// Someone else's window: drawn into with its own visual, its size and its end watched.
+void HackWindow::OpenForeignWindow(Window window) {
+  Display* display = scene_.display;
+  scene_.window = window;
+  XWindowAttributes attributes{};
+  if (!WindowExists() || XGetWindowAttributes(display, window, &attributes) == 0) {
+    throw HackError("no window " + Hex(window) + " on display '" + displayName_ + "'");
+  }
+  scene_.width = attributes.width;
+  scene_.height = attributes.height;
+  // Only StructureNotify: other clients may select it too, unlike button presses.
+  XSelectInput(display, window, StructureNotifyMask);
+}
+
+bool HackWindow::WindowExists() {
+  XWindowAttributes attributes{};
+  const XErrorRecord before = gXError;
+  gXError = {};
+  const bool exists = XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0 &&
+                      !gXError.any;
+  gXError = before;
+  return exists;
+}
+
+void HackWindow::JudgeErrors(Events& events) {
+  if (!gXError.any) return;
+  const XErrorEvent error = gXError.first;
+  gXError = {};
+  if (!WindowExists()) {
+    gone_ = true;
+    events.gone = true;
+    return;
+  }
+  char text[256] = {};
+  XGetErrorText(scene_.display, error.error_code, text, sizeof text);
+  throw HackError(std::string("X error: ") + text + " (request " +
+                  std::to_string(error.request_code) + "." + std::to_string(error.minor_code) +
+                  ", resource " + Hex(error.resourceid) + ")");
+}
+
+HackWindow::Events HackWindow::HandleEvents() {
+  Display* display = scene_.display;
+  Events events;
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+    switch (event.type) {
+      case ConfigureNotify:
+        if (event.xconfigure.window == scene_.window &&
+            (event.xconfigure.width != scene_.width || event.xconfigure.height != scene_.height)) {
+          scene_.width = event.xconfigure.width;
+          scene_.height = event.xconfigure.height;
+          events.resized = true;
+        }
+        break;
+      case DestroyNotify:
+        if (event.xdestroywindow.window == scene_.window) {
+          gone_ = true;
+          events.gone = true;
+        }
+        break;
+      case ClientMessage:
+        if (own_ && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_) {
+          events.closed = true;
+        }
+        break;
+      case KeyPress: {
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        if (own_ && (key == XK_Escape || key == XK_q)) events.closed = true;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  JudgeErrors(events);
+  return events;
+}

@@ -1,0 +1,54 @@
+// The window velorium draws into, on its own display connection: a window of its own or a
+// foreign one (the daemon's, the settings program's preview, the root window), its events,
+// and X errors, which are caught and judged instead of ending the program.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "hack/HackCommandLine.h"
+#include "scene/XSceneWindow.h"
+
+// A failure the program reports in one line on standard error before it ends with status 1.
+class HackError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+class HackWindow {
+public:
+  // Opens the display and the window the options name; throws HackError when either cannot
+  // be had, or when the program's own window finds no suitable visual.
+  explicit HackWindow(const HackOptions& options);
+  // Destroys the program's own window, if any, and closes the display.
+  ~HackWindow();
+  HackWindow(const HackWindow&) = delete;
+  HackWindow& operator=(const HackWindow&) = delete;
+
+  XSceneWindow& Scene() { return scene_; }
+  // For poll(): readable when the X server has sent something.
+  int ConnectionDescriptor() const;
+
+  struct Events {
+    bool resized = false;  // the size in Scene() changed
+    bool closed = false;   // the user closed the program's own window (button, Escape, q)
+    bool gone = false;     // the window was destroyed by someone else
+  };
+  // Handles every event that has arrived, and judges the X errors since the last call:
+  // errors from a window that no longer exists mean it is gone; any other error throws
+  // HackError with its text.
+  Events HandleEvents();
+
+private:
+  void OpenOwnWindow();
+  void OpenForeignWindow(Window window);
+  bool WindowExists();
+  void JudgeErrors(Events& events);
+
+  XSceneWindow scene_;
+  bool own_ = false;
+  bool gone_ = false;
+  Colormap colormap_ = 0;
+  Atom deleteWindow_ = 0;
+  std::string displayName_;
+};

@@ -1,0 +1,90 @@
+// velorium: the solar-system scene as an XScreenSaver hack. Reads its command line, opens
+// its window and draws a frame every 40 ms until a signal, the window's end or (in a window
+// of its own) the user ends it; errors go to standard error with status 1.
+#include <poll.h>
+#include <time.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "hack/FpsOverlay.h"
+#include "hack/FrameClock.h"
+#include "hack/HackCommandLine.h"
+#include "hack/HackWindow_x11.h"
+#include "hack/StopSignals_posix.h"
+#include "scene/Tplanets.h"
+
+namespace {
+
+std::int64_t MonotonicNs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+// Waits until the deadline, an X event or a stop signal, whichever comes first.
+void WaitForSomething(HackWindow& window, const StopSignals& stop, std::int64_t deadline) {
+  pollfd waits[2] = {{window.ConnectionDescriptor(), POLLIN, 0},
+                     {stop.Descriptor(), POLLIN, 0}};
+  const int ms = MillisecondsUntil(deadline, MonotonicNs());
+  if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
+}
+
+int RunHack(const HackOptions& options) {
+  StopSignals stop;
+  HackWindow window(options);
+  XSceneWindow& scene = window.Scene();
+  FpsOverlay fps;
+  if (options.fps) {
+    scene.drawOverlay = [&] { fps.Draw(MonotonicNs(), scene.width, scene.height); };
+  }
+  // Destroyed before the window: the context goes first, then the window and the display.
+  TPlanets planets(&scene);
+  planets.ShowComet = options.comet ? 1 : 0;
+  planets.ShowOrbits = options.orbits ? 1 : 0;
+
+  std::int64_t due = MonotonicNs();
+  while (!stop.Received()) {
+    if (MonotonicNs() >= due) {
+      planets.Tick();
+      if (scene.setupFailed) throw HackError(scene.setupError);
+      due = NextFrameDeadline(due, MonotonicNs(), kFramePeriodNs);
+    }
+    HackWindow::Events events = window.HandleEvents();
+    if (events.gone || events.closed) break;
+    // Before the first tick there is no context to take a new viewport; that tick sets it.
+    if (events.resized && planets.HasContext) planets.Resize();
+    WaitForSomething(window, stop, due);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const char* screensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
+  const HackCommand command = ParseHackCommandLine(
+      arguments, screensaverWindow ? std::optional<std::string_view>(screensaverWindow)
+                                   : std::nullopt);
+  switch (command.kind) {
+    case HackCommand::Kind::Help:
+      std::fputs(kHackUsage, stdout);
+      return 0;
+    case HackCommand::Kind::Usage:
+      std::fprintf(stderr, "velorium: %s\n%s", command.error.c_str(), kHackUsage);
+      return 1;
+    case HackCommand::Kind::Error:
+      std::fprintf(stderr, "velorium: %s\n", command.error.c_str());
+      return 1;
+    case HackCommand::Kind::Run:
+      break;
+  }
+  try {
+    return RunHack(command.options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "velorium: %s\n", error.what());
+    return 1;
+  }
+}

@@ -1,0 +1,91 @@
+// The scene on Linux: its owner is an X window, its context comes from GLX on that window's
+// own visual, and a failed set-up is recorded for the program to report and end with.
+#include <GL/glx.h>
+
+#include <cstdio>
+
+#include "scene/GL.h"
+#include "scene/Tplanets.h"
+#include "scene/XSceneWindow.h"
+
+namespace {
+
+// GLX's answer for one attribute of a visual; 0 when it has none.
+int VisualAttribute(Display* display, XVisualInfo& visual, int attribute) {
+  int value = 0;
+  if (glXGetConfig(display, &visual, attribute, &value) != 0) return 0;
+  return value;
+}
+
+std::string VisualName(VisualID id) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%lx", id);
+  return text;
+}
+
+}  // namespace
+
+bool TPlanets::CreateContext() {
+  DC = Form->display;
+  HasContext = SetupPixelFormat();
+  if (!HasContext) return false;
+  RC = glXCreateContext(DC, &Form->visual, nullptr, True);
+  if (RC == nullptr) {
+    Form->setupError = "cannot make an OpenGL context for visual " +
+                       VisualName(Form->visual.visualid);
+    HasContext = false;
+  } else if (!glXMakeCurrent(DC, Form->window, RC)) {
+    Form->setupError = "cannot make the OpenGL context current on the window";
+    glXDestroyContext(DC, RC);
+    RC = nullptr;
+    HasContext = false;
+  }
+  return HasContext;
+}
+
+// The window keeps the visual it was made with; it must be one that OpenGL can draw the
+// scene in: RGBA, double-buffered, with a depth buffer.
+bool TPlanets::SetupPixelFormat() {
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(DC, Form->window, &attributes) == 0) {
+    Form->setupError = "cannot read the window's attributes";
+    return false;
+  }
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(attributes.visual);
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(DC, VisualIDMask, &wanted, &count);
+  if (found == nullptr || count == 0) {
+    Form->setupError = "the window's visual " + VisualName(wanted.visualid) + " is unknown";
+    return false;
+  }
+  Form->visual = found[0];
+  XFree(found);
+  XVisualInfo& visual = Form->visual;
+  if (VisualAttribute(DC, visual, GLX_USE_GL) == 0 || VisualAttribute(DC, visual, GLX_RGBA) == 0 ||
+      VisualAttribute(DC, visual, GLX_DOUBLEBUFFER) == 0 ||
+      VisualAttribute(DC, visual, GLX_DEPTH_SIZE) == 0) {
+    Form->setupError = "the window's visual " + VisualName(visual.visualid) +
+                       " is not a double-buffered RGBA OpenGL visual with a depth buffer";
+    return false;
+  }
+  return true;
+}
+
+void TPlanets::ReleaseContext() {
+  if (!HasContext) return;
+  glXMakeCurrent(DC, None, nullptr);
+  glXDestroyContext(DC, RC);
+  HasContext = false;
+}
+
+int TPlanets::ClientWidth() const { return Form->width; }
+
+int TPlanets::ClientHeight() const { return Form->height; }
+
+void TPlanets::SwapFrame() {
+  if (Form->drawOverlay) Form->drawOverlay();
+  glXSwapBuffers(DC, Form->window);
+}
+
+void TPlanets::EndAfterFailedSetup() { Form->setupFailed = true; }
