@@ -1,0 +1,88 @@
+// velorium's command line as a user meets it: help, usage errors and bad window ids, each
+// ending at once without drawing anything.
+// GoogleTest before Xlib, whose None and Bool macros would break it.
+#include <gtest/gtest.h>
+
+#include "tests/linux/LinuxTestKit.h"
+
+namespace linuxtest {
+namespace {
+
+const char kUsageFirstLine[] = "usage: velorium [options]\n";
+
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
+
+int LineCount(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class HackCommand : public testing::Test {
+protected:
+  static void SetUpTestSuite() { display_ = new TestDisplay(320, 240); }
+  static void TearDownTestSuite() { delete display_; }
+  // The screen stays as the server made it: black, nothing drawn.
+  static void ExpectNothingDrawn() {
+    EXPECT_FALSE(ReadScene(GrabWindow(display_->Connection(),
+                                      DefaultRootWindow(display_->Connection())))
+                     .anythingDrawn);
+  }
+  static TestDisplay* display_;
+};
+TestDisplay* HackCommand::display_ = nullptr;
+
+TEST_F(HackCommand, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
+  for (const char* help : {"--help", "-help"}) {
+    HackRun run = RunHackToEnd({help});
+    EXPECT_EQ(run.status, 0) << help;
+    EXPECT_TRUE(StartsWith(run.output, kUsageFirstLine)) << run.output;
+    EXPECT_NE(run.output.find("--window-id ID"), std::string::npos);
+    EXPECT_EQ(run.errors, "");
+  }
+}
+
+TEST_F(HackCommand, AnUnknownOptionPrintsTheUsageOnStandardErrorAndEndsWithOne) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--root", "--bogus"}, {"--root", "now"}, {"--root", "--display"},
+        {"/s"}}) {
+    HackRun run = RunHackToEnd(args, display_->Name());
+    EXPECT_EQ(run.status, 1) << args[1 % args.size()];
+    EXPECT_EQ(run.output, "");
+    EXPECT_TRUE(StartsWith(run.errors, "velorium: ")) << run.errors;
+    EXPECT_NE(run.errors.find(kUsageFirstLine), std::string::npos) << run.errors;
+  }
+  ExpectNothingDrawn();
+}
+
+TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"--window-id", "xyz"}, {}, "velorium: 'xyz' is not a window id\n"},
+      {{"--root", "--window-id", "-3"}, {}, "velorium: '-3' is not a window id\n"},
+      {{"--root"}, {"XSCREENSAVER_WINDOW=0xq"}, "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
+      {{"--window-id", "0x7654321"}, {}, "velorium: no window 0x7654321 on display '" + display_->Name() + "'\n"},
+      {{"--root"}, {"XSCREENSAVER_WINDOW=123456789"}, "velorium: no window 0x75bcd15 on display '" + display_->Name() + "'\n"},
+  };
+  for (const Case& c : cases) {
+    HackRun run = RunHackToEnd(c.args, display_->Name(), c.environment);
+    EXPECT_EQ(run.status, 1) << c.error;
+    EXPECT_EQ(run.errors, c.error);
+    EXPECT_EQ(LineCount(run.errors), 1);
+    EXPECT_EQ(run.output, "");
+  }
+  ExpectNothingDrawn();
+}
+
+TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
+  HackRun run = RunHackToEnd({"--display", ":299.7", "--root"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: cannot open display ':299.7'\n");
+}
+
+}  // namespace
+}  // namespace linuxtest

@@ -1,0 +1,142 @@
+// velorium in a window of its own, and its end: the close button, Escape and q end it with
+// status 0, and so do SIGTERM, SIGINT and SIGHUP while it draws.
+// GoogleTest before Xlib, whose None and Bool macros would break it.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <csignal>
+
+#include "tests/linux/LinuxTestKit.h"
+
+namespace linuxtest {
+namespace {
+
+class HackEnding : public testing::Test {
+protected:
+  static void SetUpTestSuite() { display_ = new TestDisplay(1280, 1024); }
+  static void TearDownTestSuite() { delete display_; }
+  static Display* X() { return display_->Connection(); }
+  static TestDisplay* display_;
+};
+TestDisplay* HackEnding::display_ = nullptr;
+
+long WindowPid(Display* display, Window window) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  long pid = -1;
+  if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1,
+                         False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+      data != nullptr) {
+    if (count == 1) pid = *reinterpret_cast<long*>(data);
+    XFree(data);
+  }
+  return pid;
+}
+
+// The top-level window of process `pid`, or 0.
+Window WindowOf(Display* display, pid_t pid) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+  for (unsigned k = 0; k < count; ++k) {
+    if (WindowPid(display, children[k]) == pid) found = children[k];
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+void SendKey(Display* display, Window window, KeySym key) {
+  XEvent event{};
+  event.xkey.type = KeyPress;
+  event.xkey.display = display;
+  event.xkey.window = window;
+  event.xkey.root = DefaultRootWindow(display);
+  event.xkey.keycode = XKeysymToKeycode(display, key);
+  event.xkey.same_screen = True;
+  XSendEvent(display, window, True, KeyPressMask, &event);
+  XFlush(display);
+}
+
+// What a window manager sends when the title bar's close button is clicked.
+void SendCloseRequest(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+}
+
+enum class Ending { CloseButton, Escape, Q };
+
+class OwnWindow : public HackEnding, public testing::WithParamInterface<Ending> {};
+
+TEST_P(OwnWindow, ShowsTheSceneInAVeloriumWindowOf1024x768UntilTheUserEndsIt) {
+  ChildProcess hack({HackPath()}, {"DISPLAY=" + display_->Name()});
+  Window window = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (window = WindowOf(X(), hack.Pid())) != 0; }));
+  char* title = nullptr;
+  ASSERT_NE(XFetchName(X(), window, &title), 0);
+  EXPECT_STREQ(title, "Velorium");
+  XFree(title);
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(X(), window, &attributes);
+  EXPECT_EQ(attributes.width, 1024);
+  EXPECT_EQ(attributes.height, 768);
+  XSizeHints hints{};
+  long supplied = 0;
+  XGetWMNormalHints(X(), window, &hints, &supplied);
+  EXPECT_FALSE((hints.flags & PMinSize) && (hints.flags & PMaxSize) &&
+               hints.min_width == hints.max_width)
+      << "the window can be resized";
+  SceneSeen seen;
+  EXPECT_TRUE(WaitUntil([&] {
+    seen = ReadScene(GrabWindow(X(), window));
+    return seen.sunAtCentre && seen.planetColours == 9;
+  })) << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+
+  switch (GetParam()) {
+    case Ending::CloseButton: SendCloseRequest(X(), window); break;
+    case Ending::Escape: SendKey(X(), window, XK_Escape); break;
+    case Ending::Q: SendKey(X(), window, XK_q); break;
+  }
+  EXPECT_EQ(hack.Wait(), 0);
+  EXPECT_EQ(hack.Errors(), "");
+  EXPECT_EQ(WindowOf(X(), hack.Pid()), 0u) << "its window is gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
+                         testing::Values(Ending::CloseButton, Ending::Escape, Ending::Q),
+                         [](const testing::TestParamInfo<Ending>& info) {
+                           return info.param == Ending::CloseButton ? std::string("CloseButton")
+                                  : info.param == Ending::Escape    ? std::string("Escape")
+                                                                    : std::string("Q");
+                         });
+
+class StopSignal : public HackEnding, public testing::WithParamInterface<int> {};
+
+TEST_P(StopSignal, EndsTheHackPromptlyWithZero) {
+  ChildProcess hack({HackPath(), "--root"}, {"DISPLAY=" + display_->Name()});
+  const Window root = DefaultRootWindow(X());
+  ASSERT_TRUE(WaitUntil([&] { return ReadScene(GrabWindow(X(), root)).sunAtCentre; }));
+  hack.Signal(GetParam());
+  EXPECT_EQ(hack.Wait(Milliseconds(1000)), 0);
+  EXPECT_EQ(hack.Errors(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, StopSignal, testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::string(sigabbrev_np(info.param));
+                         });
+
+}  // namespace
+}  // namespace linuxtest

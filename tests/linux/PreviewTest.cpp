@@ -1,0 +1,83 @@
+// velorium in someone else's window, as XScreenSaver's settings program shows its preview:
+// the scene in that window only, following its size, ending with 0 when it is destroyed;
+// and a window whose visual cannot show the scene refused with a clear error.
+// GoogleTest before Xlib, whose None and Bool macros would break it.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+
+#include "tests/linux/LinuxTestKit.h"
+
+namespace linuxtest {
+namespace {
+
+constexpr int kLeft = 100, kTop = 80, kWidth = 320, kHeight = 240;
+
+std::string Hex(Window window) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%lx", window);
+  return text;
+}
+
+// Whether every pixel of the screen outside the rectangle is black.
+bool BlackOutside(const Picture& screen, int left, int top, int width, int height) {
+  for (int y = 0; y < screen.height; ++y) {
+    for (int x = 0; x < screen.width; ++x) {
+      const bool inside = x >= left && x < left + width && y >= top && y < top + height;
+      if (!inside && screen.At(x, y) != 0) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed) {
+  TestDisplay display(640, 480);
+  Display* x = display.Connection();
+  const Window window = MakeGLWindow(x, kLeft, kTop, kWidth, kHeight);
+  // The settings program passes both; the window id wins over XSCREENSAVER_WINDOW.
+  ChildProcess hack({HackPath(), "--root", "--window-id", Hex(window)},
+                    {"DISPLAY=" + display.Name(), "XSCREENSAVER_WINDOW=0x1"});
+  SceneSeen seen;
+  EXPECT_TRUE(WaitUntil([&] {
+    seen = ReadScene(GrabWindow(x, window));
+    return seen.sunAtCentre && seen.planetColours >= 5;
+  })) << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+  EXPECT_TRUE(BlackOutside(GrabWindow(x, DefaultRootWindow(x)), kLeft, kTop, kWidth, kHeight));
+
+  // Without the new viewport the sun would stay 60 pixels below the new centre.
+  XResizeWindow(x, window, 400, 360);
+  XSync(x, False);
+  EXPECT_TRUE(WaitUntil([&] {
+    const Picture picture = GrabWindow(x, window);
+    return picture.width == 400 && ReadScene(picture).sunAtCentre;
+  }));
+
+  XDestroyWindow(x, window);
+  XSync(x, False);
+  EXPECT_EQ(hack.Wait(), 0);
+  EXPECT_EQ(hack.Errors(), "");
+}
+
+TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
+  TestDisplay display(640, 480);
+  Display* x = display.Connection();
+  // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
+  int wanted[] = {GLX_RGBA, None};
+  XVisualInfo* visual = glXChooseVisual(x, DefaultScreen(x), wanted);
+  ASSERT_NE(visual, nullptr);
+  XSetWindowAttributes attributes{};
+  attributes.colormap = XCreateColormap(x, DefaultRootWindow(x), visual->visual, AllocNone);
+  const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, visual->depth,
+                                      InputOutput, visual->visual, CWColormap, &attributes);
+  const std::string visualId = Hex(visual->visualid);
+  XFree(visual);
+  XMapWindow(x, window);
+  XSync(x, False);
+  HackRun run = RunHackToEnd({"--window-id", Hex(window)}, display.Name());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");
+}
+
+}  // namespace
+}  // namespace linuxtest
