@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 # Prints the OpenGL calls of a trace's first frames, one call a line, for comparing two
-# traces: reads `apitrace pickle TRACE` on standard input. Calls of the window system
-# (glX..., wgl...) and apitrace's own fake calls are left out, so only the drawing remains;
-# each frame ends with a line "-- frame N --" where the trace swapped buffers. Floating-point
-# values are written in full (Python's repr round-trips every bit), unlike `apitrace dump`.
+# traces: reads `apitrace pickle -s TRACE` on standard input; the argument is the number of
+# frames. Left out, so that only the program's drawing remains: the window system's calls
+# (glX..., wgl...), apitrace's own fake calls, and glGetString, which Wine's WGL calls when
+# it makes a context current (the program never does). Each frame ends with a line
+# "-- frame N --" where the trace swapped buffers. Floating-point values are written in full
+# (Python's repr round-trips every bit), unlike `apitrace dump`.
 import pickle
 import sys
 
@@ -48,7 +50,7 @@ def main():
                 frame += 1
                 out.write("-- frame %d --\n" % frame)
             continue
-        if flags & FAKE_CALL:
+        if flags & FAKE_CALL or name == "glGetString":
             continue
         text = name + "(" + ", ".join(n + "=" + value(v) for n, v in args) + ")"
         if ret is not None:

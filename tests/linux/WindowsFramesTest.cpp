@@ -1,0 +1,261 @@
+// The same frames as the Windows saver: the OpenGL calls of the first frames of Velorium.scr
+// under Wine and of velorium, both recorded by apitrace's GLX tracer (Wine's opengl32 passes
+// the calls on to the host's libGL), call for call, and their pictures replayed at one size.
+// Runs inside scripts/wine-env.sh's environment: wine, WINEPREFIX and a display of 1024x768
+// (Wine's virtual desktop); VELORIUM_WINDOWS_SAVER names the built Velorium.scr.
+// GoogleTest before Xlib, whose None and Bool macros would break it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "tests/linux/LinuxTestKit.h"
+
+namespace linuxtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Debian's apitrace-tracers: preloaded, it records every GLX and OpenGL call to TRACE_FILE.
+const char kGlxTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/glxtrace.so";
+constexpr int kComparedFrames = 3;
+// Long enough for both programs to draw more than the compared frames while traced.
+constexpr Milliseconds kWindowsRun{9000};
+constexpr Milliseconds kLinuxRun{3000};
+
+std::string Run(const std::string& shellCommand) {
+  ChildProcess shell({"sh", "-c", shellCommand});
+  EXPECT_EQ(shell.Wait(Milliseconds(120000)), 0) << shellCommand << "\n" << shell.Errors();
+  return shell.Output();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The drawing calls of a trace's first frames, one a line (gl_frames.py).
+std::vector<std::string> FrameCalls(const std::string& trace) {
+  return Lines(Run("apitrace pickle -s '" + trace + "' | python3 '" VELORIUM_GL_FRAMES "' " +
+                   std::to_string(kComparedFrames)));
+}
+
+int FramesIn(const std::vector<std::string>& calls) {
+  return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const std::string& line) {
+    return line.rfind("-- frame ", 0) == 0;
+  }));
+}
+
+class Recording {
+public:
+  Recording() {
+    char pattern[] = "/tmp/velorium-frames-XXXXXX";
+    dir_ = mkdtemp(pattern);
+  }
+  ~Recording() {
+    std::error_code error;
+    fs::remove_all(dir_, error);
+  }
+  const std::string& Dir() const { return dir_; }
+
+private:
+  std::string dir_;
+};
+
+// Velorium.scr full screen under Wine, with the two option bytes in its settings file
+// (none: no file, both on), traced until it is ended with a key.
+std::string TraceWindows(const Recording& recording, const std::string& name,
+                         const std::string& optionBytes) {
+  const std::string saver = recording.Dir() + "/" + name + "/Velorium.scr";
+  fs::create_directories(fs::path(saver).parent_path());
+  fs::copy_file(std::getenv("VELORIUM_WINDOWS_SAVER"), saver);
+  if (!optionBytes.empty()) std::ofstream(fs::path(saver).parent_path() / "Velorium.ini") << optionBytes;
+  const std::string trace = recording.Dir() + "/" + name + ".trace";
+  ChildProcess wine({"wine", saver, "/s"},
+                    {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+  std::this_thread::sleep_for(kWindowsRun);
+  ChildProcess key({"xdotool", "key", "space"});
+  key.Wait();
+  if (!wine.Wait()) {
+    ChildProcess stop({"wineserver", "-k"});
+    stop.Wait();
+    ADD_FAILURE() << "the Windows saver did not end on a key";
+  }
+  return trace;
+}
+
+// velorium in a window of its own (1024x768, as the Wine desktop), traced until SIGTERM.
+std::string TraceLinux(const Recording& recording, const std::string& name,
+                       const std::vector<std::string>& arguments) {
+  const std::string trace = recording.Dir() + "/" + name + ".trace";
+  std::vector<std::string> command = {HackPath()};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  ChildProcess hack(command, {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+  std::this_thread::sleep_for(kLinuxRun);
+  hack.Signal(SIGTERM);
+  EXPECT_EQ(hack.Wait(), 0) << hack.Errors();
+  return trace;
+}
+
+// Windows and Linux compute sines and cosines with different C libraries (mingw-w64's x87
+// fsin and fcos, glibc's), and GLU's sphere comes from Wine's glu32 or Mesa's libGLU: their
+// values may differ in the last bits. Allowed: 4 units in the last place of the call's own
+// type (float for ...f calls, double otherwise), relative to the value or to 1 near zero.
+bool SameValue(const std::string& call, double a, double b) {
+  const std::string name = call.substr(0, call.find('('));
+  const bool isFloat = name.back() == 'f' || name.substr(name.size() - 2) == "fv";
+  const double unit = isFloat ? std::ldexp(1.0, -23) : std::ldexp(1.0, -52);
+  return std::fabs(a - b) <= 4 * unit * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+struct Comparison {
+  std::size_t identical = 0;
+  std::size_t withinRounding = 0;
+  std::string firstDifference;
+};
+
+Comparison CompareCalls(const std::vector<std::string>& windows,
+                        const std::vector<std::string>& linux) {
+  static const std::regex kNumber(R"(-?(\d+\.\d*(e[-+]?\d+)?|\d+e[-+]?\d+))");
+  Comparison result;
+  for (std::size_t k = 0; k < std::max(windows.size(), linux.size()); ++k) {
+    const std::string w = k < windows.size() ? windows[k] : "(none)";
+    const std::string l = k < linux.size() ? linux[k] : "(none)";
+    if (w == l) {
+      ++result.identical;
+      continue;
+    }
+    bool same = std::regex_replace(w, kNumber, "#") == std::regex_replace(l, kNumber, "#");
+    for (std::sregex_iterator a(w.begin(), w.end(), kNumber), b(l.begin(), l.end(), kNumber), end;
+         same && a != end && b != end; ++a, ++b) {
+      same = SameValue(w, std::stod(a->str()), std::stod(b->str()));
+    }
+    if (!same) {
+      result.firstDifference = "call " + std::to_string(k) + ":\n  Windows: " + w +
+                               "\n  Linux:   " + l;
+      return result;
+    }
+    ++result.withinRounding;
+  }
+  return result;
+}
+
+void ExpectSameCalls(const std::vector<std::string>& windows,
+                     const std::vector<std::string>& linux) {
+  ASSERT_EQ(FramesIn(windows), kComparedFrames) << "the Windows saver drew too few frames";
+  ASSERT_EQ(FramesIn(linux), kComparedFrames) << "velorium drew too few frames";
+  const Comparison comparison = CompareCalls(windows, linux);
+  EXPECT_EQ(comparison.firstDifference, "");
+  EXPECT_EQ(comparison.identical + comparison.withinRounding, windows.size());
+  std::printf("%zu calls in %d frames: %zu identical, %zu within the last bits\n", windows.size(),
+              kComparedFrames, comparison.identical, comparison.withinRounding);
+}
+
+// Frame `frame` (1-based) of a trace, replayed by glretrace on this display.
+Picture ReplayedFrame(const std::string& trace, int frame) {
+  const std::string pnm = Run("glretrace --snapshot-format=PNM -s - -S frame '" + trace + "'");
+  std::size_t at = 0;
+  Picture picture;
+  for (int k = 1; k <= frame && at < pnm.size(); ++k) {
+    // P6, a comment, width and height, 255, each on its own line, then the pixels.
+    std::size_t lineEnd = at;
+    std::string header[4];
+    for (std::string& line : header) {
+      const std::size_t next = pnm.find('\n', lineEnd);
+      line = pnm.substr(lineEnd, next - lineEnd);
+      lineEnd = next + 1;
+    }
+    std::istringstream size(header[2]);
+    size >> picture.width >> picture.height;
+    const std::size_t bytes = static_cast<std::size_t>(picture.width) * picture.height * 3;
+    if (k == frame) {
+      picture.rgb.clear();
+      for (std::size_t i = lineEnd; i + 2 < lineEnd + bytes && i + 2 < pnm.size(); i += 3) {
+        picture.rgb.push_back((static_cast<unsigned char>(pnm[i]) << 16) |
+                              (static_cast<unsigned char>(pnm[i + 1]) << 8) |
+                              static_cast<unsigned char>(pnm[i + 2]));
+      }
+    }
+    at = lineEnd + bytes;
+  }
+  return picture;
+}
+
+class SameFramesAsWindows : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    recording_ = new Recording;
+    windowsTrace_ = TraceWindows(*recording_, "windows", "");
+    linuxTrace_ = TraceLinux(*recording_, "linux", {});
+    windowsCalls_ = FrameCalls(windowsTrace_);
+  }
+  static void TearDownTestSuite() { delete recording_; }
+  static Recording* recording_;
+  static std::string windowsTrace_, linuxTrace_;
+  static std::vector<std::string> windowsCalls_;
+};
+Recording* SameFramesAsWindows::recording_ = nullptr;
+std::string SameFramesAsWindows::windowsTrace_, SameFramesAsWindows::linuxTrace_;
+std::vector<std::string> SameFramesAsWindows::windowsCalls_;
+
+TEST_F(SameFramesAsWindows, TheFirstFramesMakeTheSameCallsInTheSameOrder) {
+  ExpectSameCalls(windowsCalls_, FrameCalls(linuxTrace_));
+}
+
+TEST_F(SameFramesAsWindows, WithoutCometAndOrbitsTooAsTheSettingsFileSaysOnWindows) {
+  const std::string windows = TraceWindows(*recording_, "windows-bare", std::string(2, '\0'));
+  const std::string linux = TraceLinux(*recording_, "linux-bare", {"--no-comet", "--no-orbits"});
+  const std::vector<std::string> windowsCalls = FrameCalls(windows);
+  // Without comet and orbit lines a frame is only camera, light, sun and planets.
+  EXPECT_EQ(std::count(windowsCalls.begin(), windowsCalls.end(), "glBegin(mode=GL_LINE_STRIP)"),
+            0);
+  ExpectSameCalls(windowsCalls, FrameCalls(linux));
+}
+
+TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
+  const Picture windows = ReplayedFrame(windowsTrace_, 3);
+  const Picture linux = ReplayedFrame(linuxTrace_, 3);
+  ASSERT_EQ(windows.width, 1024);
+  ASSERT_EQ(windows.height, 768);
+  ASSERT_EQ(linux.width, 1024);
+  ASSERT_EQ(linux.height, 768);
+  EXPECT_TRUE(ReadScene(windows).sunAtCentre);
+  EXPECT_EQ(ReadScene(windows).planetColours, 9);
+  std::size_t differing = 0;
+  for (std::size_t k = 0; k < windows.rgb.size() && k < linux.rgb.size(); ++k) {
+    if (windows.rgb[k] != linux.rgb[k]) ++differing;
+  }
+  EXPECT_EQ(windows.rgb.size(), linux.rgb.size());
+  EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(SameFramesAsWindows, TheFpsCounterOnlyAddsCallsAtTheEndOfEachFrame) {
+  const std::vector<std::string> withFps = FrameCalls(TraceLinux(*recording_, "linux-fps", {"--fps"}));
+  ASSERT_EQ(FramesIn(withFps), kComparedFrames);
+  // Frame by frame: the Windows frame's calls, then the counter's, then the frame's end.
+  std::vector<std::string> withoutCounter;
+  std::size_t windowsAt = 0;
+  for (const std::string& call : withFps) {
+    const bool frameEnd = call.rfind("-- frame ", 0) == 0;
+    const bool windowsFrameGoesOn = windowsAt < windowsCalls_.size() &&
+                                    windowsCalls_[windowsAt].rfind("-- frame ", 0) != 0;
+    if (frameEnd || windowsFrameGoesOn) {
+      withoutCounter.push_back(call);
+      ++windowsAt;
+    }
+  }
+  ExpectSameCalls(windowsCalls_, withoutCounter);
+  EXPECT_GT(withFps.size(), windowsCalls_.size() + kComparedFrames) << "the counter draws";
+}
+
+}  // namespace
+}  // namespace linuxtest
