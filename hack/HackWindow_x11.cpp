@@ -16,15 +16,25 @@ constexpr int kOwnWidth = 1024;
 constexpr int kOwnHeight = 768;
 constexpr char kTitle[] = "Velorium";
 
-// The first X error since the last look. Xlib's handlers take no user data, so this is the
-// one place they can leave it; the program has one display connection.
+// The first X error since the last look, and the window that is drawn into once it has been
+// found. Xlib's handlers take no user data, so this is the one place they can leave it; the
+// program has one display connection.
 struct XErrorRecord {
   bool any = false;
   XErrorEvent first{};
 };
 XErrorRecord gXError;
+Window gDrawnWindow = 0;
 
 extern "C" int RecordXError(Display*, XErrorEvent* error) {
+  // The window is gone in the middle of a frame. Mesa's software rasteriser asks for the
+  // window's size and, when that fails, goes on with a size it never set, and corrupts its
+  // memory; nothing after this error can be trusted. Ending here, the X server frees the
+  // context, the window's buffers and the connection with the process.
+  if (gDrawnWindow != 0 && error->resourceid == gDrawnWindow &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+    _exit(0);
+  }
   if (!gXError.any) {
     gXError.any = true;
     gXError.first = *error;
@@ -73,9 +83,11 @@ HackWindow::HackWindow(const HackOptions& options) {
     XCloseDisplay(scene_.display);
     throw;
   }
+  gDrawnWindow = scene_.window;
 }
 
 HackWindow::~HackWindow() {
+  gDrawnWindow = 0;
   Display* display = scene_.display;
   if (own_ && !gone_) XDestroyWindow(display, scene_.window);
   if (colormap_ != 0) XFreeColormap(display, colormap_);

@@ -6,6 +6,8 @@
 
 #include <GL/glx.h>
 
+#include <thread>
+
 #include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
@@ -56,6 +58,20 @@ TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed)
   XSync(x, False);
   EXPECT_EQ(hack.Wait(), 0);
   EXPECT_EQ(hack.Errors(), "");
+}
+
+// A large window makes long frames, so that many of these moments fall inside one.
+TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
+  TestDisplay display(1024, 768);
+  Display* x = display.Connection();
+  for (int delayMs = 30; delayMs <= 600; delayMs += 47) {
+    const Window window = MakeGLWindow(x, 0, 0, 1024, 768);
+    ChildProcess hack({HackPath(), "--window-id", Hex(window)}, {"DISPLAY=" + display.Name()});
+    std::this_thread::sleep_for(Milliseconds(delayMs));
+    XDestroyWindow(x, window);
+    XSync(x, False);
+    EXPECT_EQ(hack.Wait(), 0) << "destroyed after " << delayMs << " ms: " << hack.Errors();
+  }
 }
 
 TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
