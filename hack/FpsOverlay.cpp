@@ -12,6 +12,7 @@ constexpr std::int64_t kSecondNs = 1'000'000'000;
 constexpr double kGlyphHeightPx = 16;
 constexpr double kGlyphWidthPx = 9;
 constexpr double kAdvancePx = 13;
+constexpr double kPointAdvancePx = 6;
 constexpr double kMarginPx = 10;
 
 // Seven segments: a top, b upper right, c lower right, d bottom, e lower left, f upper left,
@@ -43,9 +44,11 @@ void DrawText(const std::string& text, double x, double y) {
   const double sy = kGlyphHeightPx / 2;
   glBegin(GL_LINES);
   for (char c : text) {
+    // The decimal point: a short dash on the baseline, in a narrow cell of its own.
     if (c == '.') {
-      glVertex2d(x - 2, y);
-      glVertex2d(x - 2, y + 2);
+      glVertex2d(x, y + 1);
+      glVertex2d(x + 2, y + 1);
+      x += kPointAdvancePx;
       continue;
     }
     unsigned segments = SegmentsOf(c);
