@@ -1,6 +1,7 @@
 // X11 for velorium: the display, the target window, its events and an X error handler that
-// records instead of exiting (Xlib's default handler would end the program with status 1
-// whenever the window vanishes between two requests).
+// records errors for the frame loop to judge, or ends the program with 0 when the window has
+// vanished (Xlib's default handler would end it with status 1 whenever that happens between
+// two requests).
 #include "hack/HackWindow_x11.h"
 
 #include <GL/glx.h>
