@@ -1,5 +1,5 @@
 // velorium in a window of its own, and its end: the close button, Escape and q end it with
-// status 0, and so do SIGTERM, SIGINT and SIGHUP while it draws.
+// status 0, and so do SIGTERM, SIGINT and SIGHUP while it draws; and its --fps counter.
 // GoogleTest before Xlib, whose None and Bool macros would break it.
 #include <gtest/gtest.h>
 
@@ -121,6 +121,37 @@ INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
                                   : info.param == Ending::Escape    ? std::string("Escape")
                                                                     : std::string("Q");
                          });
+
+// White pixels in the bottom-left corner, where the --fps counter's digits go.
+int WhiteInBottomLeftCorner(const Picture& picture) {
+  int white = 0;
+  for (int y = picture.height - 40; y < picture.height; ++y) {
+    for (int x = 0; x < 160; ++x) {
+      if (picture.At(x, y) == 0xFFFFFF) ++white;
+    }
+  }
+  return white;
+}
+
+TEST_F(HackEnding, FpsShowsTheFrameRateInTheBottomLeftCorner) {
+  const Window root = DefaultRootWindow(X());
+  {
+    ChildProcess hack({HackPath(), "--root", "--fps"}, {"DISPLAY=" + display_->Name()});
+    // The counter ("FPS -" in the first second, then the rate) draws a few hundred white
+    // pixels there; the scene itself draws none.
+    EXPECT_TRUE(WaitUntil([&] { return WhiteInBottomLeftCorner(GrabWindow(X(), root)) > 150; }));
+    hack.Signal(SIGTERM);
+    EXPECT_EQ(hack.Wait(), 0);
+  }
+  // The counter's last frame stays on the root window until something draws over it.
+  XClearWindow(X(), root);
+  XSync(X(), False);
+  ChildProcess hack({HackPath(), "--root"}, {"DISPLAY=" + display_->Name()});
+  ASSERT_TRUE(WaitUntil([&] { return ReadScene(GrabWindow(X(), root)).sunAtCentre; }));
+  EXPECT_EQ(WhiteInBottomLeftCorner(GrabWindow(X(), root)), 0);
+  hack.Signal(SIGTERM);
+  EXPECT_EQ(hack.Wait(), 0);
+}
 
 class StopSignal : public HackEnding, public testing::WithParamInterface<int> {};
 
