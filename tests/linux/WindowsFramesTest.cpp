@@ -14,7 +14,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <thread>
 
 #include "tests/linux/LinuxTestKit.h"
 
@@ -26,9 +25,10 @@ namespace fs = std::filesystem;
 // Debian's apitrace-tracers: preloaded, it records every GLX and OpenGL call to TRACE_FILE.
 const char kGlxTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/glxtrace.so";
 constexpr int kComparedFrames = 3;
-// Long enough for both programs to draw more than the compared frames while traced.
-constexpr Milliseconds kWindowsRun{9000};
-constexpr Milliseconds kLinuxRun{3000};
+// A frame of the scene takes about 1.2 MB of trace: this much holds more than the compared
+// frames of either program, whose traces are written a frame at a time.
+constexpr std::uintmax_t kEnoughTraceBytes = 8'000'000;
+constexpr Milliseconds kTraceLimit{60000};
 
 std::string Run(const std::string& shellCommand) {
   ChildProcess shell({"sh", "-c", shellCommand});
@@ -47,6 +47,17 @@ std::vector<std::string> Lines(const std::string& text) {
 std::vector<std::string> FrameCalls(const std::string& trace) {
   return Lines(Run("apitrace pickle -s '" + trace + "' | python3 '" VELORIUM_GL_FRAMES "' " +
                    std::to_string(kComparedFrames)));
+}
+
+// Waits until the trace has grown past kEnoughTraceBytes; false after kTraceLimit.
+bool WaitForFrames(const std::string& trace) {
+  return WaitUntil(
+      [&] {
+        std::error_code error;
+        const std::uintmax_t bytes = fs::file_size(trace, error);
+        return !error && bytes >= kEnoughTraceBytes;
+      },
+      kTraceLimit);
 }
 
 int FramesIn(const std::vector<std::string>& calls) {
@@ -82,7 +93,7 @@ std::string TraceWindows(const Recording& recording, const std::string& name,
   const std::string trace = recording.Dir() + "/" + name + ".trace";
   ChildProcess wine({"wine", saver, "/s"},
                     {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
-  std::this_thread::sleep_for(kWindowsRun);
+  EXPECT_TRUE(WaitForFrames(trace)) << "the traced Windows saver drew too little";
   ChildProcess key({"xdotool", "key", "space"});
   key.Wait();
   if (!wine.Wait()) {
@@ -100,7 +111,7 @@ std::string TraceLinux(const Recording& recording, const std::string& name,
   std::vector<std::string> command = {HackPath()};
   command.insert(command.end(), arguments.begin(), arguments.end());
   ChildProcess hack(command, {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
-  std::this_thread::sleep_for(kLinuxRun);
+  EXPECT_TRUE(WaitForFrames(trace)) << "the traced velorium drew too little";
   hack.Signal(SIGTERM);
   EXPECT_EQ(hack.Wait(), 0) << hack.Errors();
   return trace;
