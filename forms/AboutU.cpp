@@ -24,7 +24,13 @@ TAboutF::TAboutF(TComponent* owner) : TForm(owner) {
   Publish("Label2MouseEnter", &TAboutF::Label2MouseEnter);
   Publish("Label2MouseLeave", &TAboutF::Label2MouseLeave);
   Publish("Label2Click", &TAboutF::Label2Click);
-  InitForm("TABOUTF");
+  {
+    // Laid out for 96 pixels per inch whatever the screen: the system scales the window.
+    TDpiUnawareScope unaware;
+    InitForm("TABOUTF");
+    // The box is shown later; its windows are made now, while the thread is unaware.
+    Handle();
+  }
 }
 
 void TAboutF::Label2MouseEnter(TObject*) {

@@ -18,7 +18,11 @@ TOptionsF::TOptionsF(TComponent* owner) : TForm(owner) {
   Publish("BitBtn1Click", &TOptionsF::BitBtn1Click);
   Publish("BitBtn2Click", &TOptionsF::BitBtn2Click);
   // FormCreate and FormShow run in here (old create order, visible form).
-  InitForm("TOPTIONSF");
+  {
+    // Laid out for 96 pixels per inch whatever the screen: the system scales the window.
+    TDpiUnawareScope unaware;
+    InitForm("TOPTIONSF");
+  }
   MaskFloatingPointExceptions();
 }
 

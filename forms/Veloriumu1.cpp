@@ -25,6 +25,11 @@ TVeloriumF1::TVeloriumF1(TComponent* owner) : TForm(owner) {
   Publish("ApplicationEvents1Deactivate", &TVeloriumF1::ApplicationEvents1Deactivate);
   Publish("FormMouseMove", &TVeloriumF1::FormMouseMove);
   Publish("FormDestroy", &TVeloriumF1::FormDestroy);
+  // The saver covers the task bar: the program's own task-bar button is never shown.
+  Application->TaskBarButton = false;
+  MonitorCovers.OnKeyDown = [this](TObject* sender) { FormKeyDown(sender); };
+  MonitorCovers.OnClick = [this](TObject* sender) { FormClick(sender); };
+  MonitorCovers.OnMouseMove = [this](TObject* sender) { FormMouseMove(sender); };
   InitForm("TVELORIUMF1");
   MaskFloatingPointExceptions();
 }
@@ -39,6 +44,7 @@ void TVeloriumF1::FormCreate(TObject*) {
 
 void TVeloriumF1::FormShow(TObject*) {
   ShowWindow(Application->Handle(), SW_HIDE);
+  MonitorCovers.Show(Handle());
 }
 
 void TVeloriumF1::FormResize(TObject*) {

@@ -7,6 +7,7 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/MonitorCovers.h"
 #include "scene/Tplanets.h"
 
 class TVeloriumF1 : public TForm {
@@ -17,6 +18,8 @@ public:
   TTimer* Timer1 = nullptr;
   TApplicationEvents* ApplicationEvents1 = nullptr;
   std::unique_ptr<TPlanets> Planets;
+  // Black windows over the other monitors, made when the form shows.
+  TMonitorCovers MonitorCovers;
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);

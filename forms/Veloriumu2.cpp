@@ -26,6 +26,8 @@ TVeloriumF2::TVeloriumF2(TComponent* owner) : TForm(owner) {
   Publish("FormResize", &TVeloriumF2::FormResize);
   Publish("Timer1Timer", &TVeloriumF2::Timer1Timer);
   Publish("FormDestroy", &TVeloriumF2::FormDestroy);
+  // The preview lives in another program's window: no task-bar button of its own.
+  Application->TaskBarButton = false;
   InitForm("TVELORIUMF2");
   MaskFloatingPointExceptions();
   // FormCreate makes the window inside the host as its last step. Without that window

@@ -73,6 +73,19 @@ RECT MonitorRectOf(HWND window) {
   return info.rcMonitor;
 }
 
+// user32's SetThreadDpiAwarenessContext, looked up at run time: Windows 10 1607 brought it.
+using SetThreadDpiAwarenessContextFunction = HANDLE(WINAPI*)(HANDLE context);
+
+SetThreadDpiAwarenessContextFunction SetThreadDpiAwarenessContextOrNull() {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (user32 == nullptr) return nullptr;
+  return reinterpret_cast<SetThreadDpiAwarenessContextFunction>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+}
+
+// DPI_AWARENESS_CONTEXT_UNAWARE.
+const HANDLE kDpiUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+
 // Whether the foreground window belongs to another process.
 bool AnotherProgramIsForeground() {
   HWND foreground = GetForegroundWindow();
@@ -407,6 +420,10 @@ void TForm::WndProc(TMessage& message) {
       return;
     case WM_ACTIVATE:
       DefaultHandler(message);
+      if (LOWORD(message.wParam) != WA_INACTIVE && Application != nullptr &&
+          Application->MainForm() == this) {
+        Application->MainFormActivated();
+      }
       if (LOWORD(message.wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus != nullptr && IsChild(message.hwnd, focus)) lastFocus_ = focus;
@@ -425,13 +442,7 @@ void TForm::WndProc(TMessage& message) {
       if (parentWindow_ != nullptr) Close();
       break;
     case WM_ACTIVATEAPP:
-      if (Application != nullptr) {
-        if (message.wParam != 0) {
-          Application->Activated();
-        } else {
-          Application->Deactivated();
-        }
-      }
+      if (Application != nullptr && message.wParam == 0) Application->Deactivated();
       break;
     case WM_ERASEBKGND: {
       RECT client{};
@@ -467,6 +478,18 @@ void TForm::FocusControlOnActivation() {
   }
   HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
   if (first != nullptr && IsChild(handle_, first)) SetFocus(first);
+}
+
+// ---- TDpiUnawareScope ----
+
+TDpiUnawareScope::TDpiUnawareScope() {
+  if (auto setContext = SetThreadDpiAwarenessContextOrNull()) previous_ = setContext(kDpiUnaware);
+}
+
+TDpiUnawareScope::~TDpiUnawareScope() {
+  // A failed switch returned nothing, and there is nothing to restore.
+  if (previous_ == nullptr) return;
+  if (auto setContext = SetThreadDpiAwarenessContextOrNull()) setContext(previous_);
 }
 
 // ---- TApplication ----
@@ -526,11 +549,7 @@ LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
   if (self != nullptr) {
     try {
       if (msg == WM_ACTIVATEAPP) {
-        if (wParam != 0) {
-          self->Activated();
-        } else {
-          self->Deactivated();
-        }
+        if (wParam == 0) self->Deactivated();
       } else if (msg == WM_CLOSE) {
         if (self->mainForm_ != nullptr) self->mainForm_->Close();
         return 0;
@@ -545,7 +564,7 @@ LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
 void TApplication::Run() {
   // A main form whose creation already ended the program (after showing why) stays unseen.
   if (mainForm_ == nullptr || terminateRequested_) return;
-  ShowWindow(Handle(), SW_SHOWNA);
+  if (TaskBarButton) ShowWindow(Handle(), SW_SHOWNA);
   if (!mainForm_->Visible) mainForm_->Show();
   while (!terminated_) HandleMessage();
 }
@@ -627,10 +646,11 @@ void TApplication::RemoveEvents(TApplicationEvents* events) {
 }
 
 void TApplication::Deactivated() {
-  // Every top-level window of the program hears of the change; report it once. Hiding the
-  // program's own active window (the application window, which takes the activation back
-  // from an exception box before the main form shows) leaves no window active for a moment;
-  // that is no loss to another program.
+  // Every top-level window of the program hears of the change; report it once. Before the
+  // main form has been active there is nothing to lose: the system may hand the activation to
+  // another program when a start-up error box closes, and the form takes it when it shows.
+  // Hiding the program's own active window leaves no window active for a moment; that is no
+  // loss to another program either.
   if (!active_ || !AnotherProgramIsForeground()) return;
   active_ = false;
   std::vector<TApplicationEvents*> listeners = events_;

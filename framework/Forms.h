@@ -106,6 +106,20 @@ private:
   int designClientHeight_ = -1;
 };
 
+// While it lives, the windows this thread makes are DPI-unaware: they see 96 pixels per inch
+// and the system scales each as a whole. Where the system has no per-thread awareness
+// (before Windows 10 1607) it does nothing.
+class TDpiUnawareScope {
+public:
+  TDpiUnawareScope();
+  ~TDpiUnawareScope();
+  TDpiUnawareScope(const TDpiUnawareScope&) = delete;
+  TDpiUnawareScope& operator=(const TDpiUnawareScope&) = delete;
+
+private:
+  HANDLE previous_ = nullptr;
+};
+
 class TApplicationEvents;
 
 class TApplication : public TComponent {
@@ -140,9 +154,13 @@ public:
     form->AfterConstruction();
   }
 
-  // Shows the main form and dispatches messages until termination; returns at once without
-  // one, or when termination was asked for before the loop (the main form is not shown).
+  // Shows the main form, and the application window as the program's task-bar button when
+  // TaskBarButton is true, then dispatches messages until termination; returns at once without
+  // a main form, or when termination was asked for before the loop (nothing is shown then).
   void Run();
+  // Whether Run shows the application window; a main form without a task-bar button of its
+  // own clears it before Run.
+  bool TaskBarButton = true;
   // Posts the request to quit; the loop ends when it reaches it.
   void Terminate();
   bool Terminated() const { return terminated_; }
@@ -160,9 +178,11 @@ public:
 
   void AddEvents(TApplicationEvents* events);
   void RemoveEvents(TApplicationEvents* events);
-  // The application lost activation to another program.
+  // The application lost activation to another program; reported to the application-events
+  // components only once the main form has been active.
   void Deactivated();
-  void Activated() { active_ = true; }
+  // The main form became the active window.
+  void MainFormActivated() { active_ = true; }
 
 private:
   bool ProcessMessage();

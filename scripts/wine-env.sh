@@ -2,11 +2,15 @@
 # reusable Wine prefix (virtual desktop 1024x768) for running the Windows build.
 # wine_env_start returns non-zero when the environment could not be made; everything it
 # started ends when the sourcing shell exits, fails or is interrupted. One prefix, one user.
+# Two other kinds of desktop, each in a prefix of its own beside the first, for one
+# environment at a time: "two-monitors" (two Xinerama heads, 1024x768 primary and 800x600, no
+# virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch).
 
 VELORIUM_WINEPREFIX="${VELORIUM_WINEPREFIX:-$HOME/.cache/velorium/wineprefix}"
 # Bump when the prefix's preparation below changes, so old prefixes are prepared again.
 wine_env_prefix_version=2
 wine_env_screen="1024x768"
+wine_env_kind="default"
 wine_env_pids=()
 wine_env_display=""
 wine_env_lock_fd=""
@@ -42,10 +46,13 @@ wine_env_lock_prefix() {
 # A display is free when neither its lock file nor its socket exists. Losing a race with
 # another server shows as our Xvfb ending at once, and the next number is tried.
 wine_env_start_xvfb() {
-  local n pid i
+  local n pid i screens=(-screen 0 "${wine_env_screen}x24")
+  # Wine takes the heads from Xinerama when RANDR is off.
+  [[ "$wine_env_kind" == two-monitors ]] &&
+    screens=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
   for n in $(seq 90 189); do
     [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
-    Xvfb ":$n" -screen 0 "${wine_env_screen}x24" +extension GLX -nolisten tcp -noreset \
+    Xvfb ":$n" "${screens[@]}" +extension GLX -nolisten tcp -noreset \
       >/dev/null 2>&1 {wine_env_lock_fd}>&- &
     pid=$!
     for i in $(seq 1 100); do
@@ -74,16 +81,22 @@ wine_env_check_glx() {
 # Prepared once; the stamp records the Wine version and the version of this preparation.
 wine_env_prepare_prefix() {
   local stamp="$WINEPREFIX/.velorium-prepared" want
-  want="$(wine --version 2>/dev/null) v$wine_env_prefix_version"
+  want="$(wine --version 2>/dev/null) v$wine_env_prefix_version $wine_env_kind"
   [[ -f "$stamp" && "$(cat "$stamp")" == "$want" ]] && return 0
   wine_env_log "preparing Wine prefix $WINEPREFIX (once)"
   wine_env_unlocked wine wineboot --init >/dev/null 2>&1 ||
     wine_env_fail "wineboot failed" || return 1
-  wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
-    >/dev/null 2>&1 || wine_env_fail "could not turn on the virtual desktop" || return 1
-  wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-    /d "$wine_env_screen" /f >/dev/null 2>&1 ||
-    wine_env_fail "could not size the virtual desktop" || return 1
+  if [[ "$wine_env_kind" != two-monitors ]]; then
+    wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+      >/dev/null 2>&1 || wine_env_fail "could not turn on the virtual desktop" || return 1
+    wine_env_unlocked wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+      /d "$wine_env_screen" /f >/dev/null 2>&1 ||
+      wine_env_fail "could not size the virtual desktop" || return 1
+  fi
+  if [[ "$wine_env_kind" == dpi144 ]]; then
+    wine_env_unlocked wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+      /d 144 /f >/dev/null 2>&1 || wine_env_fail "could not set 144 pixels per inch" || return 1
+  fi
   # A crashing program writes its backtrace to the log instead of waiting on a dialog.
   wine_env_unlocked wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD \
     /d 0 /f >/dev/null 2>&1 || wine_env_fail "could not turn off the crash dialog" || return 1
@@ -91,11 +104,19 @@ wine_env_prepare_prefix() {
   echo "$want" >"$stamp"
 }
 
-# wine_env_start [--on-this-display]: takes the prefix and starts a private display, or uses
-# $DISPLAY as it is with the option. Cleanup is armed before anything is started.
+# wine_env_start [--on-this-display | --two-monitors | --dpi144]: takes the prefix and starts a
+# private display, or uses $DISPLAY as it is with the first option; the others start the other
+# kinds of desktop, in the prefix $VELORIUM_WINEPREFIX-KIND. Cleanup is armed before anything
+# is started.
 wine_env_start() {
   [[ "$wine_env_active" == 1 ]] && return 0
+  wine_env_kind="default"
+  case "${1:-}" in
+    --two-monitors) wine_env_kind=two-monitors ;;
+    --dpi144) wine_env_kind=dpi144 ;;
+  esac
   export WINEPREFIX="$VELORIUM_WINEPREFIX"
+  [[ "$wine_env_kind" != default ]] && WINEPREFIX="$VELORIUM_WINEPREFIX-$wine_env_kind"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64

@@ -49,16 +49,6 @@ TEST_F(FullScreenSaver, ShowsAMostlyBlackScreen) {
   EXPECT_GE(screen.blackShare(), 0.8);
 }
 
-TEST_F(FullScreenSaver, HidesTheApplicationsTaskBarWindow) {
-  bool found = false;
-  for (const WindowInfo& candidate : saver().topLevelWindows()) {
-    if (candidate.text != "Velorium I") continue;
-    found = true;
-    EXPECT_FALSE(candidate.visible) << "the task-bar window is visible";
-  }
-  EXPECT_TRUE(found) << "no window titled \"Velorium I\"";
-}
-
 TEST(FullScreenSaverPointer, IsHiddenOverTheWindow) {
   {
     // First show that this way of looking does see the arrow over an ordinary window.

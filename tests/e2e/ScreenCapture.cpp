@@ -1,4 +1,4 @@
-// Screen copies through a top-down 32-bit DIB section, so pixels need no conversion.
+// Screen and window copies through a top-down 32-bit DIB section, so pixels need no conversion.
 #include "tests/e2e/ScreenCapture.h"
 
 #include <algorithm>
@@ -13,11 +13,12 @@ double ScreenPixels::blackShare() const {
   return static_cast<double>(black) / static_cast<double>(pixels.size());
 }
 
-ScreenPixels captureScreen(const RECT& area) {
+namespace {
+
+// Copies width x height pixels from `source` at `origin`; empty if the copy failed.
+ScreenPixels copyFrom(HDC source, POINT origin, int width, int height) {
   ScreenPixels copy;
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return copy;
+  if (source == nullptr || width <= 0 || height <= 0) return copy;
 
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -27,13 +28,12 @@ ScreenPixels captureScreen(const RECT& area) {
   format.bmiHeader.biBitCount = 32;
   format.bmiHeader.biCompression = BI_RGB;
 
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  HDC memory = CreateCompatibleDC(source);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(source, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap && bits) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    if (BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY)) {
+    if (BitBlt(memory, 0, 0, width, height, source, origin.x, origin.y, SRCCOPY)) {
       GdiFlush();
       copy.width = width;
       copy.height = height;
@@ -44,7 +44,24 @@ ScreenPixels captureScreen(const RECT& area) {
     DeleteObject(bitmap);
   }
   DeleteDC(memory);
+  return copy;
+}
+
+}  // namespace
+
+ScreenPixels captureScreen(const RECT& area) {
+  HDC screen = GetDC(nullptr);
+  ScreenPixels copy = copyFrom(screen, POINT{area.left, area.top}, area.right - area.left, area.bottom - area.top);
   ReleaseDC(nullptr, screen);
+  return copy;
+}
+
+ScreenPixels captureWindow(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC own = GetDC(window);
+  ScreenPixels copy = copyFrom(own, POINT{0, 0}, client.right, client.bottom);
+  if (own != nullptr) ReleaseDC(window, own);
   return copy;
 }
 

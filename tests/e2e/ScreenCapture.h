@@ -21,5 +21,7 @@ struct ScreenPixels {
 
 // Copies the given rectangle of the screen; empty if the copy failed.
 ScreenPixels captureScreen(const RECT& area);
+// Copies a window's client area from the window's own pixels, whatever lies above it.
+ScreenPixels captureWindow(HWND window);
 
 }  // namespace e2e

@@ -1,0 +1,77 @@
+// Another program's window is in the foreground when the full-screen saver starts, with or
+// without a settings file it cannot open (whose error box, when it closes, may hand the
+// activation back to that program): the saver runs on, is the foreground window, and a key
+// ends it with status 0.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/e2e/ExceptionBoxes.h"
+#include "tests/e2e/ForeignWindow.h"
+#include "tests/e2e/FullScreenSaver.h"
+#include "tests/e2e/OptionsDialog.h"
+#include "tests/e2e/SaverProcess.h"
+#include "tests/e2e/SyntheticInput.h"
+
+namespace e2e {
+namespace {
+
+enum class SettingsFile { Readable, Locked };
+
+class FullScreenSaverAfterAnotherProgram : public testing::TestWithParam<SettingsFile> {};
+
+HWND waitForExceptionBox(const SaverProcess& saver) {
+  HWND box = nullptr;
+  waitUntil(
+      [&] {
+        const std::vector<HWND> boxes = exceptionBoxesOf(saver.processId());
+        if (!boxes.empty()) box = boxes.front();
+        return box != nullptr || !saver.isRunning();
+      },
+      kStartTimeout);
+  return box;
+}
+
+bool saverIsForeground(const SaverProcess& saver) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+  return owner == saver.processId();
+}
+
+TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
+  SaverFolder folder;
+  folder.writeSettings(Bytes{1, 1});
+  if (GetParam() == SettingsFile::Locked) folder.holdSettings();
+  ForeignWindow other(RECT{100, 100, 500, 400});
+  ASSERT_TRUE(other.activate()) << "the other program's window did not come to the foreground";
+
+  SaverProcess saver("/s", folder.saver());
+  if (GetParam() == SettingsFile::Locked) {
+    const HWND box = waitForExceptionBox(saver);
+    ASSERT_NE(box, nullptr) << "no exception box appeared";
+    // The activation goes back to the other program before the box closes, as Windows may
+    // hand it there when the box closes.
+    ASSERT_TRUE(other.activate()) << "the other program's window did not come back to the foreground";
+    pressOk(box);
+  }
+  ASSERT_TRUE(saver.waitForFullScreenWindow().has_value()) << "no full-screen window appeared";
+  ASSERT_TRUE(saver.waitForForeground()) << "the saver never became the foreground window";
+  EXPECT_TRUE(saver.keepsRunningFor(kWatchTime)) << "the saver ended by itself";
+  EXPECT_TRUE(saverIsForeground(saver)) << "the saver lost the foreground";
+
+  pressKey('A');
+  const auto status = saver.waitForExit();
+  ASSERT_TRUE(status.has_value()) << "a key did not end the saver";
+  EXPECT_EQ(*status, 0u);
+  folder.releaseSettings();
+}
+
+INSTANTIATE_TEST_SUITE_P(Foreground, FullScreenSaverAfterAnotherProgram,
+                         testing::Values(SettingsFile::Readable, SettingsFile::Locked),
+                         [](const testing::TestParamInfo<SettingsFile>& info) {
+                           return info.param == SettingsFile::Locked ? "WithALockedSettingsFile"
+                                                                     : "WithAReadableSettingsFile";
+                         });
+
+}  // namespace
+}  // namespace e2e
