@@ -102,8 +102,8 @@ TEST(HighDpiScreen, TheDialogsSeeNinetySixPixelsPerInchAndKeepTheirLayouts) {
   // The about box's 120-pixels-per-inch design, scaled to 96 by the height of its text.
   EXPECT_EQ(dpiOfWindow(about->handle), 96u);
   const SIZE aboutClient = clientSize(about->handle);
-  EXPECT_EQ(aboutClient.cx, 0);
-  EXPECT_EQ(aboutClient.cy, 0);
+  EXPECT_EQ(aboutClient.cx, 271);
+  EXPECT_EQ(aboutClient.cy, 151);
 }
 
 }  // namespace
