@@ -20,7 +20,6 @@ public:
   // owned by `form`; shown without taking the activation. Monitors that come or go later
   // are not followed.
   void Show(HWND form);
-  const std::vector<HWND>& Windows() const { return windows_; }
 
   TNotifyEvent OnKeyDown;
   TNotifyEvent OnClick;
