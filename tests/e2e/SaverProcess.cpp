@@ -2,7 +2,6 @@
 #include "tests/e2e/SaverProcess.h"
 
 #include <array>
-#include <cstdlib>
 #include <stdexcept>
 
 namespace e2e {
@@ -13,17 +12,6 @@ std::string fullPath(const std::string& path) {
   const DWORD length = GetFullPathNameA(path.c_str(), buffer.size(), buffer.data(), nullptr);
   if (length == 0 || length >= buffer.size()) return path;
   return std::string(buffer.data(), length);
-}
-
-// Wine maps the Unix root to drive Z:, so a Unix path from a script works as Z:\...
-std::string windowsPath(std::string path) {
-  if (!path.empty() && path.front() == '/') {
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    path = "Z:" + path;
-  }
-  return path;
 }
 
 std::string windowText(HWND window) {
@@ -65,6 +53,20 @@ void pause(Milliseconds duration) {
   waitUntil([] { return false; }, duration);
 }
 
+bool waitUntilHandled(HWND window, Milliseconds timeout) {
+  // A hidden window has nothing to repaint: one that is going away hides first.
+  auto shown = [&] { return IsWindow(window) && IsWindowVisible(window); };
+  if (!shown() || !InvalidateRect(window, nullptr, FALSE)) return false;
+  bool hidden = false;
+  const bool repainted = waitUntil(
+      [&] {
+        hidden = !shown();
+        return hidden || !GetUpdateRect(window, nullptr, FALSE);
+      },
+      timeout, Milliseconds{2});
+  return repainted && !hidden && shown();
+}
+
 std::string programFolder() {
   std::array<char, MAX_PATH> buffer{};
   const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), buffer.size());
@@ -73,9 +75,6 @@ std::string programFolder() {
 }
 
 std::string saverPath() {
-  if (const char* fromEnvironment = std::getenv("VELORIUM_SCR"); fromEnvironment && *fromEnvironment) {
-    return fullPath(windowsPath(fromEnvironment));
-  }
   // The build tree keeps the saver in app\ beside tests\ and bench\; when it is missing,
   // the error names where the end-to-end tests look for it.
   std::string folder = programFolder();
@@ -114,7 +113,7 @@ bool coversScreen(const WindowInfo& window) {
 
 SaverProcess::SaverProcess(const std::string& arguments, const std::string& path) {
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    throw std::runtime_error("saver not found: " + path + " (build it, or set VELORIUM_SCR)");
+    throw std::runtime_error("saver not found: " + path + " (build it)");
   }
   std::string commandLine = "\"" + path + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;

@@ -19,9 +19,9 @@ inline constexpr Milliseconds kStartTimeout{15000};
 // How long a saver that should end gets to do so.
 inline constexpr Milliseconds kExitTimeout{10000};
 
-// The saver to test: VELORIUM_SCR (a Windows path, or a Unix path reached through drive Z:
-// under Wine), else app\Velorium.scr in the nearest of the three folders above this program
-// that has it (two above for build\windows\tests\e2e).
+// The saver to test: the one built with this program, app\Velorium.scr in the nearest of the
+// three folders above it that has one (two above for build\windows\tests\e2e). Nothing from
+// the environment replaces it.
 std::string saverPath();
 
 // The folder of the running test program, without a trailing backslash.
@@ -98,5 +98,11 @@ bool waitUntil(Condition condition, Milliseconds timeout, Milliseconds pollInter
 
 // Pumps this thread's messages for the given time.
 void pause(Milliseconds duration);
+
+// Proof that a window's thread has dealt with everything sent to it so far (posted messages
+// and input): the window is invalidated, and a thread repaints only when no posted message
+// and no input is waiting for it. True once the repaint is done; false when the window is
+// hidden or gone (its program ending, say) or the time ran out.
+bool waitUntilHandled(HWND window, Milliseconds timeout = kExitTimeout);
 
 }  // namespace e2e

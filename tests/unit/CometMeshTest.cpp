@@ -68,7 +68,6 @@ TEST(PlaceComet, FarEndOfThePath) {
   EXPECT_EQ(p.rotationDeg, 0.0);
   EXPECT_EQ(p.distance, 50.0);
   EXPECT_EQ(CometTailFactor(p.distance), 1.2);
-  EXPECT_EQ(0.5 * CometTailFactor(p.distance), 0.6);
 }
 
 TEST(PlaceComet, HighestPointAboveThePlane) {
@@ -78,7 +77,6 @@ TEST(PlaceComet, HighestPointAboveThePlane) {
   EXPECT_NEAR(p.rotationDeg, 45, kRoundOff);
   EXPECT_NEAR(p.distance, 14.142, kRounded);
   EXPECT_NEAR(CometTailFactor(p.distance), 4.243, kRounded);
-  EXPECT_NEAR(0.5 * CometTailFactor(p.distance), 2.121, kRounded);
 }
 
 TEST(PlaceComet, CrossesThePlaneThirtyUnitsBehindTheSun) {
@@ -88,7 +86,6 @@ TEST(PlaceComet, CrossesThePlaneThirtyUnitsBehindTheSun) {
   EXPECT_NEAR(p.rotationDeg, 180, kRoundOff);
   EXPECT_EQ(p.distance, 30.0);
   EXPECT_EQ(CometTailFactor(p.distance), 2.0);
-  EXPECT_EQ(0.5 * CometTailFactor(p.distance), 1.0);
 }
 
 TEST(PlaceComet, LowestPointBelowThePlane) {
@@ -103,7 +100,6 @@ TEST(PlaceComet, ClosestApproachHasTheLongestTail) {
   const CometPlacement p = PlaceComet(std::acos(-4.0 / 15.0));
   EXPECT_NEAR(p.distance, 9.661, kRounded);
   EXPECT_NEAR(CometTailFactor(p.distance), 6.211, kRounded);
-  EXPECT_NEAR(0.5 * CometTailFactor(p.distance), 3.105, kRounded);
 }
 
 TEST(CometTailFactor, NeverShorterThanHalf) {
@@ -131,12 +127,26 @@ TEST(CometBody, HasEightyRingsOfFortyQuads) {
 }
 
 TEST(CometBody, EachQuadTakesItsRingBoundaryColours) {
+  // Ring boundary k has the colour k/80 of the way from 0xBF0040 to white, each channel
+  // rounded down: (80 - k) * base / 80 + k * 255 / 80.
+  const struct {
+    int ring;
+    TColor inner, outer;
+  } expected[] = {{0, 0xBF0040, 0xBF0342},  {1, 0xBF0342, 0xC00644},  {19, 0xCE3C6D, 0xCF3F6F},
+                  {40, 0xDF7F9F, 0xDF82A1}, {59, 0xEEBCCC, 0xEFBFCF}, {79, 0xFEFBFC, 0xFFFFFF}};
   const auto quads = bodyAt(50);
-  for (int ring = 0; ring < 80; ++ring) {
-    const Quad& q = quadAt(quads, ring, 7);
-    EXPECT_EQ(q.colourBefore1, MixColor(0xBF0040, 0xFFFFFF, ring, 80)) << "ring " << ring;
-    EXPECT_EQ(q.colourBefore2, MixColor(0xBF0040, 0xFFFFFF, ring + 1, 80)) << "ring " << ring;
-    EXPECT_EQ(q.colourBefore4, q.colourBefore1) << "ring " << ring;
+  for (const auto& ring : expected) {
+    for (int segment : {0, 7, 39}) {
+      const Quad& q = quadAt(quads, ring.ring, segment);
+      EXPECT_EQ(q.colourBefore1, ring.inner) << "ring " << ring.ring << " segment " << segment;
+      EXPECT_EQ(q.colourBefore2, ring.outer) << "ring " << ring.ring << " segment " << segment;
+      EXPECT_EQ(q.colourBefore4, ring.inner) << "ring " << ring.ring << " segment " << segment;
+    }
+  }
+  // Neighbouring rings meet in one colour.
+  for (int ring = 0; ring + 1 < 80; ++ring) {
+    EXPECT_EQ(quadAt(quads, ring, 3).colourBefore2, quadAt(quads, ring + 1, 3).colourBefore1)
+        << "ring " << ring;
   }
 }
 
@@ -180,14 +190,18 @@ TEST(CometBody, MiddleRingIsTheWidestAtTheCometsCentre) {
 }
 
 TEST(CometBody, TailIsHalfTheTailFactorLong) {
-  for (double distance : {50.0, 30.0, 9.66091783079296}) {
-    const auto quads = bodyAt(distance);
-    const double tailFactor = CometTailFactor(distance);
-    EXPECT_EQ(quadAt(quads, 79, 0).v[1].y, 0.5 * tailFactor) << distance;
+  // Distance from the sun, the tail factor 60 / distance, and half of it: the tail's length.
+  const struct {
+    double distance, tailFactor, tailEnd;
+  } cases[] = {{50, 1.2, 0.6}, {30, 2, 1}, {9.66091783079296, 6.2105900, 3.1052950}};
+  for (const auto& c : cases) {
+    const auto quads = bodyAt(c.distance);
+    EXPECT_NEAR(quadAt(quads, 79, 0).v[1].y, c.tailEnd, 1e-7) << c.distance;
+    // The tail is half an ellipsoid: radius 0.25 across, tailEnd along.
     for (int ring = 40; ring < 80; ++ring) {
       for (const Call& v : quadAt(quads, ring, 21).v) {
-        const double h = v.y / tailFactor;
-        EXPECT_NEAR(v.x * v.x + v.z * v.z + 0.25 * h * h, 0.0625, kRoundOff);
+        const double along = v.y / c.tailEnd;
+        EXPECT_NEAR(v.x * v.x + v.z * v.z + 0.0625 * along * along, 0.0625, 1e-7) << c.distance;
       }
     }
   }

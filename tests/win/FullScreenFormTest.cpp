@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "forms/Veloriumu1.h"
 #include "framework/FloatingPoint.h"
+#include "tests/unit/TempDir.h"
 #include "tests/win/SceneWindow.h"
 
 namespace {
@@ -19,6 +21,23 @@ bool ScreenSaverRunning() {
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
   return running != FALSE;
 }
+
+// A settings file beside the test program while it lives; none before and after.
+class SettingsFileBesideTheProgram {
+public:
+  explicit SettingsFileBesideTheProgram(const Bytes& bytes) {
+    char name[MAX_PATH * 4] = {};
+    const std::string program(name, GetModuleFileNameA(nullptr, name, sizeof name));
+    path_ = program.substr(0, program.find_last_of('\\') + 1) + "Velorium.ini";
+    WriteBytes(path_, bytes);
+  }
+  ~SettingsFileBesideTheProgram() { DeleteFileA(path_.c_str()); }
+  SettingsFileBesideTheProgram(const SettingsFileBesideTheProgram&) = delete;
+  SettingsFileBesideTheProgram& operator=(const SettingsFileBesideTheProgram&) = delete;
+
+private:
+  std::string path_;
+};
 
 class FullScreenForm : public testing::Test {
 protected:
@@ -64,12 +83,13 @@ TEST_F(FullScreenForm, EndingTheProgramWithdrawsTheAnnouncement) {
 }
 
 TEST_F(FullScreenForm, SceneBelongsToTheFormAndStartsWithOptionsLoaded) {
+  // Both options off, unlike their defaults, in the settings file beside the test program.
+  const SettingsFileBesideTheProgram settings({0, 0});
   CreateTheForm();
   EXPECT_EQ(VeloriumF1->Planets->Form, VeloriumF1);
   EXPECT_EQ(VeloriumF1->Planets->Counter, 0);
-  // No settings file lies beside the test program: both options take their default, on.
-  EXPECT_EQ(VeloriumF1->Planets->ShowComet, 1);
-  EXPECT_EQ(VeloriumF1->Planets->ShowOrbits, 1);
+  EXPECT_EQ(VeloriumF1->Planets->ShowComet, 0);
+  EXPECT_EQ(VeloriumF1->Planets->ShowOrbits, 0);
 }
 
 TEST_F(FullScreenForm, FiveMouseMovesLeaveTheSaverOpen) {

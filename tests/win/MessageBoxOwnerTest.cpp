@@ -25,8 +25,10 @@ THostedF* HostedF = nullptr;
 // active window the test thread sees is the host's, as it is for a preview.
 class ForeignHost {
 public:
+  // Waits up to kReadyMs for the window; Window() is null when it did not come.
   ForeignHost() : thread_([this] { Run(); }) {
-    while (window_.load() == nullptr) Sleep(1);
+    const ULONGLONG end = GetTickCount64() + kReadyMs;
+    while (!ready_.load() && GetTickCount64() < end) Sleep(1);
   }
   ~ForeignHost() {
     PostThreadMessageA(threadId_.load(), WM_QUIT, 0, 0);
@@ -43,12 +45,15 @@ private:
     HWND window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   240, 180, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     window_ = window;
+    ready_ = true;
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     DestroyWindow(window);
   }
 
+  static constexpr ULONGLONG kReadyMs = 10000;
   std::atomic<HWND> window_{nullptr};
+  std::atomic<bool> ready_{false};
   std::atomic<DWORD> threadId_{0};
   std::thread thread_;
 };
@@ -59,6 +64,7 @@ class ApplicationMessageBox : public WindowTest {};
 
 TEST_F(ApplicationMessageBox, OfAMainFormInsideAnotherProgramsWindowIsOwnedByTheApplicationWindow) {
   ForeignHost host;
+  ASSERT_NE(host.Window(), nullptr) << "the other program's window did not come";
   application->CreateForm(HostedF);
   HostedF->SetParentWindow(host.Window());
   HostedF->HandleNeeded();

@@ -9,7 +9,9 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,12 +23,24 @@ namespace {
 
 constexpr int kWidth = 775;
 constexpr int kHeight = 512;
+
+struct Point3 {
+  double x, y, z;
+};
+
+// A tick and where the camera's eye is then, written out from its course (41 units out and
+// 20.5 up at tick 0, round the sun once every 360 ticks, in and out once every 720).
+struct Camera {
+  int counter;
+  Point3 eye;
+};
+
 // At this tick the camera is about 35 units out and every body, the comet with its tail
 // included, stands clear of all the others in a 775 x 512 window.
-constexpr int kClearViewCounter = 812;
+constexpr Camera kClearView{812, {-1.2391, 35.4822, 12.3315}};
 // Two more such ticks, from other parts of the camera's course.
-constexpr int kOtherClearViewCounter = 621;
-constexpr int kThirdClearViewCounter = 1358;
+constexpr Camera kOtherClearView{621, {-5.4267, -34.2630, 11.2647}};
+constexpr Camera kThirdClearView{1358, {5.0916, -36.2287, 13.8054}};
 
 struct Planet {
   const char* name;
@@ -53,10 +67,6 @@ const std::array<Planet, 9> kPlanets = {{
 constexpr double kSunRadius = 2;
 const Rgb kCometPathGrey{48, 48, 48};
 
-struct Point3 {
-  double x, y, z;
-};
-
 // Where planet k's centre is at a tick: on its ellipse, half-axes d and 0.7 d, tilted.
 Point3 PlanetCentre(const Planet& planet, int counter) {
   const double angle = counter * planet.anglePerTick;
@@ -75,33 +85,54 @@ struct Spot {
   double x, y, radius;
 };
 
-// Projects with the matrices OpenGL holds after the frame.
+using Matrix = std::array<double, 16>;
+
+// The modelview matrix of a camera at `eye` looking at the sun with z up, column by column
+// as OpenGL stores it: the rows are the camera's right, up and backward directions.
+Matrix LookingAtTheSunFrom(Point3 eye) {
+  auto unit = [](Point3 v) {
+    const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return Point3{v.x / length, v.y / length, v.z / length};
+  };
+  auto cross = [](Point3 a, Point3 b) {
+    return Point3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+  };
+  auto dot = [](Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+  const Point3 forward = unit({-eye.x, -eye.y, -eye.z});
+  const Point3 right = unit(cross(forward, {0, 0, 1}));
+  const Point3 up = cross(right, forward);
+  return {right.x, up.x, -forward.x, 0, right.y, up.y, -forward.y, 0,
+          right.z, up.z, -forward.z, 0, -dot(right, eye), -dot(up, eye), dot(forward, eye), 1};
+}
+
+// Projects as a 775 x 512 window shows the scene: the camera above, a frustum from -1 to 1
+// vertically and -775/512 to 775/512 across at the near plane 1, the far plane at 100.
 class Projector {
 public:
-  Projector() {
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview_);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection_);
-    glGetIntegerv(GL_VIEWPORT, viewport_);
-  }
+  explicit Projector(const Camera& camera) : modelview_(LookingAtTheSunFrom(camera.eye)) {}
 
   Spot Project(Point3 centre, double radius) const {
-    Spot spot{};
-    double depth = 0;
-    gluProject(centre.x, centre.y, centre.z, modelview_, projection_, viewport_, &spot.x,
-               &spot.y, &depth);
+    const Spot spot = ToWindow(centre);
     // The camera's right-hand direction in scene coordinates is the modelview's first row.
-    const Point3 side{centre.x + radius * modelview_[0], centre.y + radius * modelview_[4],
-                      centre.z + radius * modelview_[8]};
-    double sideX = 0, sideY = 0;
-    gluProject(side.x, side.y, side.z, modelview_, projection_, viewport_, &sideX, &sideY, &depth);
-    spot.radius = std::hypot(sideX - spot.x, sideY - spot.y);
-    return spot;
+    const Spot side = ToWindow({centre.x + radius * modelview_[0], centre.y + radius * modelview_[4],
+                                centre.z + radius * modelview_[8]});
+    return {spot.x, spot.y, std::hypot(side.x - spot.x, side.y - spot.y)};
   }
 
 private:
-  GLdouble modelview_[16] = {};
-  GLdouble projection_[16] = {};
-  GLint viewport_[4] = {};
+  Spot ToWindow(Point3 p) const {
+    const Matrix& m = modelview_;
+    const double x = m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12];
+    const double y = m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13];
+    const double z = m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14];
+    // At the near plane the window spans 2 * 775 / 512 across and 2 up; depth is -z.
+    const double halfWidthAtNear = 775.0 / 512.0;
+    const double ndcX = x / (-z * halfWidthAtNear);
+    const double ndcY = y / -z;
+    return {(ndcX + 1) * kWidth / 2, (ndcY + 1) * kHeight / 2, 0};
+  }
+
+  Matrix modelview_;
 };
 
 bool Near(int a, int b, int tolerance) {
@@ -166,10 +197,11 @@ protected:
     return Picture::FromBackBuffer(kWidth, kHeight);
   }
 
-  // Every body's spot in the frame just drawn: the sun, the nine planets, the comet with
-  // its tail (up to about 3.4 units from its head).
-  std::vector<Spot> Bodies(int counter) const {
-    const Projector projector;
+  // Every body's spot in the frame of the camera's tick: the sun, the nine planets, the
+  // comet with its tail (up to about 3.4 units from its head).
+  static std::vector<Spot> Bodies(const Camera& camera) {
+    const int counter = camera.counter;
+    const Projector projector(camera);
     std::vector<Spot> spots = {projector.Project({0, 0, 0}, kSunRadius)};
     for (const Planet& planet : kPlanets) {
       spots.push_back(projector.Project(PlanetCentre(planet, counter), planet.radius));
@@ -193,9 +225,10 @@ protected:
     return count;
   }
 
-  void ExpectPlanetsWhereTheirPathsPutThem(int counter) {
+  void ExpectPlanetsWhereTheirPathsPutThem(const Camera& camera) {
+    const int counter = camera.counter;
     const Picture picture = Frame(counter, false, false);
-    const std::vector<Spot> bodies = Bodies(counter);
+    const std::vector<Spot> bodies = Bodies(camera);
     for (std::size_t k = 0; k < kPlanets.size(); ++k) {
       const Spot spot = bodies[k + 1];
       const double reach = std::max(spot.radius * 0.8, 1.5);
@@ -214,7 +247,7 @@ protected:
 }  // namespace
 
 TEST_F(ScenePicture, SunFillsTheMiddleOfTheWindowInYellow) {
-  const Picture picture = Frame(kClearViewCounter, false, false);
+  const Picture picture = Frame(kClearView.counter, false, false);
   // Lit from inside, the sun shows pure yellow shades: darkest (about 232) in the middle.
   for (int dx : {-8, 0, 8}) {
     const Rgb pixel = picture.At(kWidth / 2 + dx, kHeight / 2);
@@ -225,24 +258,24 @@ TEST_F(ScenePicture, SunFillsTheMiddleOfTheWindowInYellow) {
 }
 
 TEST_F(ScenePicture, BackgroundIsBlack) {
-  const Picture picture = Frame(kClearViewCounter, false, false);
+  const Picture picture = Frame(kClearView.counter, false, false);
   EXPECT_EQ(picture.At(0, 0), (Rgb{0, 0, 0}));
   EXPECT_EQ(picture.At(kWidth - 1, kHeight - 1), (Rgb{0, 0, 0}));
 }
 
 TEST_F(ScenePicture, EachPlanetShowsItsColourWhereItsPathPutsIt) {
-  ExpectPlanetsWhereTheirPathsPutThem(kClearViewCounter);
+  ExpectPlanetsWhereTheirPathsPutThem(kClearView);
 }
 
 TEST_F(ScenePicture, PlanetsMoveOnWithTheTickCount) {
-  ExpectPlanetsWhereTheirPathsPutThem(kOtherClearViewCounter);
-  ExpectPlanetsWhereTheirPathsPutThem(kThirdClearViewCounter);
+  ExpectPlanetsWhereTheirPathsPutThem(kOtherClearView);
+  ExpectPlanetsWhereTheirPathsPutThem(kThirdClearView);
 }
 
 TEST_F(ScenePicture, OrbitLinesAppearInTheirPlanetsColoursOnlyWhenOrbitsAreOn) {
-  const Picture with = Frame(kClearViewCounter, false, true);
-  const Picture without = Frame(kClearViewCounter, false, false);
-  const std::vector<Spot> bodies = Bodies(kClearViewCounter);
+  const Picture with = Frame(kClearView.counter, false, true);
+  const Picture without = Frame(kClearView.counter, false, false);
+  const std::vector<Spot> bodies = Bodies(kClearView);
   for (const Planet& planet : kPlanets) {
     auto line = [&](Rgb pixel) { return Exactly(pixel, planet.colour); };
     EXPECT_GE(CountAwayFromBodies(with, bodies, line), 20) << planet.name << " orbit";
@@ -251,28 +284,54 @@ TEST_F(ScenePicture, OrbitLinesAppearInTheirPlanetsColoursOnlyWhenOrbitsAreOn) {
 }
 
 TEST_F(ScenePicture, CometShowsNearItsPathPositionOnlyWhenItIsOn) {
-  const Picture with = Frame(kClearViewCounter, true, false);
-  const Spot comet = Bodies(kClearViewCounter).back();
-  const Picture without = Frame(kClearViewCounter, false, false);
+  const Picture with = Frame(kClearView.counter, true, false);
+  const Spot comet = Bodies(kClearView).back();
+  const Picture without = Frame(kClearView.counter, false, false);
   EXPECT_GE(CountNear(with, comet, comet.radius, CometColoured), 10);
   const Spot everywhere{kWidth / 2.0, kHeight / 2.0, double(kWidth + kHeight)};
   EXPECT_EQ(CountNear(without, everywhere, everywhere.radius, CometColoured), 0);
 }
 
+// The comet's lighter half, from its middle to the white end of its tail: on the line from
+// its middle colour (159, 127, 223) to white, green telling how far along.
+bool CometTailColoured(Rgb pixel) {
+  if (pixel.g < 110 || pixel.g > 250) return false;
+  const double s = (255.0 - pixel.g) / 255.0;
+  return std::abs(pixel.r - (255 - 191 * s)) <= 8 && std::abs(pixel.b - (255 - 64 * s)) <= 8;
+}
+
+TEST_F(ScenePicture, CometTailPointsAwayFromTheSun) {
+  const Picture picture = Frame(kClearView.counter, true, false);
+  const Projector projector(kClearView);
+  // At this tick the comet's head is at (0, -0.5157, 9.6483), 9.662 from the sun, and its
+  // tail 3.105 long. The outer part of the tail lies round (0, -0.6151, 11.5086), further
+  // out on the line from the sun through the head; its mirror image, towards the sun, round
+  // (0, -0.4162, 7.7879).
+  const Spot away = projector.Project({0, -0.6151, 11.5086}, 1.24);
+  const Spot towards = projector.Project({0, -0.4162, 7.7879}, 1.24);
+  EXPECT_GE(CountNear(picture, away, away.radius, CometTailColoured), 8);
+  EXPECT_EQ(CountNear(picture, towards, towards.radius, CometTailColoured), 0);
+}
+
 TEST_F(ScenePicture, CometPathIsDarkGreyAndDrawnOnlyWithOrbits) {
-  const std::vector<Spot> bodies = Bodies(kClearViewCounter);
+  const std::vector<Spot> bodies = Bodies(kClearView);
   auto pathGrey = [](Rgb pixel) { return Exactly(pixel, kCometPathGrey); };
-  EXPECT_GE(CountAwayFromBodies(Frame(kClearViewCounter, true, true), bodies, pathGrey), 20);
-  EXPECT_EQ(CountAwayFromBodies(Frame(kClearViewCounter, true, false), bodies, pathGrey), 0);
-  EXPECT_EQ(CountAwayFromBodies(Frame(kClearViewCounter, false, false), bodies, pathGrey), 0);
+  EXPECT_GE(CountAwayFromBodies(Frame(kClearView.counter, true, true), bodies, pathGrey), 20);
+  EXPECT_EQ(CountAwayFromBodies(Frame(kClearView.counter, true, false), bodies, pathGrey), 0);
+  EXPECT_EQ(CountAwayFromBodies(Frame(kClearView.counter, false, false), bodies, pathGrey), 0);
 }
 
 TEST_F(ScenePicture, FrameReachesTheScreenAtTheSwap) {
-  ASSERT_EQ(ScreenPixel(form->Handle(), 5, 5), (Rgb{255, 0, 0})) << "GDI's red before any frame";
-  const Picture picture = Frame(kClearViewCounter, true, true);
-  EXPECT_EQ(ScreenPixel(form->Handle(), 5, 5), (Rgb{0, 0, 0}));
-  EXPECT_EQ(ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2),
-            picture.At(kWidth / 2, kHeight - 1 - kHeight / 2));
+  // The screen follows the window's drawing a moment later under a loaded X server.
+  auto screenShows = [&](int x, int y, Rgb colour) {
+    return PumpMessagesUntil([&] { return ScreenPixel(form->Handle(), x, y) == colour; }, 5000);
+  };
+  ASSERT_TRUE(screenShows(5, 5, {255, 0, 0})) << "GDI's red before any frame";
+  const Picture picture = Frame(kClearView.counter, true, true);
+  EXPECT_TRUE(screenShows(5, 5, {0, 0, 0})) << ScreenPixel(form->Handle(), 5, 5);
+  const Rgb centre = picture.At(kWidth / 2, kHeight - 1 - kHeight / 2);
+  EXPECT_TRUE(screenShows(kWidth / 2, kHeight / 2, centre))
+      << ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2) << " instead of " << centre;
 }
 
 using FrameState = ScenePicture;
@@ -296,34 +355,51 @@ TEST_F(FrameState, ClearColourIsOpaqueBlack) {
   EXPECT_EQ(clear[3], 1.0f);
 }
 
-TEST_F(FrameState, CameraOfTheFirstFrameLooksAtTheSunFromItsCourse) {
-  Frame(1, false, false);
-  EXPECT_NEAR(scene.Eye[0], 40.9931, 1e-4);
-  EXPECT_NEAR(scene.Eye[1], 0.7155, 1e-4);
-  EXPECT_NEAR(scene.Eye[2], 20.4989, 1e-4);
-  GLdouble m[16] = {};
-  glGetDoublev(GL_MODELVIEW_MATRIX, m);
-  // The eye maps to the origin of eye space, the sun onto the line of sight (-z).
-  for (int row = 0; row < 3; ++row) {
-    const double eye = m[row] * scene.Eye[0] + m[4 + row] * scene.Eye[1] + m[8 + row] * scene.Eye[2] + m[12 + row];
-    EXPECT_NEAR(eye, 0, 1e-4) << "row " << row;
+TEST_F(FrameState, CameraFollowsItsCourseLookingAtTheSunWithZUp) {
+  // The first frame, the start of the course again, its closest point below the plane of
+  // the paths, and a level point on the far side.
+  const Camera cameras[] = {{1, {40.9931, 0.7155, 20.4989}},
+                            {720, {41, 0, 20.5}},
+                            {720 + 360, {5, 0, -2.5}},
+                            {720 + 360 + 180, {-23, 0, 0}}};
+  for (const Camera& camera : cameras) {
+    SCOPED_TRACE("tick " + std::to_string(camera.counter));
+    Frame(camera.counter, false, false);
+    EXPECT_NEAR(scene.Eye[0], camera.eye.x, 1e-4);
+    EXPECT_NEAR(scene.Eye[1], camera.eye.y, 1e-4);
+    EXPECT_NEAR(scene.Eye[2], camera.eye.z, 1e-4);
+    EXPECT_EQ(scene.Center, (std::array<double, 3>{0, 0, 0}));
+    EXPECT_EQ(scene.Up, (std::array<double, 3>{0, 0, 1}));
+    Matrix modelview{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+    const Matrix expected = LookingAtTheSunFrom(camera.eye);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_NEAR(modelview[i], expected[i], 1e-4 * (1 + std::fabs(expected[i]))) << "element " << i;
+    }
   }
-  EXPECT_NEAR(m[12], 0, 1e-4);
-  EXPECT_NEAR(m[13], 0, 1e-4);
-  EXPECT_LT(m[14], 0);
 }
 
 TEST_F(FrameState, LightSitsAtOneOneZeroInSceneCoordinates) {
-  Frame(kClearViewCounter, false, false);
-  GLdouble m[16] = {};
-  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  Frame(kClearView.counter, false, false);
+  const Matrix m = LookingAtTheSunFrom(kClearView.eye);
   GLfloat light[4] = {};
   glGetLightfv(GL_LIGHT0, GL_POSITION, light);
   // OpenGL keeps the light's position in eye coordinates.
   for (int row = 0; row < 3; ++row) {
-    EXPECT_NEAR(light[row], m[row] + m[4 + row] + m[12 + row], 1e-4) << "row " << row;
+    EXPECT_NEAR(light[row], m[row] + m[4 + row] + m[12 + row], 1e-3) << "row " << row;
   }
   EXPECT_EQ(light[3], 1.0f);
+}
+
+TEST_F(FrameState, CounterStartsAgainAtOneAfterItsLargestValueAndDrawsOn) {
+  Frame(std::numeric_limits<std::int32_t>::max(), false, false);
+  EXPECT_EQ(scene.Counter, 1);
+  scene.Tick();
+  EXPECT_EQ(scene.Counter, 2);
+  // A frame was drawn at tick 1, not a second set-up.
+  EXPECT_NEAR(scene.Eye[0], 40.9931, 1e-4);
+  EXPECT_NEAR(scene.Eye[1], 0.7155, 1e-4);
+  EXPECT_NEAR(scene.Eye[2], 20.4989, 1e-4);
 }
 
 TEST_F(FrameState, OrbitLineLeavesLightingAsItFoundIt) {
@@ -345,7 +421,7 @@ TEST_F(FrameState, CometPathLeavesLightingAsItFoundIt) {
 }
 
 TEST_F(FrameState, CometLeavesTheModelviewMatrixAsItFoundIt) {
-  Frame(kClearViewCounter, false, false);
+  Frame(kClearView.counter, false, false);
   GLdouble before[16] = {};
   glGetDoublev(GL_MODELVIEW_MATRIX, before);
   scene.DrawComet(1.0);
