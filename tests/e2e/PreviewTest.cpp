@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -200,6 +201,10 @@ struct PreviewSettings {
   Bytes file;
   bool orbits;
 };
+
+void PrintTo(const PreviewSettings& settings, std::ostream* out) {
+  *out << "settings bytes {" << int{settings.file.at(0)} << ", " << int{settings.file.at(1)} << "}";
+}
 
 class PreviewOnTheDesktopWithSettings : public PreviewOnTheDesktop,
                                         public testing::WithParamInterface<PreviewSettings> {
