@@ -100,12 +100,18 @@ SceneFrame readScene(const ScreenPixels& screen) {
 
 std::vector<SceneFrame> watchScene(Milliseconds duration) {
   std::vector<SceneFrame> frames;
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    const SceneFrame frame = readScene(captureScreen(screenRect()));
-    if (frame.drawn) frames.push_back(frame);
-    pause(Milliseconds{10});
-  }
+  std::chrono::steady_clock::time_point firstFrame;
+  waitUntil(
+      [&] {
+        const SceneFrame frame = readScene(captureScreen(screenRect()));
+        if (frame.drawn) {
+          if (frames.empty()) firstFrame = std::chrono::steady_clock::now();
+          frames.push_back(frame);
+        }
+        return frames.size() >= kFewestSceneCopies &&
+               std::chrono::steady_clock::now() - firstFrame >= duration;
+      },
+      kStartTimeout);
   return frames;
 }
 

@@ -14,9 +14,11 @@ namespace e2e {
 
 inline constexpr int kPlanetCount = 9;
 
-// How long the saver is watched from the appearance of its window: its first frames, in which
-// the comet starts its path inside the view before it leaves it for several seconds.
+// How long the saver is watched from its first frame on: its first frames, in which the comet
+// starts its path inside the view before it leaves it for several seconds.
 inline constexpr Milliseconds kFirstFrames{1500};
+// Enough copies of the first frames to judge them by, however slowly they come.
+inline constexpr size_t kFewestSceneCopies = 5;
 
 struct SceneFrame {
   // Pixels of the sun's yellow, and how far their centre lies from the screen's centre.
@@ -38,8 +40,9 @@ struct SceneFrame {
 
 SceneFrame readScene(const ScreenPixels& screen);
 
-// Copies of the whole screen, one after another for the given time (about as often as the
-// saver draws), read as scenes; copies that show nothing drawn yet are left out.
+// Copies of the whole screen, one after another (about as often as the saver draws), read as
+// scenes, from the first that shows a frame on for the given time and until there are at least
+// kFewestSceneCopies, or kStartTimeout in all; copies that show nothing drawn are left out.
 std::vector<SceneFrame> watchScene(Milliseconds duration = kFirstFrames);
 
 }  // namespace e2e

@@ -20,8 +20,6 @@
 namespace e2e {
 namespace {
 
-// Enough copies of the first frames to judge them by.
-constexpr size_t kFewestFrames = 5;
 // The sun, 2 units across at about 41 units away, covers some 900 pixels of a 1024 x 768 screen.
 constexpr int kFewestSunPixels = 200;
 constexpr double kFarthestSunOffsetPixels = 5.0;
@@ -82,7 +80,7 @@ void expectComet(const std::vector<SceneFrame>& frames, bool shown) {
 }
 
 void expectPicture(const std::vector<SceneFrame>& frames, bool comet, bool orbits) {
-  ASSERT_GE(frames.size(), kFewestFrames) << "too few frames drawn";
+  ASSERT_GE(frames.size(), kFewestSceneCopies) << "too few frames drawn";
   for (size_t i = 0; i < frames.size(); ++i) {
     SCOPED_TRACE("screen copy " + std::to_string(i));
     expectSunAtTheCentre(frames[i]);
