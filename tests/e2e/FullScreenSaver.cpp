@@ -1,9 +1,12 @@
 // Starting the full-screen saver and waiting until it is ready for input.
 #include "tests/e2e/FullScreenSaver.h"
 
+#include "tests/e2e/ScenePicture.h"
+
 namespace e2e {
 
 void FullScreenSaver::SetUp() {
+  ASSERT_TRUE(waitForNoScene()) << "an earlier saver's picture stays on the screen";
   saver_.emplace(arguments());
   window_ = saver_->waitForFullScreenWindow();
   ASSERT_TRUE(window_.has_value()) << "no visible full-screen window appeared";

@@ -141,6 +141,7 @@ class PreviewOnTheDesktop : public testing::Test {
  protected:
   void SetUp() override {
     if (settings()) folder_.writeSettings(*settings());
+    ASSERT_TRUE(waitForNoScene()) << "an earlier saver's picture stays on the screen";
     saver_.emplace("/p " + std::to_string(static_cast<std::int32_t>(
                                reinterpret_cast<INT_PTR>(GetDesktopWindow()))),
                    folder_.saver());

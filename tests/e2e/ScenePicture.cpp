@@ -98,6 +98,10 @@ SceneFrame readScene(const ScreenPixels& screen) {
   return frame;
 }
 
+bool waitForNoScene(Milliseconds timeout) {
+  return waitUntil([] { return !readScene(captureScreen(screenRect())).drawn; }, timeout, Milliseconds{20});
+}
+
 std::vector<SceneFrame> watchScene(Milliseconds duration) {
   std::vector<SceneFrame> frames;
   std::chrono::steady_clock::time_point firstFrame;

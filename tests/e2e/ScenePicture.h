@@ -45,4 +45,8 @@ SceneFrame readScene(const ScreenPixels& screen);
 // kFewestSceneCopies, or kStartTimeout in all; copies that show nothing drawn are left out.
 std::vector<SceneFrame> watchScene(Milliseconds duration = kFirstFrames);
 
+// Waits until the screen shows no frame of a saver: the last picture of one that has just
+// ended stays on the screen until the desktop is painted again, and is no frame of the next.
+bool waitForNoScene(Milliseconds timeout = kStartTimeout);
+
 }  // namespace e2e

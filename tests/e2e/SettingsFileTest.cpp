@@ -145,11 +145,15 @@ class FullScreenSaverWithSettings : public testing::Test {
   SaverFolder& folder() { return folder_; }
   SaverProcess& saver() { return *saver_; }
 
-  void startSaver() { saver_.emplace("/s", folder_.saver()); }
+  void startSaver() {
+    ASSERT_TRUE(waitForNoScene()) << "an earlier saver's picture stays on the screen";
+    saver_.emplace("/s", folder_.saver());
+  }
 
   // Starts the saver and waits for its full-screen window, without an exception box.
   void startSaverAndWaitForItsWindow() {
     startSaver();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(saver_->waitForFullScreenWindow().has_value()) << "no full-screen window appeared";
     EXPECT_TRUE(exceptionBoxesOf(saver_->processId()).empty()) << "the saver reported an error";
   }
@@ -204,6 +208,7 @@ TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenR
   folder().writeSettings(stored);
   folder().holdSettings();
   startSaver();
+  if (HasFatalFailure()) return;
 
   bool windowCameFirst = false;
   const HWND box = waitForExceptionBox(windowCameFirst);
