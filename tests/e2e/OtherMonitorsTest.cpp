@@ -101,7 +101,7 @@ TEST_F(OtherMonitors, CountMouseMovesThereButNotAtTheRestingPointer) {
   const RECT& other = covers().front().rect;
   const LPARAM atRest = MAKELPARAM(resting.x - other.left, resting.y - other.top);
   for (int i = 0; i < kMovesAtTheRestingPointer; ++i) PostMessageA(firstCover(), WM_MOUSEMOVE, 0, atRest);
-  ASSERT_TRUE(saver().keepsRunningFor(kWatchTime)) << "moves at the resting pointer were counted";
+  ASSERT_TRUE(waitUntilHandled(firstCover())) << "moves at the resting pointer were counted";
 
   for (int i = 0; i < kMovesThatEndTheSaver; ++i) {
     PostMessageA(firstCover(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 10));

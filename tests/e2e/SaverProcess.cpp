@@ -197,8 +197,4 @@ std::optional<DWORD> SaverProcess::waitForExit(Milliseconds timeout) const {
   return code;
 }
 
-bool SaverProcess::keepsRunningFor(Milliseconds duration) const {
-  return !waitForExit(duration).has_value();
-}
-
 }  // namespace e2e

@@ -74,9 +74,6 @@ class SaverProcess {
   // The exit code, or nothing if the process still runs after the timeout.
   std::optional<DWORD> waitForExit(Milliseconds timeout = kExitTimeout) const;
 
-  // Whether the process is still running after watching it for this long.
-  bool keepsRunningFor(Milliseconds duration) const;
-
  private:
   PROCESS_INFORMATION info_{};
 };

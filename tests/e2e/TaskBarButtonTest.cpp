@@ -13,13 +13,21 @@ namespace e2e {
 namespace {
 
 constexpr char kApplicationWindowClass[] = "TApplication";
-// Time for a window that flashes at start-up to have come and gone.
-constexpr Milliseconds kSettleTime{1000};
 
 // The hook saw the saver's own window shown (so it hears the saver), and nothing else of the
 // saver's that is the application window.
 void expectShownWithoutTheApplicationWindow(const ShownWindows& shown, DWORD processId,
                                             HWND saverWindow) {
+  // Reports come in the order of the showing: once the saver's own window is reported, so is
+  // everything the saver showed before it.
+  waitUntil(
+      [&] {
+        for (const WindowInfo& window : shown.of(processId)) {
+          if (window.handle == saverWindow) return true;
+        }
+        return false;
+      },
+      kStartTimeout);
   bool sawSaverWindow = false;
   for (const WindowInfo& window : shown.of(processId)) {
     sawSaverWindow = sawSaverWindow || window.handle == saverWindow;
@@ -34,7 +42,8 @@ TEST(TaskBarButton, IsNeverShownByTheFullScreenSaver) {
   SaverProcess saver("/s");
   const auto window = saver.waitForFullScreenWindow();
   ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
-  pause(kSettleTime);
+  // Whatever the saver does after showing its window is done once it has dealt with its queue.
+  ASSERT_TRUE(waitUntilHandled(window->handle));
   expectShownWithoutTheApplicationWindow(shown, saver.processId(), window->handle);
 }
 
@@ -44,7 +53,8 @@ TEST(TaskBarButton, IsNeverShownByThePreview) {
   PreviewHost host("decimal");
   HWND preview = host.waitForPreview();
   ASSERT_NE(preview, nullptr) << "no preview window appeared in the host";
-  pause(kSettleTime);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kStartTimeout));
+  ASSERT_TRUE(waitUntilHandled(preview));
   expectShownWithoutTheApplicationWindow(shown, host.saverProcessId(), preview);
 }
 
