@@ -118,7 +118,9 @@ wine_env_start() {
   export WINEPREFIX="$VELORIUM_WINEPREFIX"
   [[ "$wine_env_kind" != default ]] && WINEPREFIX="$VELORIUM_WINEPREFIX-$wine_env_kind"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No .NET or Gecko installs; OpenGL's libraries from files on disk first, as Windows takes
+  # them, so that a library planted beside a program would be loaded as it would there.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;opengl32,glu32=n,b"
   export WINEARCH=win64
   trap wine_env_stop EXIT
   trap 'exit 130' INT

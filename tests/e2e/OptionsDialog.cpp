@@ -48,11 +48,18 @@ SaverFolder::SaverFolder() {
 
 SaverFolder::~SaverFolder() {
   releaseSettings();
-  DeleteFileA(settingsFile().c_str());
   RemoveDirectoryA(settingsFile().c_str());
   // A saver that was just terminated may hold its file a moment longer.
   waitUntil([&] { return DeleteFileA(saver().c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; },
             Milliseconds{5000}, Milliseconds{100});
+  WIN32_FIND_DATAA entry{};
+  HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA((path_ + "\\" + entry.cFileName).c_str());
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
   RemoveDirectoryA(path_.c_str());
 }
 
@@ -80,6 +87,17 @@ void SaverFolder::releaseSettings() {
 
 void SaverFolder::makeSettingsAFolder() const {
   CreateDirectoryA(settingsFile().c_str(), nullptr);
+}
+
+void SaverFolder::addFile(const std::string& source) const {
+  const std::string name = source.substr(source.find_last_of("\\/") + 1);
+  if (!CopyFileA(source.c_str(), (path_ + "\\" + name).c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy " + source + " to " + path_);
+  }
+}
+
+bool SaverFolder::holds(const std::string& name) const {
+  return GetFileAttributesA((path_ + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<ControlInfo> childrenOf(HWND parent) {

@@ -15,7 +15,7 @@ namespace e2e {
 
 using Bytes = std::vector<unsigned char>;
 
-// A fresh folder holding a copy of the saver; removed with everything in it.
+// A fresh folder holding a copy of the saver; removed with every file in it.
 class SaverFolder {
  public:
   SaverFolder();
@@ -35,6 +35,9 @@ class SaverFolder {
   void releaseSettings();
   // Puts a folder where the settings file would be.
   void makeSettingsAFolder() const;
+  // Copies a file into the folder under its own name; the copy goes with the folder.
+  void addFile(const std::string& source) const;
+  bool holds(const std::string& name) const;
 
  private:
   std::string path_;
