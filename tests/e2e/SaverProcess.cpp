@@ -41,6 +41,17 @@ BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM param) {
 
 }  // namespace
 
+// Wine maps the Unix root to drive Z:, so a Unix path from a script works as Z:\...
+std::string windowsPath(std::string path) {
+  if (!path.empty() && path.front() == '/') {
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+    path = "Z:" + path;
+  }
+  return path;
+}
+
 void pumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -24,6 +24,9 @@ inline constexpr Milliseconds kExitTimeout{10000};
 // the environment replaces it.
 std::string saverPath();
 
+// A Unix path as Wine shows it, through drive Z:; any other path as it is.
+std::string windowsPath(std::string path);
+
 // The folder of the running test program, without a trailing backslash.
 std::string programFolder();
 

@@ -119,4 +119,9 @@ std::vector<SceneFrame> watchScene(Milliseconds duration) {
   return frames;
 }
 
+long framesWithoutTheSun(const std::vector<SceneFrame>& frames) {
+  return std::count_if(frames.begin(), frames.end(),
+                       [](const SceneFrame& frame) { return frame.sunPixels < kFewestSunPixels; });
+}
+
 }  // namespace e2e

@@ -13,6 +13,8 @@
 namespace e2e {
 
 inline constexpr int kPlanetCount = 9;
+// The sun, 2 units across at about 41 units away, covers some 900 pixels of a 1024 x 768 screen.
+inline constexpr int kFewestSunPixels = 200;
 
 // How long the saver is watched from its first frame on: its first frames, in which the comet
 // starts its path inside the view before it leaves it for several seconds.
@@ -48,5 +50,8 @@ std::vector<SceneFrame> watchScene(Milliseconds duration = kFirstFrames);
 // Waits until the screen shows no frame of a saver: the last picture of one that has just
 // ended stays on the screen until the desktop is painted again, and is no frame of the next.
 bool waitForNoScene(Milliseconds timeout = kStartTimeout);
+
+// How many of these frames lack the sun.
+long framesWithoutTheSun(const std::vector<SceneFrame>& frames);
 
 }  // namespace e2e

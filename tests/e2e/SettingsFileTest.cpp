@@ -20,8 +20,6 @@
 namespace e2e {
 namespace {
 
-// The sun, 2 units across at about 41 units away, covers some 900 pixels of a 1024 x 768 screen.
-constexpr int kFewestSunPixels = 200;
 constexpr double kFarthestSunOffsetPixels = 5.0;
 // Orbit lines span hundreds of pixels each; stray pixels of a line colour are rare.
 constexpr int kFewestPixelsPerOrbitLine = 20;
