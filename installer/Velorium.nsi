@@ -73,6 +73,22 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright 2026 the Velorium developers
   ${Loop}
 !macroend
 
+; HoldsOtherFiles OUT FOLDER: OUT is 1 when FOLDER holds anything but Uninstall.exe, else 0.
+; Uses $8 and $9.
+!macro HoldsOtherFiles OUT FOLDER
+  StrCpy ${OUT} 0
+  FindFirst $8 $9 "${FOLDER}\*"
+  ${DoWhile} $9 != ""
+    ${If} $9 != "."
+    ${AndIf} $9 != ".."
+    ${AndIf} $9 != "Uninstall.exe"
+      StrCpy ${OUT} 1
+    ${EndIf}
+    FindNext $8 $9
+  ${Loop}
+  FindClose $8
+!macroend
+
 Section "Velorium"
   SetOutPath "$INSTDIR"
   !insertmacro WaitUntilWritable "$INSTDIR\Velorium.scr"
@@ -115,9 +131,21 @@ Section "Uninstall"
   Delete "$INSTDIR\Velorium.ini"
   Delete "$INSTDIR\SelectVelorium.exe"
   Delete "$INSTDIR\LICENSE.txt"
-  Delete "$INSTDIR\Uninstall.exe"
-  ; Anything else the user put there stays, and so does the folder then.
-  RMDir "$INSTDIR"
+  ; The uninstaller runs from a copy in the temporary folder, started by this file's own
+  ; process, which may hold the file (and so the folder) for a moment after it ended.
+  ; Anything else the user put into the folder stays, and so does the folder then.
+  ${ForEach} $0 1 50 + 1
+    Delete "$INSTDIR\Uninstall.exe"
+    RMDir "$INSTDIR"
+    ${IfNot} ${FileExists} "$INSTDIR\*"
+      ${Break}
+    ${EndIf}
+    !insertmacro HoldsOtherFiles $1 "$INSTDIR"
+    ${If} $1 = 1
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Next}
 
   Delete "${MENU_FOLDER}\Velorium settings.lnk"
   Delete "${MENU_FOLDER}\Make Velorium the screen saver.lnk"

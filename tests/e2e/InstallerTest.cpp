@@ -42,6 +42,20 @@ bool exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The names in a folder, for messages: what is left where nothing should be.
+std::string contentsOf(const std::string& folder) {
+  std::string names;
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") names += " " + name;
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return names;
+}
+
 std::string knownFolder(REFKNOWNFOLDERID id) {
   PWSTR wide = nullptr;
   std::string path;
@@ -335,8 +349,8 @@ TEST_F(SetupProgram, UninstallRemovesTheProgramItsSettingsTheMenuAndTheEntryAndL
   std::ofstream(folder + "\\Velorium.ini", std::ios::binary) << '\1' << '\0';
 
   EXPECT_EQ(uninstall(folder), 0u);
-  EXPECT_FALSE(exists(folder)) << folder;
-  EXPECT_FALSE(exists(menuFolder())) << menuFolder();
+  EXPECT_FALSE(exists(folder)) << folder << " holds" << contentsOf(folder);
+  EXPECT_FALSE(exists(menuFolder())) << menuFolder() << " holds" << contentsOf(menuFolder());
   EXPECT_FALSE(keyExists(kUninstallKey));
   EXPECT_EQ(readString(kDesktopKey, "SCRNSAVE.EXE"), std::nullopt);
   EXPECT_EQ(readString(kDesktopKey, "ScreenSaveActive"), "1");
@@ -364,7 +378,7 @@ TEST_P(UninstallWithSaverSelected, TakesScrnsaveExeAwayOnlyWhenItNamesTheInstall
   writeString(kDesktopKey, "SCRNSAVE.EXE", selected);
 
   EXPECT_EQ(uninstall(spaceFolder_), 0u);
-  EXPECT_FALSE(exists(spaceFolder_));
+  EXPECT_FALSE(exists(spaceFolder_)) << spaceFolder_ << " holds" << contentsOf(spaceFolder_);
   EXPECT_EQ(readString(kDesktopKey, "SCRNSAVE.EXE"),
             GetParam().removed ? std::nullopt : std::optional<std::string>(selected));
 }
