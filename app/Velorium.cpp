@@ -12,9 +12,8 @@
 // name, a file of the same name beside the saver (say, in a download folder) would be taken in
 // place of the system's. Both are delay-loaded (cmake/Hardening.cmake), and both come from the
 // system folder: opengl32 first thing in the entry point, so that every later load by name
-// (gdi32's own, for the pixel-format calls, and the delay-load helper's) finds that copy; glu32,
-// which nothing else loads, when the delay-load helper first needs it. Loading glu32 at start-up
-// too held the first frame on the screen for a second or so under Wine.
+// (gdi32's own, for the pixel-format calls) finds that copy; glu32 through the delay-load
+// helper, which is told to take it from there too.
 
 namespace {
 
@@ -42,6 +41,27 @@ FARPROC WINAPI loadDelayedLibrary(unsigned notification, PDelayLoadInfo info) {
 
 }  // namespace
 
+#if !defined(_MSC_VER)
+// The delay-import descriptors dlltool made (named after cmake/Hardening.cmake's libraries)
+// and mingw-w64's delay-load helper.
+extern "C" const ImgDelayDescr __DELAY_IMPORT_DESCRIPTOR_libopengl32_delay_a;
+extern "C" const ImgDelayDescr __DELAY_IMPORT_DESCRIPTOR_libglu32_delay_a;
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+extern "C" FARPROC WINAPI __delayLoadHelper2(PCImgDelayDescr descriptor, FARPROC* entry);
+
+namespace {
+
+// Binds every function of a delay-loaded library now, not at its first call: the stubs of
+// binutils 2.40's dlltool do not keep the floating-point argument registers, so a first call
+// through them (gluLookAt's, glColor3d's) would be made with wrong arguments.
+void bindAllFunctions(const ImgDelayDescr& descriptor) {
+  auto* entry = reinterpret_cast<FARPROC*>(reinterpret_cast<char*>(&__ImageBase) + descriptor.rvaIAT);
+  for (; *entry != nullptr; ++entry) __delayLoadHelper2(&descriptor, entry);
+}
+
+}  // namespace
+#endif
+
 #if defined(_MSC_VER)
 // MSVC's delay-load helper takes its hook from a constant the program defines.
 extern "C" const PfnDliHook __pfnDliNotifyHook2 = loadDelayedLibrary;
@@ -54,5 +74,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   __pfnDliNotifyHook2 = loadDelayedLibrary;
 #endif
   if (loadFromTheSystemFolder(L"opengl32.dll") == nullptr) return 1;
+#if !defined(_MSC_VER)
+  bindAllFunctions(__DELAY_IMPORT_DESCRIPTOR_libopengl32_delay_a);
+  bindAllFunctions(__DELAY_IMPORT_DESCRIPTOR_libglu32_delay_a);
+#endif
   return VeloriumMain();
 }
