@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "bench/FrameTiming.h"
+#include "bench/ProcessTimes_win32.h"
+#include "bench/SceneFrame.h"
 #include "framework/Forms.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
@@ -18,17 +20,7 @@ struct Size {
   int width, height;
 };
 
-double CpuTimeMs() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](FILETIME t) {
-    ULARGE_INTEGER value;
-    value.LowPart = t.dwLowDateTime;
-    value.HighPart = t.dwHighDateTime;
-    return value.QuadPart / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
+double CpuTimeMs() { return ProcessCpuMs(GetCurrentProcess()); }
 
 double NowMs() {
   LARGE_INTEGER frequency;
@@ -61,16 +53,9 @@ void BenchSize(TApplication& application, Size size) {
                 size.width, size.height, client.right, client.bottom,
                 DrawableCoversCorner(size.width, size.height) ? "yes" : "no",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    framebench::TimeAndPrint(
-        [&](framebench::Options options) {
-          scene.ShowComet = options.comet ? 1 : 0;
-          scene.ShowOrbits = options.orbits ? 1 : 0;
-          scene.Tick();
-          glFinish();
-          // The saver's timer lets messages through between frames; so does the benchmark.
-          PumpMessages(0);
-        },
-        {NowMs, CpuTimeMs});
+    // The saver's timer lets messages through between frames; so does the benchmark.
+    framebench::TimeAndPrint(framebench::SceneFrame(scene, [] { PumpMessages(0); }),
+                             {NowMs, CpuTimeMs});
   }
   TComponent::Free(form);
 }
@@ -81,7 +66,7 @@ int main() {
   TApplication application;
   application.Initialize();
   std::printf("Velorium frame benchmark: %d frames per row after %d warm-up frames,\n"
-              "the rows' frames taking turns; cpu counts every thread of the process\n",
+              "the rows' frames taking turns; cpu is the system's count for the process\n",
               framebench::kMeasuredFrames, framebench::kWarmUpFrames);
   // The larger sizes are what high-DPI screens give in real pixels.
   for (Size size : {Size{1024, 768}, Size{1920, 1080}, Size{2560, 1440}, Size{3840, 2160}}) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "bench/FrameTiming.h"
+#include "bench/SceneFrame.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
 #include "scene/XSceneWindow.h"
@@ -49,12 +50,7 @@ void BenchSize(Display* display, int width, int height) {
                 DisplayWidth(display, screen), DisplayHeight(display, screen),
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     framebench::TimeAndPrint(
-        [&](framebench::Options options) {
-          scene.ShowComet = options.comet ? 1 : 0;
-          scene.ShowOrbits = options.orbits ? 1 : 0;
-          scene.Tick();
-          glFinish();
-        },
+        framebench::SceneFrame(scene),
         {[] { return ClockMs(CLOCK_MONOTONIC); },
          [] { return ClockMs(CLOCK_PROCESS_CPUTIME_ID); }});
   }

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/ProcessTimes_win32.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 
@@ -20,18 +21,6 @@ namespace {
 constexpr e2e::Milliseconds kSettleTime{2000};
 constexpr e2e::Milliseconds kStretch{5000};
 constexpr int kStretches = 3;
-
-double cpuMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  auto ms = [](FILETIME t) {
-    ULARGE_INTEGER value;
-    value.LowPart = t.dwLowDateTime;
-    value.HighPart = t.dwHighDateTime;
-    return value.QuadPart / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
 
 std::string fileText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -93,7 +82,7 @@ int main() {
     }
     e2e::pause(kSettleTime);
     const std::string linux = linuxProcessFolder(e2e::saverPath());
-    auto cpuNow = [&] { return linux.empty() ? cpuMs(process) : linuxCpuMs(linux); };
+    auto cpuNow = [&] { return linux.empty() ? ProcessCpuMs(process) : linuxCpuMs(linux); };
     std::printf("saver CPU with %d monitor(s), %zu visible window(s) of the saver, read from %s\n",
                 monitors, saver.visibleWindows().size(), linux.empty() ? "GetProcessTimes" : linux.c_str());
     double total = 0;
