@@ -4,7 +4,7 @@
 #include "forms/Optionsu.h"
 #include "forms/Veloriumu1.h"
 #include "forms/Veloriumu2.h"
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 #include "framework/Params.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "bench/FrameTiming.h"
 #include "bench/ProcessTimes_win32.h"
 #include "bench/SceneFrame.h"
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
 #include "tests/win/SceneWindow.h"

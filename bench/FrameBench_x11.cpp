@@ -11,7 +11,7 @@
 #include "bench/SceneFrame.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
-#include "scene/XSceneWindow.h"
+#include "x11/XSceneWindow.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // and a short description. Shown modally by the options dialog.
 #pragma once
 
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
+#include "win32/Buttons.h"
+#include "win32/ExtCtrls.h"
+#include "win32/Forms.h"
+#include "win32/StdCtrls.h"
 
 class TAboutF : public TForm {
 public:

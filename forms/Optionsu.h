@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
+#include "win32/Buttons.h"
+#include "win32/ExtCtrls.h"
+#include "win32/Forms.h"
+#include "win32/StdCtrls.h"
 #include "scene/Tplanets.h"
 
 class TOptionsF : public TForm {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/MonitorCovers.h"
+#include "win32/ExtCtrls.h"
+#include "win32/Forms.h"
+#include "win32/MonitorCovers.h"
 #include "scene/Tplanets.h"
 
 class TVeloriumF1 : public TForm {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
+#include "win32/ExtCtrls.h"
+#include "win32/Forms.h"
 #include "scene/Tplanets.h"
 
 class TVeloriumF2 : public TForm {

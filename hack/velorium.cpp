@@ -11,8 +11,8 @@
 #include "hack/FpsOverlay.h"
 #include "hack/FrameClock.h"
 #include "hack/HackCommandLine.h"
-#include "hack/HackWindow_x11.h"
-#include "hack/StopSignals_posix.h"
+#include "x11/HackWindow_x11.h"
+#include "posix/StopSignals_posix.h"
 #include "scene/Tplanets.h"
 
 namespace {

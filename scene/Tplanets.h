@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/TplanetsPlatform.h"
+#include "TplanetsPlatform.h"
 #include "util/Visual.h"
 
 class TPlanets {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
+#include "win32/ExtCtrls.h"
+#include "win32/Forms.h"
 
 namespace {
 

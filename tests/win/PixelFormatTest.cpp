@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/ExtCtrls.h"
-#include "scene/PixelFormat.h"
+#include "win32/ExtCtrls.h"
+#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
 #include "tests/win/DialogWatcher.h"
 #include "tests/win/WindowTest.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 #include "tests/win/DialogWatcher.h"
 #include "tests/win/SceneWindow.h"
 

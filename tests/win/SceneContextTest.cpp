@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "scene/GL.h"
-#include "scene/PixelFormat.h"
+#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
 #include "tests/win/WindowTest.h"
 

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <vector>
 
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 
 // A borderless form with nothing on it, placed at the desktop's top-left corner.
 class TSceneF : public TForm {

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 #include "tests/win/SceneWindow.h"
 
 class WindowTest : public testing::Test {

@@ -1,5 +1,5 @@
 // The pixel-format negotiation.
-#include "scene/PixelFormat.h"
+#include "win32/PixelFormat.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
+#include "win32/Controls.h"
+#include "win32/Graphics.h"
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 

@@ -1,8 +1,8 @@
 // Scaling of forms made at one screen resolution and shown at another.
 #include <windows.h>
 
-#include "framework/Forms.h"
-#include "framework/Graphics.h"
+#include "win32/Forms.h"
+#include "win32/Graphics.h"
 #include "framework/Scaling.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // The bitmap button, drawn by itself over the system's owner-drawn BUTTON: frame, glyph
 // left of the caption, the default button's black outline and the focus rectangle.
-#include "framework/Buttons.h"
+#include "win32/Buttons.h"
 
 #include <algorithm>
 
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The black windows over the monitors a full-screen form does not cover.
-#include "framework/MonitorCovers.h"
+#include "win32/MonitorCovers.h"
 
 #include "framework/MonitorLayout.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/Controls.h"
+#include "win32/Controls.h"
 
 // An HFONT made from a font description, deleted with the object.
 class TFontHandle {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "hack/HackCommandLine.h"
-#include "scene/XSceneWindow.h"
+#include "x11/XSceneWindow.h"
 
 // A failure the program reports in one line on standard error before it ends with status 1.
 class HackError : public std::runtime_error {

@@ -1,5 +1,5 @@
 // The timer: a message-only window that receives WM_TIMER and raises OnTimer.
-#include "framework/ExtCtrls.h"
+#include "win32/ExtCtrls.h"
 
 #include "framework/SysUtils.h"
 

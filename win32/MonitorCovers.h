@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "framework/Controls.h"
+#include "win32/Controls.h"
 
 class TMonitorCovers {
 public:

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
+#include "win32/Controls.h"
+#include "win32/Graphics.h"
 
 // Fires OnTimer every Interval milliseconds while the message loop (or any modal loop) runs.
 class TTimer : public TComponent {

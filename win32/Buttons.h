@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
+#include "win32/Controls.h"
+#include "win32/Graphics.h"
 
 enum class TBitBtnKind { bkCustom, bkOK };
 

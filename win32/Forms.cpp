@@ -1,13 +1,13 @@
 // Forms, the application object and its message loop.
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 
 #include <algorithm>
 #include <new>
 
-#include "framework/Buttons.h"
-#include "framework/ExtCtrls.h"
+#include "win32/Buttons.h"
+#include "win32/ExtCtrls.h"
 #include "framework/Platform.h"
-#include "framework/StdCtrls.h"
+#include "win32/StdCtrls.h"
 
 TApplication* Application = nullptr;
 

@@ -6,7 +6,7 @@
 
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
-#include "scene/XSceneWindow.h"
+#include "x11/XSceneWindow.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Fonts, bitmaps and text drawing over GDI.
-#include "framework/Graphics.h"
+#include "win32/Graphics.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 // The scene on Windows: its owner is a form of our framework, its context comes from WGL,
 // and a failed set-up ends the application.
-#include "framework/Forms.h"
+#include "win32/Forms.h"
 #include "scene/GL.h"
-#include "scene/PixelFormat.h"
+#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Components, controls and the shared window procedure.
-#include "framework/Controls.h"
+#include "win32/Controls.h"
 
 #include <algorithm>
 #include <limits>

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Controls.h"
+#include "win32/Controls.h"
 #include "framework/SysUtils.h"
 
 enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };

@@ -1,5 +1,5 @@
 // The check box over the system's BUTTON class, and the label drawn by itself.
-#include "framework/StdCtrls.h"
+#include "win32/StdCtrls.h"
 
 namespace {
 
