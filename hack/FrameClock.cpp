@@ -1,9 +1,10 @@
-// The frame cadence's arithmetic.
+// The frame cadence's arithmetic and the loop that keeps it.
 #include "hack/FrameClock.h"
 
 #include <climits>
 
 std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t periodNs) {
+  if (periodNs <= 0) return now;
   if (now < due + periodNs) return due + periodNs;
   // Whole periods since the frame was due, then the one after now.
   const std::int64_t periodsLate = (now - due) / periodNs;
@@ -14,4 +15,16 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
   if (deadline <= now) return 0;
   const std::int64_t ms = (deadline - now + 999'999) / 1'000'000;
   return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+}
+
+void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
+  std::int64_t due = host.NowNs();
+  while (!host.Stopped()) {
+    if (host.NowNs() >= due) {
+      host.DrawFrame();
+      due = NextFrameDeadline(due, host.NowNs(), periodNs);
+    }
+    if (!host.HandleEvents()) return;
+    host.WaitUntil(due);
+  }
 }

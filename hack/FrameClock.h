@@ -1,18 +1,34 @@
-// The hack's frame cadence: frames on absolute deadlines a fixed period apart, so that the
-// animation keeps its pace however long each frame took. Portable; times are nanoseconds of
-// a monotonic clock.
+// The hack's frame cadence and loop: frames on absolute deadlines a fixed period apart, so
+// that the animation keeps its pace however long each frame took. Portable; times are
+// nanoseconds of a monotonic clock.
 #pragma once
 
 #include <cstdint>
 
-// The frame period: the Windows saver's 40 ms timer.
-inline constexpr std::int64_t kFramePeriodNs = 40'000'000;
-
 // The deadline after a frame that was due at `due` and has just been drawn at `now`: the
 // first of due + period, due + 2 * period, ... that lies after now. A late frame thus moves
-// on to the next deadline instead of drawing the missed ones in a burst.
+// on to the next deadline instead of drawing the missed ones in a burst. With a period of 0
+// the next frame is due at once.
 std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t periodNs);
 
 // Milliseconds to wait from `now` until `deadline` for poll(): 0 when it has passed,
 // rounded up so that the wait never ends before the deadline.
 int MillisecondsUntil(std::int64_t deadline, std::int64_t now);
+
+// What the frame loop drives: the program's clock, its frame, its events and its waiting.
+class FrameLoopHost {
+public:
+  virtual ~FrameLoopHost() = default;
+  virtual std::int64_t NowNs() = 0;
+  // Whether the loop is to end before anything else (a stop signal came).
+  virtual bool Stopped() = 0;
+  virtual void DrawFrame() = 0;
+  // Handles what has happened since the last call; false when the loop is to end.
+  virtual bool HandleEvents() = 0;
+  // Returns at the deadline, or earlier when something happens.
+  virtual void WaitUntil(std::int64_t deadlineNs) = 0;
+};
+
+// Draws a frame at once and then at every deadline periodNs apart, handling events and
+// waiting in between, until the host is stopped or its events end the loop.
+void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);

@@ -1,21 +1,87 @@
 // Reading velorium's command line. Every option is matched whole; nothing is abbreviated.
+// One table holds the options: the parser looks them up in it and the usage lists it.
 #include "hack/HackCommandLine.h"
 
 #include <charconv>
 
-const char kHackUsage[] =
-    "usage: velorium [options]\n"
-    "  --root             draw into the window in XSCREENSAVER_WINDOW, else the root window\n"
-    "  --window-id ID     draw into window ID (decimal or 0x hexadecimal); wins over --root\n"
-    "  --window           draw into a window of its own (the default)\n"
-    "  --comet, --no-comet     show the comet (on by default)\n"
-    "  --orbits, --no-orbits   show the orbit lines (on by default)\n"
-    "  --fps              show the frames per second in a corner\n"
-    "  --display NAME     the X display to use\n"
-    "  --help             show this text\n"
-    "Options may start with one dash or two.\n";
-
 namespace {
+
+// What reading the command line has found so far.
+struct Reading {
+  HackCommand command;
+  bool root = false;
+  std::optional<std::string> windowIdText;
+};
+
+struct Option {
+  std::string_view name;       // without dashes
+  std::string_view valueName;  // the value's name in the usage; empty for an option without one
+  std::string_view help;
+  // Takes the option (and its value) into `reading`; an error ends the reading.
+  std::optional<std::string> (*take)(Reading& reading, const std::string& value);
+};
+
+using Kind = HackCommand::Kind;
+
+std::optional<std::string> Taken() { return std::nullopt; }
+
+std::optional<std::string> Ends(Reading& reading, Kind kind) {
+  reading.command.kind = kind;
+  return std::nullopt;
+}
+
+std::optional<std::string> TakeDelay(Reading& reading, const std::string& value) {
+  std::int64_t delayUs = -1;
+  const char* end = value.data() + value.size();
+  // from_chars would take a minus sign; a delay has none.
+  auto [stop, error] = std::from_chars(value.data(), end, delayUs);
+  if (value.empty() || value[0] == '-' || error != std::errc() || stop != end ||
+      delayUs > kLongestDelayUs) {
+    return "'--delay' takes a whole number of microseconds from 0 to " +
+           std::to_string(kLongestDelayUs) + ", not '" + value + "'";
+  }
+  reading.command.options.delayUs = delayUs;
+  return std::nullopt;
+}
+
+// Lines of the usage in this order; the options without help share the line before theirs.
+constexpr Option kOptions[] = {
+    {"root", "", "draw into the window in XSCREENSAVER_WINDOW, else the root window",
+     [](Reading& r, const std::string&) { r.root = true; return Taken(); }},
+    {"window-id", "ID", "draw into window ID (decimal or 0x hexadecimal); wins over --root",
+     [](Reading& r, const std::string& value) { r.windowIdText = value; return Taken(); }},
+    {"window", "", "draw into a window of its own (the default)",
+     [](Reading& r, const std::string&) { r.root = false; return Taken(); }},
+    {"comet", "", "show the comet (on by default)",
+     [](Reading& r, const std::string&) { r.command.options.comet = true; return Taken(); }},
+    {"no-comet", "", "",
+     [](Reading& r, const std::string&) { r.command.options.comet = false; return Taken(); }},
+    {"orbits", "", "show the orbit lines (on by default)",
+     [](Reading& r, const std::string&) { r.command.options.orbits = true; return Taken(); }},
+    {"no-orbits", "", "",
+     [](Reading& r, const std::string&) { r.command.options.orbits = false; return Taken(); }},
+    {"fps", "", "show the frames per second in a corner",
+     [](Reading& r, const std::string&) { r.command.options.fps = true; return Taken(); }},
+    {"delay", "MICROSECONDS", "time from one frame to the next, 0 to 1000000 (default 40000)",
+     TakeDelay},
+    {"display", "NAME", "the X display to use",
+     [](Reading& r, const std::string& value) { r.command.options.display = value; return Taken(); }},
+    {"add-to-list", "", "add velorium to the list of hacks in ~/.xscreensaver",
+     [](Reading& r, const std::string&) { return Ends(r, Kind::AddToList); }},
+    {"remove-from-list", "", "take velorium out of that list",
+     [](Reading& r, const std::string&) { return Ends(r, Kind::RemoveFromList); }},
+    {"version", "", "show the version",
+     [](Reading& r, const std::string&) { return Ends(r, Kind::Version); }},
+    {"help", "", "show this text",
+     [](Reading& r, const std::string&) { return Ends(r, Kind::Help); }},
+};
+
+const Option* FindOption(std::string_view name) {
+  for (const Option& option : kOptions) {
+    if (option.name == name) return &option;
+  }
+  return nullptr;
+}
 
 // The option's name without its leading dashes; empty for a word that is not an option.
 std::string_view OptionName(std::string_view word) {
@@ -24,11 +90,33 @@ std::string_view OptionName(std::string_view word) {
   return {};
 }
 
-HackCommand Failure(HackCommand::Kind kind, std::string error) {
+HackCommand Failure(Kind kind, std::string error) {
   HackCommand command;
   command.kind = kind;
   command.error = std::move(error);
   return command;
+}
+
+// After the words: the window to draw into.
+HackCommand ChooseTarget(Reading& reading, std::optional<std::string_view> screensaverWindow) {
+  HackOptions& options = reading.command.options;
+  if (reading.windowIdText) {
+    std::optional<std::uint32_t> id = ParseWindowId(*reading.windowIdText);
+    if (!id) return Failure(Kind::Error, "'" + *reading.windowIdText + "' is not a window id");
+    options.target = HackTarget::WindowId;
+    options.windowId = *id;
+  } else if (reading.root) {
+    options.target = HackTarget::Root;
+    if (screensaverWindow) {
+      std::optional<std::uint32_t> id = ParseWindowId(*screensaverWindow);
+      if (!id) {
+        return Failure(Kind::Error, "XSCREENSAVER_WINDOW '" + std::string(*screensaverWindow) +
+                                        "' is not a window id");
+      }
+      options.windowId = *id;
+    }
+  }
+  return reading.command;
 }
 
 }  // namespace
@@ -50,52 +138,42 @@ std::optional<std::uint32_t> ParseWindowId(std::string_view text) {
 
 HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
                                  std::optional<std::string_view> screensaverWindow) {
-  HackCommand command;
-  HackOptions& options = command.options;
-  bool root = false;
-  std::optional<std::string> windowIdText;
+  Reading reading;
   for (std::size_t k = 0; k < arguments.size(); ++k) {
     const std::string& word = arguments[k];
-    std::string_view name = OptionName(word);
-    // The options that take a value read the next word, whatever it looks like.
-    if (name == "window-id" || name == "display") {
+    const Option* option = FindOption(OptionName(word));
+    if (option == nullptr) return Failure(Kind::Usage, "unknown option '" + word + "'");
+    std::string value;
+    // An option that takes a value reads the next word, whatever it looks like.
+    if (!option->valueName.empty()) {
       if (k + 1 == arguments.size()) {
-        return Failure(HackCommand::Kind::Usage, "option '" + word + "' needs a value");
+        return Failure(Kind::Usage, "option '" + word + "' needs a value");
       }
-      (name == "display" ? options.display : windowIdText.emplace()) = arguments[++k];
-    } else if (name == "root") {
-      root = true;
-    } else if (name == "window") {
-      root = false;
-    } else if (name == "comet" || name == "no-comet") {
-      options.comet = name == "comet";
-    } else if (name == "orbits" || name == "no-orbits") {
-      options.orbits = name == "orbits";
-    } else if (name == "fps") {
-      options.fps = true;
-    } else if (name == "help") {
-      command.kind = HackCommand::Kind::Help;
-      return command;
-    } else {
-      return Failure(HackCommand::Kind::Usage, "unknown option '" + word + "'");
+      value = arguments[++k];
     }
-  }
-  if (windowIdText) {
-    std::optional<std::uint32_t> id = ParseWindowId(*windowIdText);
-    if (!id) return Failure(HackCommand::Kind::Error, "'" + *windowIdText + "' is not a window id");
-    options.target = HackTarget::WindowId;
-    options.windowId = *id;
-  } else if (root) {
-    options.target = HackTarget::Root;
-    if (screensaverWindow) {
-      std::optional<std::uint32_t> id = ParseWindowId(*screensaverWindow);
-      if (!id) {
-        return Failure(HackCommand::Kind::Error, "XSCREENSAVER_WINDOW '" +
-                                                     std::string(*screensaverWindow) +
-                                                     "' is not a window id");
-      }
-      options.windowId = *id;
+    if (std::optional<std::string> error = option->take(reading, value)) {
+      return Failure(Kind::Usage, *error);
     }
+    if (reading.command.kind != Kind::Run) return reading.command;
   }
-  return command;
+  return ChooseTarget(reading, screensaverWindow);
+}
+
+std::string HackUsage() {
+  constexpr std::size_t kHelpColumn = 26;
+  std::string usage = "usage: velorium [options]\n";
+  for (std::size_t k = 0; k < std::size(kOptions); ++k) {
+    const Option& option = kOptions[k];
+    if (option.help.empty()) continue;
+    std::string names = "  --";
+    names += option.name;
+    if (k + 1 < std::size(kOptions) && kOptions[k + 1].help.empty()) {
+      names += ", --";
+      names += kOptions[k + 1].name;
+    }
+    if (!option.valueName.empty()) (names += " ") += option.valueName;
+    names.resize(std::max(names.size() + 1, kHelpColumn), ' ');
+    ((usage += names) += option.help) += "\n";
+  }
+  return usage + "Options may start with one dash or two.\n";
 }

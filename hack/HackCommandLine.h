@@ -16,6 +16,10 @@ enum class HackTarget {
   WindowId,   // the window given by --window-id
 };
 
+// --delay: the Windows saver's 40 ms timer by default; at most a frame a second.
+inline constexpr std::int64_t kDefaultDelayUs = 40'000;
+inline constexpr std::int64_t kLongestDelayUs = 1'000'000;
+
 struct HackOptions {
   HackTarget target = HackTarget::OwnWindow;
   // The window to draw into for Root (from XSCREENSAVER_WINDOW) and WindowId; 0 for Root
@@ -24,16 +28,21 @@ struct HackOptions {
   bool comet = true;
   bool orbits = true;
   bool fps = false;
+  // The time from one frame's deadline to the next.
+  std::int64_t delayUs = kDefaultDelayUs;
   // The X display to open; empty for $DISPLAY.
   std::string display;
 };
 
 struct HackCommand {
   enum class Kind {
-    Run,    // draw with `options`
-    Help,   // usage on standard output, status 0
-    Usage,  // usage on standard error after `error`, status 1
-    Error,  // `error` alone on standard error, status 1
+    Run,             // draw with `options`
+    Help,            // usage on standard output, status 0
+    Version,         // "velorium <version>" on standard output, status 0
+    AddToList,       // add velorium to the user's XScreenSaver list
+    RemoveFromList,  // take it out again
+    Usage,           // usage on standard error after `error`, status 1
+    Error,           // `error` alone on standard error, status 1
   };
   Kind kind = Kind::Run;
   HackOptions options;
@@ -43,8 +52,9 @@ struct HackCommand {
 
 // Options start with one or two dashes alike: -root and --root are the same. --window-id
 // wins over --root and --window wherever it stands; of --root and --window the last wins.
-// --display and --window-id take the next argument as their value. screensaverWindow is
-// the environment's XSCREENSAVER_WINDOW, or nullopt when it is not set.
+// --display, --window-id and --delay take the next argument as their value. --help,
+// --version and the list options end the reading: what follows them is not looked at.
+// screensaverWindow is the environment's XSCREENSAVER_WINDOW, or nullopt when it is not set.
 HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
                                  std::optional<std::string_view> screensaverWindow);
 
@@ -52,5 +62,6 @@ HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
 // digits; nothing else around them, not 0 (no window), at most 32 bits.
 std::optional<std::uint32_t> ParseWindowId(std::string_view text);
 
-// The usage text, several lines ending with a newline.
-extern const char kHackUsage[];
+// The usage text, several lines ending with a newline, made from the same table of options
+// as the parser.
+std::string HackUsage();

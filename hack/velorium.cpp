@@ -1,6 +1,6 @@
 // velorium: the solar-system scene as an XScreenSaver hack. Reads its command line, opens
-// its window and draws a frame every 40 ms until a signal, the window's end or (in a window
-// of its own) the user ends it; errors go to standard error with status 1.
+// its window and draws a frame every --delay microseconds until a signal, the window's end
+// or (in a window of its own) the user ends it; errors go to standard error with status 1.
 #include <poll.h>
 #include <time.h>
 
@@ -12,6 +12,7 @@
 #include "hack/FrameClock.h"
 #include "hack/HackCommandLine.h"
 #include "x11/HackWindow_x11.h"
+#include "posix/ListFile_posix.h"
 #include "posix/StopSignals_posix.h"
 #include "scene/Tplanets.h"
 
@@ -23,13 +24,38 @@ std::int64_t MonotonicNs() {
   return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-// Waits until the deadline, an X event or a stop signal, whichever comes first.
-void WaitForSomething(HackWindow& window, const StopSignals& stop, std::int64_t deadline) {
-  pollfd waits[2] = {{window.ConnectionDescriptor(), POLLIN, 0},
-                     {stop.Descriptor(), POLLIN, 0}};
-  const int ms = MillisecondsUntil(deadline, MonotonicNs());
-  if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
-}
+// The frame loop's clock, frames, events and waits: the monotonic clock, the scene, the
+// window's events and poll().
+class HackLoop : public FrameLoopHost {
+public:
+  HackLoop(HackWindow& window, TPlanets& planets, const StopSignals& stop)
+      : window_(window), planets_(planets), stop_(stop) {}
+  std::int64_t NowNs() override { return MonotonicNs(); }
+  bool Stopped() override { return stop_.Received(); }
+  void DrawFrame() override {
+    planets_.Tick();
+    if (window_.Scene().setupFailed) throw HackError(window_.Scene().setupError);
+  }
+  bool HandleEvents() override {
+    HackWindow::Events events = window_.HandleEvents();
+    if (events.gone || events.closed) return false;
+    // Before the first tick there is no context to take a new viewport; that tick sets it.
+    if (events.resized && planets_.HasContext) planets_.Resize();
+    return true;
+  }
+  // Waits until the deadline, an X event or a stop signal, whichever comes first.
+  void WaitUntil(std::int64_t deadlineNs) override {
+    pollfd waits[2] = {{window_.ConnectionDescriptor(), POLLIN, 0},
+                       {stop_.Descriptor(), POLLIN, 0}};
+    const int ms = MillisecondsUntil(deadlineNs, MonotonicNs());
+    if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
+  }
+
+private:
+  HackWindow& window_;
+  TPlanets& planets_;
+  const StopSignals& stop_;
+};
 
 int RunHack(const HackOptions& options) {
   StopSignals stop;
@@ -43,20 +69,8 @@ int RunHack(const HackOptions& options) {
   TPlanets planets(&scene);
   planets.ShowComet = options.comet ? 1 : 0;
   planets.ShowOrbits = options.orbits ? 1 : 0;
-
-  std::int64_t due = MonotonicNs();
-  while (!stop.Received()) {
-    if (MonotonicNs() >= due) {
-      planets.Tick();
-      if (scene.setupFailed) throw HackError(scene.setupError);
-      due = NextFrameDeadline(due, MonotonicNs(), kFramePeriodNs);
-    }
-    HackWindow::Events events = window.HandleEvents();
-    if (events.gone || events.closed) break;
-    // Before the first tick there is no context to take a new viewport; that tick sets it.
-    if (events.resized && planets.HasContext) planets.Resize();
-    WaitForSomething(window, stop, due);
-  }
+  HackLoop loop(window, planets, stop);
+  RunFrameLoop(loop, options.delayUs * 1000);
   return 0;
 }
 
@@ -70,10 +84,16 @@ int main(int argc, char** argv) {
                                    : std::nullopt);
   switch (command.kind) {
     case HackCommand::Kind::Help:
-      std::fputs(kHackUsage, stdout);
+      std::fputs(HackUsage().c_str(), stdout);
       return 0;
+    case HackCommand::Kind::Version:
+      std::puts("velorium " VELORIUM_VERSION);
+      return 0;
+    case HackCommand::Kind::AddToList:
+    case HackCommand::Kind::RemoveFromList:
+      return ChangeXScreenSaverList(command.kind == HackCommand::Kind::AddToList);
     case HackCommand::Kind::Usage:
-      std::fprintf(stderr, "velorium: %s\n%s", command.error.c_str(), kHackUsage);
+      std::fprintf(stderr, "velorium: %s\n%s", command.error.c_str(), HackUsage().c_str());
       return 1;
     case HackCommand::Kind::Error:
       std::fprintf(stderr, "velorium: %s\n", command.error.c_str());

@@ -1,7 +1,7 @@
 // velorium under the real XScreenSaver daemon (Debian's xscreensaver and xscreensaver-gl):
-// activated, it shows the scene on the screen; deactivated, the hack is gone within a second
-// and the daemon's log reports no abnormal end. The daemon will not start hacks as root, so
-// it runs as nobody, with a home of its own that lists only velorium.
+// added to a new user's list by velorium --add-to-list and selected, it shows the scene on
+// the screen; deactivated, the hack is gone within a second and the daemon's log reports no
+// abnormal end. The daemon will not start hacks as root, so it runs as nobody.
 // GoogleTest before Xlib, whose None and Bool macros would break it.
 #include <gtest/gtest.h>
 
@@ -21,28 +21,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The daemon's settings: only velorium, by absolute path, with nothing that would delay or
-// lock the screen, and no change of hack for ten minutes.
-std::string SettingsFor(const std::string& hack) {
-  return "mode: one\nselected: 0\nfade: False\nunfade: False\nlock: False\nnice: 0\n"
-         "cycle: 0:10:00\ntimeout: 0:30:00\nsplash: False\n"
-         "programs: GL: " + hack + " --root \\n\n";
-}
+// The daemon's settings for the test, after the list: nothing that would delay or lock the
+// screen, and no change of hack for ten minutes.
+const char kQuietSettings[] = "fade: False\nunfade: False\nlock: False\nnice: 0\n"
+                              "cycle: 0:10:00\ntimeout: 0:30:00\nsplash: False\n";
 
-// Processes that run the file `executable` (not ended or only waiting to be reaped).
-std::vector<pid_t> ProcessesRunning(const std::string& executable) {
-  std::vector<pid_t> found;
-  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::error_code error;
-    if (fs::read_symlink(entry.path() / "exe", error) != executable) continue;
-    std::ifstream stat(entry.path() / "stat");
-    std::string pid, command, state;
-    stat >> pid >> command >> state;
-    if (state != "Z") found.push_back(std::stoi(name));
+// The number of hacks in the system's list, which ends each of them with "\n".
+int SystemHackCount() {
+  std::ifstream defaults("/etc/X11/app-defaults/XScreenSaver");
+  int count = 0;
+  bool inList = false;
+  for (std::string line; std::getline(defaults, line);) {
+    inList = inList || line.starts_with("*programs:");
+    if (inList && line.find("\\n") != std::string::npos) ++count;
+    if (inList && !line.ends_with("\\")) break;
   }
-  return found;
+  return count;
 }
 
 class DaemonHome {
@@ -56,11 +50,9 @@ public:
     chmod(hack_.c_str(), 0755);
     home_ = dir_ + "/home";
     fs::create_directory(home_);
-    std::ofstream(home_ + "/.xscreensaver") << SettingsFor(hack_);
     const passwd* nobody = getpwnam("nobody");
     const group* nogroup = getgrnam("nogroup");
     chown(home_.c_str(), nobody->pw_uid, nogroup->gr_gid);
-    chown((home_ + "/.xscreensaver").c_str(), nobody->pw_uid, nogroup->gr_gid);
   }
   ~DaemonHome() {
     for (pid_t pid : ProcessesRunning(hack_)) kill(pid, SIGKILL);
@@ -74,39 +66,54 @@ private:
   std::string dir_, hack_, home_;
 };
 
-int Command(const TestDisplay& display, const std::string& what) {
-  ChildProcess command({"xscreensaver-command", what}, {"DISPLAY=" + display.Name()});
-  return command.Wait(Milliseconds(5000)).value_or(-1);
+int Command(const TestDisplay& display, const std::vector<std::string>& what) {
+  std::vector<std::string> command = {"xscreensaver-command"};
+  command.insert(command.end(), what.begin(), what.end());
+  ChildProcess process(command, {"DISPLAY=" + display.Name()});
+  return process.Wait(Milliseconds(5000)).value_or(-1);
 }
 
-TEST(XScreenSaverDaemon, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASecond) {
+// A new user, as nobody, with no display: velorium --add-to-list makes ~/.xscreensaver from
+// the system's list with velorium (by its path) last; the daemon then runs it when it is
+// selected by its number after all the system's hacks.
+TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinASecond) {
   if (geteuid() != 0) {
     GTEST_SKIP() << "the daemon test runs the daemon as nobody and needs root to do so";
   }
-  TestDisplay display(1024, 768);
   DaemonHome home;
-  ChildProcess daemon({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "env",
-                       "-i", "HOME=" + home.Home(), "DISPLAY=" + display.Name(),
-                       "PATH=/usr/bin:/bin", "xscreensaver", "--no-splash", "--verbose"});
-  ASSERT_TRUE(WaitUntil([&] { return Command(display, "-version") == 0; }))
+  const std::vector<std::string> asNobody = {"setpriv", "--reuid=nobody", "--regid=nogroup",
+                                             "--clear-groups", "env", "-i",
+                                             "HOME=" + home.Home(), "PATH=/usr/bin:/bin"};
+  std::vector<std::string> addToList = asNobody;
+  addToList.insert(addToList.end(), {home.Hack(), "--add-to-list"});
+  ChildProcess add(addToList);
+  ASSERT_EQ(add.Wait(), 0) << add.Errors();
+  EXPECT_NE(add.Output().find("\"GL: " + home.Hack() + " --root\""), std::string::npos)
+      << add.Output();
+  std::ofstream(home.Home() + "/.xscreensaver", std::ios::app) << kQuietSettings;
+
+  TestDisplay display(1024, 768);
+  std::vector<std::string> daemonCommand = asNobody;
+  daemonCommand.insert(daemonCommand.end(), {"DISPLAY=" + display.Name(), "xscreensaver",
+                                             "--no-splash", "--verbose"});
+  ChildProcess daemon(daemonCommand);
+  ASSERT_TRUE(WaitUntil([&] { return Command(display, {"-version"}) == 0; }))
       << daemon.Errors();
 
-  ASSERT_EQ(Command(display, "-activate"), 0);
+  ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);
   ASSERT_TRUE(WaitUntil([&] { return ProcessesRunning(home.Hack()).size() == 1; }))
       << daemon.Errors();
   const pid_t hack = ProcessesRunning(home.Hack()).front();
   SceneSeen seen;
-  EXPECT_TRUE(WaitUntil([&] {
-    seen = ReadScene(GrabWindow(display.Connection(), DefaultRootWindow(display.Connection())));
-    return seen.sunAtCentre && seen.planetColours == 9;
-  })) << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+  EXPECT_TRUE(ScreenShowsTheScene(display.Connection(), seen))
+      << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
 
-  ASSERT_EQ(Command(display, "-deactivate"), 0);
+  ASSERT_EQ(Command(display, {"-deactivate"}), 0);
   EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(home.Hack()).empty(); },
                         Milliseconds(1000)))
       << "velorium " << hack << " still runs a second after the daemon was deactivated";
 
-  Command(display, "-exit");
+  Command(display, {"-exit"});
   daemon.Wait(Milliseconds(5000));
   const std::string log = daemon.Output() + daemon.Errors();
   EXPECT_NE(log.find("forked \"" + home.Hack() + " --root\""), std::string::npos) << log;

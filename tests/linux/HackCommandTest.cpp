@@ -1,5 +1,5 @@
-// velorium's command line as a user meets it: help, usage errors and bad window ids, each
-// ending at once without drawing anything.
+// velorium's command line as a user meets it: help, version, usage errors and bad window ids,
+// each ending at once without drawing anything.
 // GoogleTest before Xlib, whose None and Bool macros would break it.
 #include <gtest/gtest.h>
 
@@ -42,10 +42,17 @@ TEST_F(HackCommand, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
   }
 }
 
+TEST_F(HackCommand, VersionPrintsTheVersionOnStandardOutputAndEndsWithZero) {
+  HackRun run = RunHackToEnd({"--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output, "velorium 1.0.0\n");
+  EXPECT_EQ(run.errors, "");
+}
+
 TEST_F(HackCommand, AnUnknownOptionPrintsTheUsageOnStandardErrorAndEndsWithOne) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--root", "--bogus"}, {"--root", "now"}, {"--root", "--display"},
-        {"/s"}}) {
+        {"--root", "--delay", "fast"}, {"/s"}}) {
     HackRun run = RunHackToEnd(args, display_->Name());
     EXPECT_EQ(run.status, 1) << args[1 % args.size()];
     EXPECT_EQ(run.output, "");

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -221,6 +222,29 @@ SceneSeen ReadScene(const Picture& picture) {
     if (count >= 3) ++seen.planetColours;
   }
   return seen;
+}
+
+bool ScreenShowsTheScene(Display* display, SceneSeen& seen) {
+  return WaitUntil([&] {
+    seen = ReadScene(GrabWindow(display, DefaultRootWindow(display)));
+    return seen.sunAtCentre && seen.planetColours == 9;
+  });
+}
+
+std::vector<pid_t> ProcessesRunning(const std::string& executable) {
+  namespace fs = std::filesystem;
+  std::vector<pid_t> found;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    if (fs::read_symlink(entry.path() / "exe", error) != executable) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, command, state;
+    stat >> pid >> command >> state;
+    if (state != "Z") found.push_back(std::stoi(name));
+  }
+  return found;
 }
 
 Window MakeGLWindow(Display* display, int x, int y, int width, int height) {

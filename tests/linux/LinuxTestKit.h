@@ -93,6 +93,12 @@ struct SceneSeen {
   bool anythingDrawn = false;
 };
 SceneSeen ReadScene(const Picture& picture);
+// Waits until the whole screen shows the scene: the sun at the centre and all nine planets'
+// colours; false after kPatience, with what was last seen in `seen`.
+bool ScreenShowsTheScene(Display* display, SceneSeen& seen);
+
+// Processes that run the file `executable` (not ended or only waiting to be reaped).
+std::vector<pid_t> ProcessesRunning(const std::string& executable);
 
 // A top-level window of the test's own at (x, y) with a double-buffered GLX visual with a
 // depth buffer, as XScreenSaver's settings program makes for its preview; mapped and shown.

@@ -1,7 +1,10 @@
-// The hack's frame deadlines.
+// The hack's frame deadlines and the loop that keeps them.
 #include "hack/FrameClock.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -16,6 +19,8 @@ TEST(FrameClock, ALateFrameMovesOnToTheNextDeadlineWithoutABurst) {
   EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1040 * kMs, 40 * kMs), 1080 * kMs);
   EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1095 * kMs, 40 * kMs), 1120 * kMs);
   EXPECT_EQ(NextFrameDeadline(0, 10'000 * kMs + 1, 40 * kMs), 10'040 * kMs);
+  // --delay 0: as fast as it can.
+  EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1003 * kMs, 0), 1003 * kMs);
 }
 
 TEST(FrameClock, TheWaitIsRoundedUpAndNeverNegative) {
@@ -23,6 +28,29 @@ TEST(FrameClock, TheWaitIsRoundedUpAndNeverNegative) {
   EXPECT_EQ(MillisecondsUntil(1040 * kMs, 1040 * kMs - 1), 1);
   EXPECT_EQ(MillisecondsUntil(1040 * kMs, 1040 * kMs), 0);
   EXPECT_EQ(MillisecondsUntil(1040 * kMs, 2000 * kMs), 0);
+}
+
+// A clock that only moves when the loop draws (10 ms a frame) or waits (waking 1 ms late).
+class FakeHost : public FrameLoopHost {
+public:
+  std::vector<std::int64_t> drawnAt;
+  std::int64_t NowNs() override { return now_; }
+  bool Stopped() override { return false; }
+  void DrawFrame() override {
+    drawnAt.push_back(now_);
+    now_ += 10 * kMs;
+  }
+  bool HandleEvents() override { return drawnAt.size() < 4; }
+  void WaitUntil(std::int64_t deadlineNs) override { now_ = std::max(now_, deadlineNs) + kMs; }
+
+private:
+  std::int64_t now_ = 0;
+};
+
+TEST(FrameClock, TheLoopDrawsOnDeadlinesCountedFromTheFirstFrameNotFromTheLast) {
+  FakeHost host;
+  RunFrameLoop(host, 40 * kMs);
+  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 41 * kMs, 81 * kMs, 121 * kMs}));
 }
 
 }  // namespace

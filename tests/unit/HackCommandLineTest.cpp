@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+
 namespace {
 
 using Args = std::vector<std::string>;
@@ -116,6 +122,56 @@ TEST(HackCommandLine, WindowIdsReachThirtyTwoBits) {
   EXPECT_EQ(ParseWindowId("0xFFFFFFFF"), 4294967295u);
   EXPECT_EQ(ParseWindowId("0x00a"), 10u);
   EXPECT_EQ(ParseWindowId("010"), 10u);
+}
+
+TEST(HackCommandLine, DelayIsAWholeNumberOfMicrosecondsUpToASecond) {
+  EXPECT_EQ(ParseHackCommandLine({}, kUnset).options.delayUs, 40000);
+  EXPECT_EQ(ParseHackCommandLine(Args{"-delay", "0"}, kUnset).options.delayUs, 0);
+  EXPECT_EQ(ParseHackCommandLine(Args{"--delay", "1000000"}, kUnset).options.delayUs, 1000000);
+  for (const char* delay : {"", "-1", "+5", "1000001", "2.5", "4e4", " 5", "ten"}) {
+    HackCommand command = ParseHackCommandLine(Args{"--delay", delay}, kUnset);
+    EXPECT_EQ(command.kind, Kind::Usage) << delay;
+    EXPECT_EQ(command.error, std::string("'--delay' takes a whole number of microseconds from 0 "
+                                         "to 1000000, not '") + delay + "'");
+  }
+}
+
+TEST(HackCommandLine, VersionAndTheListOptionsAreCommandsOfTheirOwn) {
+  EXPECT_EQ(ParseHackCommandLine(Args{"--version"}, kUnset).kind, Kind::Version);
+  EXPECT_EQ(ParseHackCommandLine(Args{"-add-to-list"}, kUnset).kind, Kind::AddToList);
+  EXPECT_EQ(ParseHackCommandLine(Args{"--remove-from-list"}, kUnset).kind, Kind::RemoveFromList);
+}
+
+// Every command line that the settings program can make from the description: its command,
+// each boolean's argument and the slider's lowest, highest and default values.
+TEST(HackCommandLine, EveryOptionOfTheDescriptionIsAccepted) {
+  std::ifstream file(VELORIUM_HACK_DESCRIPTION);
+  const std::string xml((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::regex element(R"(<(command|boolean|number|option)\s([^>]*)>)");
+  const std::regex attribute(R"(([a-z-]+)="([^"]*)\")");
+  std::vector<std::string> lines;
+  for (std::sregex_iterator e(xml.begin(), xml.end(), element), end; e != end; ++e) {
+    std::map<std::string, std::string> attributes;
+    const std::string text = (*e)[2];
+    for (std::sregex_iterator a(text.begin(), text.end(), attribute); a != end; ++a) {
+      attributes[(*a)[1]] = (*a)[2];
+    }
+    for (const char* key : {"arg", "arg-set", "arg-unset"}) {
+      const std::string arg = attributes[key];
+      const std::size_t value = arg.find('%');
+      if (value == std::string::npos && !arg.empty()) lines.push_back(arg);
+      for (const char* bound : {"low", "high", "default"}) {
+        if (value != std::string::npos) lines.push_back(std::string(arg).replace(value, 1, attributes[bound]));
+      }
+    }
+  }
+  ASSERT_EQ(lines.size(), 7u);  // --root, three booleans, the slider's three values
+  for (const std::string& line : lines) {
+    std::istringstream words(line);
+    const Args args{std::istream_iterator<std::string>(words), {}};
+    EXPECT_EQ(ParseHackCommandLine(args, "0x1a00007").kind, Kind::Run) << line;
+  }
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "--delay 40000"), lines.end());
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// Editing the programs entry of XScreenSaver's settings. The entry is one resource over many
+// lines: each line but the last ends in a backslash, and the hacks in it are separated by
+// "\n" (backslash, n), one a line as the settings program writes them.
+#include "hack/XScreenSaverList.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+// The folders that Debian's and other systems' daemons put on the hacks' PATH.
+constexpr std::string_view kHackFolders[] = {"/usr/libexec/xscreensaver/",
+                                             "/usr/lib/xscreensaver/"};
+constexpr std::string_view kHackName = "velorium";
+constexpr std::string_view kSpace = " \t";
+constexpr std::string_view kHackEnd = "\\n";
+
+std::string_view Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kSpace);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+struct Lines {
+  std::vector<std::string> lines;
+  bool finalNewline = true;
+};
+
+Lines Split(std::string_view text) {
+  Lines result;
+  result.finalNewline = text.empty() || text.back() == '\n';
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    result.lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return result;
+}
+
+std::string Join(const Lines& lines) {
+  std::string text;
+  for (std::size_t k = 0; k < lines.lines.size(); ++k) {
+    text += lines.lines[k];
+    if (k + 1 < lines.lines.size() || lines.finalNewline) text += '\n';
+  }
+  return text;
+}
+
+bool Continues(std::string_view line) { return !line.empty() && line.back() == '\\'; }
+
+// The lines of the entry, and where its value starts in the first one (after the colon).
+struct Entry {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::size_t valueStart = 0;
+};
+
+std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::string_view name) {
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const std::string_view line = lines[k];
+    const std::size_t at = line.find_first_not_of(kSpace);
+    if (at == std::string_view::npos || line.substr(at, name.size()) != name) continue;
+    const std::size_t colon = line.find_first_not_of(kSpace, at + name.size());
+    if (colon == std::string_view::npos || line[colon] != ':') continue;
+    Entry entry{k, k, colon + 1};
+    while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
+    return entry;
+  }
+  return std::nullopt;
+}
+
+// The part of line k that holds hacks: after the colon on the first line, without the
+// continuing backslash.
+std::string_view HacksOf(const std::vector<std::string>& lines, const Entry& entry,
+                         std::size_t k) {
+  std::string_view line = lines[k];
+  if (Continues(line)) line.remove_suffix(1);
+  if (k == entry.first) line.remove_prefix(entry.valueStart);
+  return line;
+}
+
+std::vector<std::string_view> SplitHacks(std::string_view hacks) {
+  std::vector<std::string_view> parts;
+  for (std::size_t end; (end = hacks.find(kHackEnd)) != std::string_view::npos;) {
+    parts.push_back(hacks.substr(0, end));
+    hacks.remove_prefix(end + kHackEnd.size());
+  }
+  parts.push_back(hacks);
+  return parts;
+}
+
+// Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium.
+bool IsVelorium(std::string_view hack) {
+  hack = Trim(hack);
+  if (!hack.empty() && hack[0] == '-') hack = Trim(hack.substr(1));
+  const std::size_t colon = hack.find(':');
+  if (colon != std::string_view::npos && colon < hack.find_first_of(kSpace)) {
+    hack = Trim(hack.substr(colon + 1));
+  }
+  if (!hack.empty() && hack[0] == '"') {
+    const std::size_t close = hack.find('"', 1);
+    hack = close == std::string_view::npos ? std::string_view() : Trim(hack.substr(close + 1));
+  }
+  std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
+  const std::size_t slash = program.rfind('/');
+  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
+  return program == kHackName;
+}
+
+bool HoldsVelorium(std::string_view hacks) {
+  for (std::string_view hack : SplitHacks(hacks)) {
+    if (IsVelorium(hack)) return true;
+  }
+  return false;
+}
+
+// Takes the system's programs entry ("*programs:") into `file` as the user's ("programs:").
+std::optional<Entry> TakeDefaultEntry(Lines& file, std::string_view defaults) {
+  const Lines system = Split(defaults);
+  const std::optional<Entry> found = FindEntry(system.lines, "*programs");
+  if (!found) return std::nullopt;
+  if (file.lines.empty()) {
+    file.lines.push_back("# XScreenSaver's settings: velorium --add-to-list made this file with");
+    file.lines.push_back("# the system's list of hacks; the settings program adds the rest.");
+  }
+  file.finalNewline = true;
+  const std::string name = "programs:";
+  Entry entry{file.lines.size(), file.lines.size(), name.size()};
+  file.lines.push_back(name + system.lines[found->first].substr(found->valueStart));
+  for (std::size_t k = found->first + 1; k <= found->last; ++k) {
+    file.lines.push_back(system.lines[k]);
+  }
+  entry.last = file.lines.size() - 1;
+  return entry;
+}
+
+}  // namespace
+
+std::string ListCommandFor(std::string_view executable) {
+  for (std::string_view folder : kHackFolders) {
+    if (executable.substr(0, folder.size()) == folder &&
+        executable.find('/', folder.size()) == std::string_view::npos) {
+      return std::string(executable.substr(folder.size())) + " --root";
+    }
+  }
+  return std::string(executable) + " --root";
+}
+
+ListEdit AddToList(std::string_view settings, std::string_view defaults,
+                   std::string_view command) {
+  ListEdit edit{ListEdit::Result::AlreadyThere, std::string(settings)};
+  Lines file = Split(settings);
+  std::optional<Entry> entry = FindEntry(file.lines, "programs");
+  if (!entry) entry = TakeDefaultEntry(file, defaults);
+  if (!entry) {
+    edit.result = ListEdit::Result::NoDefaults;
+    return edit;
+  }
+  for (std::size_t k = entry->first; k <= entry->last; ++k) {
+    if (HoldsVelorium(HacksOf(file.lines, *entry, k))) return edit;
+  }
+  const std::string hack = "  GL:\t\t\t\t" + std::string(command) + "\t\t\t    \\n";
+  std::vector<std::string>& lines = file.lines;
+  std::string& last = lines[entry->last];
+  const std::string_view lastHacks = Trim(HacksOf(lines, *entry, entry->last));
+  if (entry->last > entry->first && lastHacks.empty()) {
+    // A blank line closes the entry: the new hack goes before it and continues into it.
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last), hack + "\\");
+  } else {
+    if (!Continues(last)) {
+      const bool ended = lastHacks.empty() || lastHacks.ends_with(kHackEnd);
+      last += ended ? "\\" : "\\n\\";
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last) + 1, hack);
+  }
+  edit.result = ListEdit::Result::Added;
+  edit.text = Join(file);
+  return edit;
+}
+
+ListEdit RemoveFromList(std::string_view settings) {
+  ListEdit edit{ListEdit::Result::NotThere, std::string(settings)};
+  Lines file = Split(settings);
+  std::optional<Entry> entry = FindEntry(file.lines, "programs");
+  if (!entry) return edit;
+  std::vector<std::string>& lines = file.lines;
+  for (std::size_t k = entry->last + 1; k-- > entry->first;) {
+    std::vector<std::string_view> kept;
+    bool velorium = false, others = false;
+    for (std::string_view hack : SplitHacks(HacksOf(lines, *entry, k))) {
+      const bool isVelorium = IsVelorium(hack);
+      velorium = velorium || isVelorium;
+      others = others || (!isVelorium && !Trim(hack).empty());
+      if (!isVelorium) kept.push_back(hack);
+    }
+    if (!velorium) continue;
+    edit.result = ListEdit::Result::Removed;
+    std::string& line = lines[k];
+    const std::string continuation = Continues(line) ? "\\" : "";
+    const std::string prefix = k == entry->first ? line.substr(0, entry->valueStart) : "";
+    if (others || k == entry->first) {
+      std::string hacks;
+      for (std::size_t h = 0; others && h < kept.size(); ++h) {
+        if (h > 0) hacks += kHackEnd;
+        hacks += kept[h];
+      }
+      line = prefix + hacks + continuation;
+      continue;
+    }
+    // A line of velorium alone goes; when it closed the entry, the line before now does.
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
+    if (k == entry->last && Continues(lines[k - 1])) lines[k - 1].pop_back();
+    --entry->last;
+  }
+  if (edit.result == ListEdit::Result::Removed) edit.text = Join(file);
+  return edit;
+}

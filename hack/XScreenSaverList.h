@@ -1,0 +1,33 @@
+// Velorium in the daemon's list of hacks: the `programs:` entry of a user's ~/.xscreensaver,
+// edited as text so that every other line of the file stays as it was. Portable (no X11, no
+// files): the program reads the files, hands their text here and writes back the result.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the list entry runs for the program at `executable`: "velorium --root" when it lies
+// in a folder the daemon looks for hacks in, else its absolute path and " --root".
+std::string ListCommandFor(std::string_view executable);
+
+struct ListEdit {
+  enum class Result {
+    Added,         // `text` holds the file with "GL: <command>" at the end of its programs
+    AlreadyThere,  // a velorium entry (on or off) is in the list already; `text` unchanged
+    Removed,       // `text` holds the file without its velorium entries
+    NotThere,      // no velorium entry; `text` unchanged
+    NoDefaults,    // the file has no programs entry and `defaults` none either
+  };
+  Result result = Result::NotThere;
+  std::string text;
+};
+
+// Adds "GL: <command>" as the last hack of the programs entry of `settings` (the text of
+// ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
+// Without a programs entry, it first takes the one of `defaults` (the text of the system's
+// app-defaults file, where it is "*programs:"), whole.
+ListEdit AddToList(std::string_view settings, std::string_view defaults,
+                   std::string_view command);
+
+// Takes every velorium entry out of the programs entry of `settings`.
+ListEdit RemoveFromList(std::string_view settings);

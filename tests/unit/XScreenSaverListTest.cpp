@@ -1,0 +1,84 @@
+// Velorium in the programs entry of ~/.xscreensaver, as text.
+#include "hack/XScreenSaverList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Result = ListEdit::Result;
+
+// The system's defaults as Debian's app-defaults file writes them, much shortened.
+const char kDefaults[] =
+    "*mode:\t\trandom\n"
+    "*programs:\t\\\n"
+    "\t\tmaze --root\t\\n\\\n"
+    "  GL: \t\tgears --root\t\\n\\\n"
+    "-\t\tbsod --root\t\\n\n"
+    "*cycle:\t0:10:00\n";
+const char kVeloriumLine[] = "  GL:\t\t\t\tvelorium --root\t\t\t    \\n";
+
+TEST(XScreenSaverList, WithoutAFileTheSystemListIsTakenWithVeloriumAtItsEnd) {
+  const ListEdit edit = AddToList("", kDefaults, "velorium --root");
+  EXPECT_EQ(edit.result, Result::Added);
+  EXPECT_EQ(edit.text,
+            "# XScreenSaver's settings: velorium --add-to-list made this file with\n"
+            "# the system's list of hacks; the settings program adds the rest.\n"
+            "programs:\t\\\n"
+            "\t\tmaze --root\t\\n\\\n"
+            "  GL: \t\tgears --root\t\\n\\\n"
+            "-\t\tbsod --root\t\\n\\\n" +
+                std::string(kVeloriumLine) + "\n");
+}
+
+TEST(XScreenSaverList, AddingKeepsEveryOtherLineAndTheNumbersOfTheHacksBefore) {
+  const std::string before = "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
+                             "  GL: gears --root \\n\n\nlock:\t\tFalse\n";
+  const std::string after = "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
+                            "  GL: gears --root \\n\\\n" + std::string(kVeloriumLine) +
+                            "\n\nlock:\t\tFalse\n";
+  EXPECT_EQ(AddToList(before, kDefaults, "velorium --root").text, after);
+  // A last hack without its "\n", or an entry closed by a blank line, gets what it needs.
+  EXPECT_EQ(AddToList("programs: maze", "", "/opt/velorium --root").text,
+            "programs: maze\\n\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n");
+  EXPECT_EQ(AddToList("programs: \\\n maze \\n\\\n\nx: 1\n", "", "velorium --root").text,
+            "programs: \\\n maze \\n\\\n" + std::string(kVeloriumLine) + "\\\n\nx: 1\n");
+}
+
+TEST(XScreenSaverList, VeloriumIsAddedOnceWhereverItIsAndHoweverItIsNamed) {
+  for (const char* settings :
+       {"programs: \\\n  GL:\t\t\t\tvelorium --root\t\t\t    \\n\n",
+        "programs: maze \\n - GL: \"Solar\" /opt/bin/velorium --root --no-comet \\n\n",
+        "programs: velorium\n"}) {
+    const ListEdit edit = AddToList(settings, kDefaults, "velorium --root");
+    EXPECT_EQ(edit.result, Result::AlreadyThere) << settings;
+    EXPECT_EQ(edit.text, settings);
+  }
+  EXPECT_EQ(AddToList("programs: maze --velorium \\n\n", "", "velorium").result, Result::Added);
+}
+
+TEST(XScreenSaverList, RemovingTakesOutEveryVeloriumEntryAndNothingElse) {
+  const std::string settings = "a: 1\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears \\n\nb: 2\n";
+  const ListEdit added = AddToList(settings, kDefaults, "/opt/velorium --root");
+  EXPECT_EQ(RemoveFromList(added.text).text, settings);
+  EXPECT_EQ(RemoveFromList("programs: GL: velorium --root \\n\nb: 2\n").text, "programs:\nb: 2\n");
+  EXPECT_EQ(RemoveFromList("programs: maze \\n -velorium \\n gears \\n\\\n-GL: velorium\n").text,
+            "programs: maze \\n gears \\n\n");
+  EXPECT_EQ(RemoveFromList(settings).result, Result::NotThere);
+  EXPECT_EQ(RemoveFromList("").result, Result::NotThere);
+}
+
+TEST(XScreenSaverList, WithoutAnyListThereIsNothingToStartFrom) {
+  EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium --root").result,
+            Result::NoDefaults);
+}
+
+TEST(XScreenSaverList, TheDaemonsHackFolderNeedsNoPath) {
+  EXPECT_EQ(ListCommandFor("/usr/libexec/xscreensaver/velorium"), "velorium --root");
+  EXPECT_EQ(ListCommandFor("/usr/lib/xscreensaver/velorium"), "velorium --root");
+  EXPECT_EQ(ListCommandFor("/home/ann/velorium/build/linux/velorium"),
+            "/home/ann/velorium/build/linux/velorium --root");
+  EXPECT_EQ(ListCommandFor("/usr/libexec/xscreensaver/old/velorium"),
+            "/usr/libexec/xscreensaver/old/velorium --root");
+}
+
+}  // namespace
