@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -142,11 +143,16 @@ TEST(HackCommandLine, VersionAndTheListOptionsAreCommandsOfTheirOwn) {
   EXPECT_EQ(ParseHackCommandLine(Args{"--remove-from-list"}, kUnset).kind, Kind::RemoveFromList);
 }
 
+// The hack's description for the settings program, velorium.xml.
+std::string Description() {
+  std::ifstream file(VELORIUM_HACK_DESCRIPTION);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 // Every command line that the settings program can make from the description: its command,
 // each boolean's argument and the slider's lowest, highest and default values.
 TEST(HackCommandLine, EveryOptionOfTheDescriptionIsAccepted) {
-  std::ifstream file(VELORIUM_HACK_DESCRIPTION);
-  const std::string xml((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string xml = Description();
   const std::regex element(R"(<(command|boolean|number|option)\s([^>]*)>)");
   const std::regex attribute(R"(([a-z-]+)="([^"]*)\")");
   std::vector<std::string> lines;
@@ -161,7 +167,8 @@ TEST(HackCommandLine, EveryOptionOfTheDescriptionIsAccepted) {
       const std::size_t value = arg.find('%');
       if (value == std::string::npos && !arg.empty()) lines.push_back(arg);
       for (const char* bound : {"low", "high", "default"}) {
-        if (value != std::string::npos) lines.push_back(std::string(arg).replace(value, 1, attributes[bound]));
+        if (value == std::string::npos) break;
+        lines.push_back(std::string(arg).replace(value, 1, attributes[bound]));
       }
     }
   }
@@ -172,6 +179,24 @@ TEST(HackCommandLine, EveryOptionOfTheDescriptionIsAccepted) {
     EXPECT_EQ(ParseHackCommandLine(args, "0x1a00007").kind, Kind::Run) << line;
   }
   EXPECT_NE(std::find(lines.begin(), lines.end(), "--delay 40000"), lines.end());
+}
+
+// The settings program shows each paragraph on one line and widens its window to fit the
+// longest; the daemon's own hacks keep theirs short.
+TEST(HackDescription, EveryParagraphFitsTheSettingsWindowOnOneLine) {
+  const std::string xml = Description();
+  const std::size_t start = xml.find("<_description>") + std::strlen("<_description>");
+  std::istringstream text(xml.substr(start, xml.find("</_description>") - start));
+  std::string paragraph;
+  for (std::string line; std::getline(text, line);) {
+    if (line.find_first_not_of(' ') != std::string::npos) {
+      paragraph += (paragraph.empty() ? "" : " ") + line;
+      continue;
+    }
+    EXPECT_LT(paragraph.size(), 100u) << paragraph;
+    paragraph.clear();
+  }
+  EXPECT_NE(xml.find("<_description>\nAn OpenGL model of the solar system"), std::string::npos);
 }
 
 }  // namespace
