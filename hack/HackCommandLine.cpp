@@ -65,7 +65,10 @@ constexpr Option kOptions[] = {
     {"delay", "MICROSECONDS", "time from one frame to the next, 0 to 1000000 (default 40000)",
      TakeDelay},
     {"display", "NAME", "the X display to use",
-     [](Reading& r, const std::string& value) { r.command.options.display = value; return Taken(); }},
+     [](Reading& r, const std::string& value) {
+       r.command.options.display = value;
+       return Taken();
+     }},
     {"add-to-list", "", "add velorium to the list of hacks in ~/.xscreensaver",
      [](Reading& r, const std::string&) { return Ends(r, Kind::AddToList); }},
     {"remove-from-list", "", "take velorium out of that list",

@@ -30,65 +30,48 @@ void InstallThePackage(const std::string& folder) {
   ChildProcess sums({"dpkg-deb", "--info", deb, "md5sums"});
   ASSERT_EQ(sums.Wait(), 0) << sums.Errors();
   std::ifstream installed("/var/lib/dpkg/info/velorium.md5sums");
-  const std::string installedSums((std::istreambuf_iterator<char>(installed)), {});
-  if (installedSums == sums.Output()) return;
+  if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.Output()) return;
   ChildProcess dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(dpkg.Wait(kPackageLimit), 0) << dpkg.Output() << dpkg.Errors();
 }
 
-// A folder of the test's own with the saver's settings in a GSettings key file: the single
-// theme Velorium, no lock.
-class MateHome {
-public:
-  MateHome() {
-    char pattern[] = "/tmp/velorium-mate-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    fs::create_directories(dir_ + "/config/glib-2.0/settings");
-    std::ofstream(dir_ + "/config/glib-2.0/settings/keyfile")
-        << "[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-velorium']\n"
-           "lock-enabled=false\n";
-  }
-  ~MateHome() {
+// Ends what the test started however it ends: the folder, and the session bus, the saver and
+// its hack, which setsid made one process group.
+struct Leftovers {
+  std::string folder;
+  pid_t group = 0;
+  ~Leftovers() {
+    if (group > 0) kill(-group, SIGKILL);
     std::error_code error;
-    fs::remove_all(dir_, error);
+    fs::remove_all(folder, error);
   }
-  const std::string& Dir() const { return dir_; }
-
-private:
-  std::string dir_;
-};
-
-// Ends the session bus, the saver and its hack together: setsid made them a process group.
-struct EndsGroup {
-  pid_t group;
-  ~EndsGroup() { kill(-group, SIGKILL); }
 };
 
 TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASecond) {
   if (geteuid() != 0) GTEST_SKIP() << "the test installs the package and needs root to do so";
-  MateHome home;
-  InstallThePackage(home.Dir() + "/package");
+  char pattern[] = "/tmp/velorium-mate-XXXXXX";
+  Leftovers leftovers{mkdtemp(pattern)};
+  const std::string& home = leftovers.folder;
+  InstallThePackage(home + "/package");
   if (HasFatalFailure()) return;
+  // The saver's settings: the single theme Velorium, no lock.
+  fs::create_directories(home + "/glib-2.0/settings");
+  std::ofstream(home + "/glib-2.0/settings/keyfile")
+      << "[org/mate/screensaver]\nmode='single'\nthemes=['screensavers-velorium']\n"
+         "lock-enabled=false\n";
   TestDisplay display(1024, 768);
   // No accessibility bus or virtual file system services: only what the saver needs.
   std::vector<std::string> environment = {
-      "HOME=" + home.Dir(), "XDG_CONFIG_HOME=" + home.Dir() + "/config",
-      "GSETTINGS_BACKEND=keyfile", "DISPLAY=" + display.Name(), "NO_AT_BRIDGE=1",
-      "GIO_USE_VFS=local"};
-  const std::string bus = home.Dir() + "/bus";
+      "HOME=" + home, "XDG_CONFIG_HOME=" + home, "GSETTINGS_BACKEND=keyfile",
+      "DISPLAY=" + display.Name(), "NO_AT_BRIDGE=1", "GIO_USE_VFS=local"};
   ChildProcess session({"setsid", "dbus-run-session", "--", "sh", "-c",
-                        "echo \"$DBUS_SESSION_BUS_ADDRESS\" >'" + bus +
-                            "' && exec mate-screensaver --no-daemon"},
+                        "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec mate-screensaver --no-daemon"},
                        environment);
-  EndsGroup endsGroup{session.Pid()};
-  ASSERT_TRUE(WaitUntil([&] {
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(bus, error);
-    return !error && size > 1;
-  })) << session.Errors();
-  std::string address;
-  std::getline(std::ifstream(bus), address);
-  environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + address);
+  leftovers.group = session.Pid();
+  ASSERT_TRUE(WaitUntil([&] { return session.Output().find('\n') != std::string::npos; }))
+      << session.Errors();
+  environment.push_back("DBUS_SESSION_BUS_ADDRESS=" +
+                        session.Output().substr(0, session.Output().find('\n')));
   auto command = [&](const char* what) {
     ChildProcess process({"mate-screensaver-command", what}, environment);
     return process.Wait(Milliseconds(5000)).value_or(-1);
