@@ -7,6 +7,7 @@
 # virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch).
 
 VELORIUM_WINEPREFIX="${VELORIUM_WINEPREFIX:-$HOME/.cache/velorium/wineprefix}"
+wine_env_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # Bump when the prefix's preparation below changes, so old prefixes are prepared again.
 wine_env_prefix_version=2
 wine_env_screen="1024x768"
@@ -43,31 +44,34 @@ wine_env_lock_prefix() {
   wine_env_fail "gave up waiting for $WINEPREFIX.lock"
 }
 
-# A display is free when neither its lock file nor its socket exists. Losing a race with
-# another server shows as our Xvfb ending at once, and the next number is tried.
+# Xvfb on a display from scripts/test-display, the allocator the C++ test kit uses as well: it
+# writes the number once the server takes connections. A server of someone else's that takes
+# the number first ends ours at once, and the allocator then skips that number.
 wine_env_start_xvfb() {
-  local n pid i screens=(-screen 0 "${wine_env_screen}x24")
+  local pid i out screens=(-screen 0 "${wine_env_screen}x24")
   # Wine takes the heads from Xinerama when RANDR is off.
   [[ "$wine_env_kind" == two-monitors ]] &&
     screens=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
-  for n in $(seq 90 189); do
-    [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
-    Xvfb ":$n" "${screens[@]}" +extension GLX -nolisten tcp -noreset \
-      >/dev/null 2>&1 {wine_env_lock_fd}>&- &
+  out="$(mktemp)"
+  for _ in 1 2 3; do
+    "$wine_env_scripts/test-display" "${screens[@]}" +extension GLX -nolisten tcp -noreset \
+      >"$out" 2>/dev/null {wine_env_lock_fd}>&- &
     pid=$!
     for i in $(seq 1 100); do
-      kill -0 "$pid" 2>/dev/null || break
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      if [[ $(wc -l <"$out") -ge 1 ]]; then
         wine_env_pids+=("$pid")
-        wine_env_display=":$n"
+        wine_env_display=":$(head -n 1 "$out")"
+        rm -f "$out"
         return 0
       fi
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
-  wine_env_fail "no free X display for Xvfb in :90 to :189"
+  rm -f "$out"
+  wine_env_fail "no Xvfb display could be started (scripts/test-display)"
 }
 
 wine_env_check_glx() {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "tests/e2e/OptionsDialog.h"
-#include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/SyntheticInput.h"
 
 namespace e2e {
@@ -35,26 +34,26 @@ int screenPixelsPerInch() {
   return pixelsPerInch;
 }
 
-int inkInRow(const ScreenPixels& copy, int y, std::uint32_t color) {
+int inkInRow(const Picture& copy, int y, std::uint32_t color) {
   int ink = 0;
   for (int x = 0; x < copy.width; ++x) ink += copy.at(x, y) == color ? 1 : 0;
   return ink;
 }
 
 // The rows that are nearly all of one colour: an underline.
-std::vector<bool> solidRows(const ScreenPixels& copy, std::uint32_t color) {
+std::vector<bool> solidRows(const Picture& copy, std::uint32_t color) {
   std::vector<bool> solid(copy.height);
   for (int y = 0; y < copy.height; ++y) solid[y] = inkInRow(copy, y, color) * 10 >= copy.width * 9;
   return solid;
 }
 
-int solidRowCount(const ScreenPixels& copy, std::uint32_t color) {
+int solidRowCount(const Picture& copy, std::uint32_t color) {
   const auto solid = solidRows(copy, color);
   return static_cast<int>(std::count(solid.begin(), solid.end(), true));
 }
 
 // Pixels of one colour, leaving out the given rows.
-int inkOf(const ScreenPixels& copy, std::uint32_t color, const std::vector<bool>& leaveOut = {}) {
+int inkOf(const Picture& copy, std::uint32_t color, const std::vector<bool>& leaveOut = {}) {
   int ink = 0;
   for (int y = 0; y < copy.height; ++y) {
     if (y < static_cast<int>(leaveOut.size()) && leaveOut[y]) continue;
@@ -64,10 +63,10 @@ int inkOf(const ScreenPixels& copy, std::uint32_t color, const std::vector<bool>
 }
 
 // The address as it looks away from the pointer, and under it.
-bool inBlackLetters(const ScreenPixels& copy) {
+bool inBlackLetters(const Picture& copy) {
   return inkOf(copy, kBlack) > 0 && inkOf(copy, kAqua) == 0;
 }
-bool underlinedInAqua(const ScreenPixels& copy) {
+bool underlinedInAqua(const Picture& copy) {
   return solidRowCount(copy, kAqua) > 0 && inkOf(copy, kBlack) == 0;
 }
 
@@ -111,8 +110,8 @@ class AboutDialog : public testing::Test {
   // The address label's pixels once they show what `shows` looks for (the screen catches up
   // with a repaint a moment later); the last copy when they never do.
   template <typename Shows>
-  ScreenPixels addressPixelsOnce(HWND about, Shows shows) {
-    ScreenPixels copy;
+  Picture addressPixelsOnce(HWND about, Shows shows) {
+    Picture copy;
     EXPECT_TRUE(waitUntil(
         [&] {
           copy = captureScreen(screenRectOf(findControl(about, kAddress).handle));
@@ -139,7 +138,7 @@ TEST_F(AboutDialog, IsModalOverTheOptionsDialogAndCentredOnIt) {
   EXPECT_NEAR((window.rect.top + window.rect.bottom) / 2, (outer.top + outer.bottom) / 2, 1);
   closeWithOk(about);
   EXPECT_TRUE(IsWindowEnabled(options_));
-  EXPECT_TRUE(saver_->isRunning());
+  EXPECT_TRUE(saver_->running());
 }
 
 TEST_F(AboutDialog, ShowsTheNameAuthorAddressAndDescription) {
@@ -195,7 +194,7 @@ TEST_F(AboutDialog, ShowsThePictureOfTheSunOnDarkSpace) {
   HWND about = openAbout();
   ASSERT_NE(about, nullptr);
   const HWND panel = childrenOf(about).at(0).handle;
-  ScreenPixels picture;
+  Picture picture;
   // The box is painted a moment after it shows: until then the centre is not yet yellow.
   waitUntil(
       [&] {
@@ -231,7 +230,7 @@ TEST_F(AboutDialog, OpensAFreshBoxAsOftenAsAsked) {
     EXPECT_TRUE(IsWindowEnabled(options_)) << "closing " << time + 1;
     previous = about;
   }
-  EXPECT_TRUE(saver_->isRunning());
+  EXPECT_TRUE(saver_->running());
 }
 
 TEST_F(AboutDialog, EnterClosesTheBoxAndEscapeDoesNot) {
@@ -254,7 +253,7 @@ TEST_F(AboutDialog, TheTitleBarCloseButtonClosesOnlyTheBox) {
   clickMouse(MouseButton::Primary);
   EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
   ASSERT_TRUE(waitUntilHandled(options_)) << "the options dialog closed too";
-  EXPECT_TRUE(saver_->isRunning());
+  EXPECT_TRUE(saver_->running());
   EXPECT_TRUE(IsWindowEnabled(options_));
   EXPECT_FALSE(folder_.settings().has_value());
 }
@@ -263,12 +262,12 @@ TEST_F(AboutDialog, TheAddressTurnsAquaAndUnderlinedUnderThePointerAndBlackAfter
   HWND about = openAboutWithAMovablePointer();
   ASSERT_NE(about, nullptr);
   const HWND address = findControl(about, kAddress).handle;
-  const ScreenPixels before = addressPixelsOnce(about, inBlackLetters);
+  const Picture before = addressPixelsOnce(about, inBlackLetters);
 
   ASSERT_TRUE(movePointerTo(centreOf(address)));
-  const ScreenPixels inside = addressPixelsOnce(about, underlinedInAqua);
+  const Picture inside = addressPixelsOnce(about, underlinedInAqua);
   ASSERT_TRUE(movePointerTo(kFarCorner));
-  const ScreenPixels after = addressPixelsOnce(about, inBlackLetters);
+  const Picture after = addressPixelsOnce(about, inBlackLetters);
 
   // Under the pointer: aqua with an underline, the letters as bold as before.
   const auto underline = solidRows(inside, kAqua);
@@ -340,7 +339,7 @@ TEST_F(AboutDialog, ClickingTheAddressHandsAMailtoLinkToTheShellAndKeepsTheBoxOp
   clickMouse(MouseButton::Primary);
   std::optional<std::string> link;
   EXPECT_TRUE(waitUntil([&] { return (link = handler.recorded()).has_value() && !link->empty(); },
-                        kStartTimeout));
+                        kPatience));
   EXPECT_EQ(link.value_or(""), "mailto:velorium@example.org");
   ASSERT_TRUE(waitUntilHandled(about)) << "the box closed";
   EXPECT_TRUE(showsWindow(*saver_, "About..."));

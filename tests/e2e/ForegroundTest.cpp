@@ -24,18 +24,18 @@ HWND waitForExceptionBox(const SaverProcess& saver) {
   HWND box = nullptr;
   waitUntil(
       [&] {
-        const std::vector<HWND> boxes = exceptionBoxesOf(saver.processId());
+        const std::vector<HWND> boxes = exceptionBoxesOf(saver.id());
         if (!boxes.empty()) box = boxes.front();
-        return box != nullptr || !saver.isRunning();
+        return box != nullptr || !saver.running();
       },
-      kStartTimeout);
+      kPatience);
   return box;
 }
 
 bool saverIsForeground(const SaverProcess& saver) {
   DWORD owner = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-  return owner == saver.processId();
+  return owner == saver.id();
 }
 
 TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
@@ -62,9 +62,7 @@ TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
   EXPECT_TRUE(saverIsForeground(saver)) << "the saver lost the foreground";
 
   pressKey('A');
-  const auto status = saver.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "a key did not end the saver";
-  EXPECT_EQ(*status, 0u);
+  EXPECT_EQ(saver.wait(), 0) << "a key did not end the saver";
   folder.releaseSettings();
 }
 

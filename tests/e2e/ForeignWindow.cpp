@@ -29,12 +29,12 @@ ForeignWindow::ForeignWindow(const RECT& area) {
                             area.top, area.right - area.left, area.bottom - area.top, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window_) throw std::runtime_error("could not create the foreign window");
-  pumpMessages();
+  kit::idle(Milliseconds{0});
 }
 
 ForeignWindow::~ForeignWindow() {
   DestroyWindow(window_);
-  pumpMessages();
+  kit::idle(Milliseconds{0});
 }
 
 bool ForeignWindow::activate() {

@@ -8,14 +8,10 @@
 #include "tests/e2e/FullScreenSaver.h"
 #include "tests/e2e/NamedCommandLine.h"
 #include "tests/e2e/SaverProcess.h"
-#include "tests/e2e/ScenePicture.h"
-#include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/SyntheticInput.h"
 
 namespace e2e {
 namespace {
-
-constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
 
 class FullScreenWindow : public FullScreenSaver,
                          public testing::WithParamInterface<NamedCommandLine> {
@@ -45,15 +41,8 @@ INSTANTIATE_TEST_SUITE_P(FullScreen, FullScreenWindow,
 // The scene draws the sun in the middle and a few small bodies and thin lines; the rest of
 // the screen stays black (a copy that is drawn is at least 80 % black).
 TEST_F(FullScreenSaver, ShowsTheSunInTheMiddleOfAMostlyBlackScreen) {
-  SceneFrame frame;
-  EXPECT_TRUE(waitUntil(
-      [&] {
-        frame = readScene(captureScreen(screenRect()));
-        return frame.drawn && frame.sunPixels >= 200;
-      },
-      kStartTimeout))
-      << frame.sunPixels << " sun pixels, drawn: " << frame.drawn;
-  EXPECT_LE(frame.sunOffsetPixels, 5.0);
+  const SceneSeen seen = kit::waitForTheSun([] { return captureScreen(); });
+  EXPECT_TRUE(seen.drawn() && seen.sunAtCentre()) << seen;
 }
 
 TEST(FullScreenSaverPointer, IsHiddenOverTheWindow) {
@@ -74,13 +63,6 @@ TEST(FullScreenSaverPointer, IsHiddenOverTheWindow) {
   EXPECT_FALSE(pointerIsShown());
 }
 
-// Under Wine a process keeps the system parameters it has read once, so a fresh process reads it.
-int screenSaverFlagSeenByAnotherProcess() {
-  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
-  const auto status = reader.waitForExit();
-  return status ? static_cast<int>(*status) : -1;
-}
-
 TEST(ScreenSaverRunningFlag, IsSetWhileTheSaverRunsAndClearedWhenItEnds) {
   // A saver ended by force in an earlier test had no chance to clear it.
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
@@ -92,7 +74,7 @@ TEST(ScreenSaverRunningFlag, IsSetWhileTheSaverRunsAndClearedWhenItEnds) {
   EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), 1);
 
   pressKey('A');
-  ASSERT_TRUE(saver.waitForExit().has_value());
+  ASSERT_TRUE(saver.wait().has_value());
   EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), 0);
 }
 

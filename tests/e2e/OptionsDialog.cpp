@@ -142,7 +142,7 @@ std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::st
         for (const WindowInfo& window : saver.visibleWindows()) {
           if (window.text == caption) found = window;
         }
-        return found.has_value() || !saver.isRunning();
+        return found.has_value() || !saver.running();
       },
       timeout);
   return found;

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "tests/e2e/SaverProcess.h"
+#include "tests/kit/Bytes.h"
 
 namespace e2e {
-
-using Bytes = std::vector<unsigned char>;
 
 // A fresh folder holding a copy of the saver; removed with every file in it.
 class SaverFolder {
@@ -63,7 +62,7 @@ RECT screenRectOf(HWND window);
 
 // The visible top-level window of the process with this caption, once there is one.
 std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
-                                        Milliseconds timeout = kStartTimeout);
+                                        Milliseconds timeout = kPatience);
 // Whether the process still shows a visible window with this caption.
 bool showsWindow(const SaverProcess& saver, const std::string& caption);
 

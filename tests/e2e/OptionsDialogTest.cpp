@@ -31,7 +31,7 @@ class OptionsDialog : public testing::Test {
           if (GetForegroundWindow() != dialog_) SetForegroundWindow(dialog_);
           return hasKeyboardFocus(dialog_);
         },
-        kStartTimeout))
+        kPatience))
         << "the dialog did not get the keyboard focus";
   }
 
@@ -42,15 +42,13 @@ class OptionsDialog : public testing::Test {
   }
 
   void expectEndsWithStatusZero() {
-    const auto status = saver_->waitForExit();
-    ASSERT_TRUE(status.has_value()) << "the dialog did not end the program";
-    EXPECT_EQ(*status, 0u);
+    EXPECT_EQ(saver_->wait(), 0) << "the dialog did not end the program";
   }
 
   // Once the dialog has dealt with everything sent to it.
   void expectStaysOpen() {
     ASSERT_TRUE(waitUntilHandled(dialog_)) << "the dialog is gone";
-    EXPECT_TRUE(saver_->isRunning());
+    EXPECT_TRUE(saver_->running());
     EXPECT_TRUE(showsWindow(*saver_, kCaption));
   }
 
@@ -230,12 +228,12 @@ TEST_F(OptionsDialog, AltF4EndsWithoutWriting) {
 // The standard exception display shows the create error; the dialog stays open.
 void expectCreateErrorShown(const SaverProcess& saver, const std::string& settingsFile) {
   std::vector<HWND> boxes;
-  ASSERT_TRUE(waitUntil([&] { return !(boxes = exceptionBoxesOf(saver.processId())).empty(); },
-                        kStartTimeout))
+  ASSERT_TRUE(waitUntil([&] { return !(boxes = exceptionBoxesOf(saver.id())).empty(); },
+                        kPatience))
       << "no error box";
   EXPECT_EQ(exceptionBoxText(boxes.front()), "Cannot create file " + settingsFile + ".");
   pressOk(boxes.front());
-  EXPECT_TRUE(waitUntil([&] { return exceptionBoxesOf(saver.processId()).empty(); }, kReactionTime));
+  EXPECT_TRUE(waitUntil([&] { return exceptionBoxesOf(saver.id()).empty(); }, kReactionTime));
 }
 
 TEST_F(OptionsDialog, ASaveToAFileInUseIsShownAndTheDialogStaysOpenWithTheNewValues) {

@@ -12,9 +12,9 @@ PreviewHost::PreviewHost(const std::string& form) {
         for (const WindowInfo& window : host_->topLevelWindows()) {
           if (window.className == kPreviewHostClass) window_ = window.handle;
         }
-        return window_ != nullptr || !host_->isRunning();
+        return window_ != nullptr || !host_->running();
       },
-      kStartTimeout);
+      kPatience);
   if (window_ == nullptr) throw std::runtime_error("preview_host.exe showed no window");
 }
 
@@ -32,7 +32,7 @@ HWND PreviewHost::waitForPreview(Milliseconds timeout) {
   waitUntil(
       [&] {
         preview = FindWindowExA(window_, nullptr, nullptr, nullptr);
-        return preview != nullptr || !host_->isRunning();
+        return preview != nullptr || !host_->running();
       },
       timeout);
   if (preview == nullptr || saver_ != nullptr) return preview;

@@ -30,12 +30,12 @@ class PreviewHost {
   // Ends the host program at once, as a crash would, its window with it.
   void killHost() { host_.reset(); }
   // The saver's window inside the host, once there is one; null on timeout.
-  HWND waitForPreview(Milliseconds timeout = kStartTimeout);
+  HWND waitForPreview(Milliseconds timeout = kPatience);
 
   DWORD saverProcessId() const { return saverId_; }
   bool saverIsRunning() const;
   // The saver's exit code, or nothing if it still runs after the timeout.
-  std::optional<DWORD> waitForSaverExit(Milliseconds timeout = kExitTimeout) const;
+  std::optional<DWORD> waitForSaverExit(Milliseconds timeout = kPatience) const;
 
  private:
   std::optional<SaverProcess> host_;

@@ -1,8 +1,7 @@
-// Starting, watching and ending the saver process from the test driver.
+// Watching the saver process from the test driver.
 #include "tests/e2e/SaverProcess.h"
 
 #include <array>
-#include <stdexcept>
 
 namespace e2e {
 namespace {
@@ -50,18 +49,6 @@ std::string windowsPath(std::string path) {
     path = "Z:" + path;
   }
   return path;
-}
-
-void pumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
-void pause(Milliseconds duration) {
-  waitUntil([] { return false; }, duration);
 }
 
 bool waitUntilHandled(HWND window, Milliseconds timeout) {
@@ -112,47 +99,15 @@ WindowInfo describeWindow(HWND window) {
   return info;
 }
 
-RECT screenRect() {
-  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
 bool coversScreen(const WindowInfo& window) {
   const RECT screen = screenRect();
   return window.rect.left <= screen.left && window.rect.top <= screen.top &&
          window.rect.right >= screen.right && window.rect.bottom >= screen.bottom;
 }
 
-SaverProcess::SaverProcess(const std::string& arguments, const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    throw std::runtime_error("saver not found: " + path + " (build it)");
-  }
-  std::string commandLine = "\"" + path + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info_)) {
-    throw std::runtime_error("CreateProcess failed for " + commandLine + " with error " +
-                             std::to_string(GetLastError()));
-  }
-}
-
-SaverProcess::~SaverProcess() {
-  if (isRunning()) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
-  }
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
-}
-
-bool SaverProcess::isRunning() const {
-  return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 std::vector<WindowInfo> SaverProcess::topLevelWindows() const {
   std::vector<WindowInfo> windows;
-  EnumState state{info_.dwProcessId, &windows};
+  EnumState state{id(), &windows};
   EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&state));
   return windows;
 }
@@ -165,17 +120,16 @@ std::vector<WindowInfo> SaverProcess::visibleWindows() const {
   return visible;
 }
 
-std::optional<WindowInfo> SaverProcess::waitForFullScreenWindow(Milliseconds timeout,
-                                                                Milliseconds pollInterval) const {
+std::optional<WindowInfo> SaverProcess::waitForFullScreenWindow(Milliseconds timeout) const {
   std::optional<WindowInfo> found;
   waitUntil(
       [&] {
         for (const WindowInfo& window : visibleWindows()) {
           if (coversScreen(window)) found = window;
         }
-        return found.has_value() || !isRunning();
+        return found.has_value() || !running();
       },
-      timeout, pollInterval);
+      timeout);
   return found;
 }
 
@@ -184,7 +138,7 @@ bool SaverProcess::waitForForeground(Milliseconds timeout) const {
       [&] {
         DWORD owner = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-        return owner == info_.dwProcessId;
+        return owner == id();
       },
       timeout);
 }
@@ -193,19 +147,26 @@ bool SaverProcess::showedAWindowBeforeExit(Milliseconds timeout) const {
   bool seen = false;
   waitUntil(
       [&] {
-        const bool running = isRunning();
+        const bool ended = !running();
         seen = seen || !visibleWindows().empty();
-        return !running;
+        return ended;
       },
       timeout, Milliseconds{2});
   return seen;
 }
 
-std::optional<DWORD> SaverProcess::waitForExit(Milliseconds timeout) const {
-  if (!waitUntil([&] { return !isRunning(); }, timeout)) return std::nullopt;
-  DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
-  return code;
+int screenSaverFlagSeenByAnotherProcess() {
+  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
+  const auto status = reader.wait();
+  return status ? static_cast<int>(*status) : -1;
+}
+
+std::vector<SceneSeen> watchScene() {
+  return kit::watchScene([] { return captureScreen(); });
+}
+
+bool waitForNoScene() {
+  return waitUntil([] { return !readScene(captureScreen()).drawn(); }, kPatience, Milliseconds{20});
 }
 
 }  // namespace e2e

@@ -1,23 +1,30 @@
 // Runs Velorium.scr as a separate process, started the way Windows starts a screen saver,
-// and watches it from outside: its top-level windows, the pixels on the screen, and its exit.
-// Whatever is still running when a SaverProcess goes away is terminated.
+// and watches it from outside with the test kit: its top-level windows, the scene on the
+// screen, and its exit. Whatever is still running when a SaverProcess goes away is ended.
 #pragma once
 
 #include <windows.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/kit/Process.h"
+#include "tests/kit/Scene.h"
+#include "tests/kit/Screen_win32.h"
+
 namespace e2e {
 
-using Milliseconds = std::chrono::milliseconds;
-
-// Long enough for a cold start under Wine on a loaded machine.
-inline constexpr Milliseconds kStartTimeout{15000};
-// How long a saver that should end gets to do so.
-inline constexpr Milliseconds kExitTimeout{10000};
+using kit::captureScreen;
+using kit::captureWindow;
+using kit::kPatience;
+using kit::Milliseconds;
+using kit::pause;
+using kit::Picture;
+using kit::readScene;
+using kit::SceneSeen;
+using kit::screenRect;
+using kit::waitUntil;
 
 // The saver to test: the one built with this program, app\Velorium.scr in the nearest of the
 // three folders above it that has one (two above for build\windows\tests\e2e). Nothing from
@@ -44,65 +51,46 @@ struct WindowInfo {
 
 WindowInfo describeWindow(HWND window);
 
-// The whole screen in pixels.
-RECT screenRect();
-
 bool coversScreen(const WindowInfo& window);
 
-class SaverProcess {
+// The styles of a window frame, which none of the saver's windows has.
+inline constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
+
+class SaverProcess : public kit::Process {
  public:
   // Starts "<full path>" followed by arguments (which may be empty).
-  explicit SaverProcess(const std::string& arguments, const std::string& path = saverPath());
-  ~SaverProcess();
-  SaverProcess(const SaverProcess&) = delete;
-  SaverProcess& operator=(const SaverProcess&) = delete;
-
-  DWORD processId() const { return info_.dwProcessId; }
-  bool isRunning() const;
+  explicit SaverProcess(const std::string& arguments, const std::string& path = saverPath())
+      : Process({path, arguments}) {}
 
   // The process's top-level windows, visible or not, in z-order.
   std::vector<WindowInfo> topLevelWindows() const;
   std::vector<WindowInfo> visibleWindows() const;
 
   // The first visible top-level window that covers the whole screen, once there is one.
-  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kStartTimeout,
-                                                    Milliseconds pollInterval = Milliseconds{10}) const;
+  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kPatience) const;
 
   // Whether a window of this process becomes the foreground window within the timeout.
-  bool waitForForeground(Milliseconds timeout = kStartTimeout) const;
+  bool waitForForeground(Milliseconds timeout = kPatience) const;
 
   // Waits for the exit and tells whether a visible window of the process was ever seen meanwhile.
-  bool showedAWindowBeforeExit(Milliseconds timeout = kExitTimeout) const;
-
-  // The exit code, or nothing if the process still runs after the timeout.
-  std::optional<DWORD> waitForExit(Milliseconds timeout = kExitTimeout) const;
-
- private:
-  PROCESS_INFORMATION info_{};
+  bool showedAWindowBeforeExit(Milliseconds timeout = kPatience) const;
 };
-
-// Delivers the messages waiting for this thread's own windows, so they stay responsive.
-void pumpMessages();
-
-// Polls a condition until it holds or the timeout passes, pumping this thread's messages.
-template <typename Condition>
-bool waitUntil(Condition condition, Milliseconds timeout, Milliseconds pollInterval = Milliseconds{10}) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    pumpMessages();
-    Sleep(static_cast<DWORD>(pollInterval.count()));
-  }
-  return true;
-}
-
-// Pumps this thread's messages for the given time.
-void pause(Milliseconds duration);
 
 // Proof that a window's thread has dealt with everything sent to it so far (posted messages
 // and input): the window is invalidated, and a thread repaints only when no posted message
 // and no input is waiting for it. True once the repaint is done; false when the window is
 // hidden or gone (its program ending, say) or the time ran out.
-bool waitUntilHandled(HWND window, Milliseconds timeout = kExitTimeout);
+bool waitUntilHandled(HWND window, Milliseconds timeout = kPatience);
+
+// The screen-saver-running flag as a fresh process reads it (under Wine a process keeps the
+// system parameters it has read once): 0 or 1, or -1 when the reader did not end.
+int screenSaverFlagSeenByAnotherProcess();
+
+// The scene on the whole screen, watched from its first frame (kit::watchScene).
+std::vector<SceneSeen> watchScene();
+
+// Waits until the screen shows no frame of a saver: the last picture of one that has just
+// ended stays on the screen until the desktop is painted again, and is no frame of the next.
+bool waitForNoScene();
 
 }  // namespace e2e

@@ -13,26 +13,15 @@
 #include "tests/e2e/ExceptionBoxes.h"
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
-#include "tests/e2e/ScenePicture.h"
-#include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/SyntheticInput.h"
 
 namespace e2e {
 namespace {
 
-constexpr double kFarthestSunOffsetPixels = 5.0;
-// Orbit lines span hundreds of pixels each; stray pixels of a line colour are rare.
-constexpr int kFewestPixelsPerOrbitLine = 20;
-constexpr int kMostStrayLinePixels = 20;
-constexpr int kFewestCometPathPixels = 100;
-// The comet is a few pixels across while it is in view; nothing else has its colours.
-constexpr int kFewestCometPixels = 10;
-
 struct SettingsCase {
   const char* name;
   std::optional<Bytes> file;  // nothing: there is no settings file
-  bool comet;
-  bool orbits;
+  kit::SceneOptions options;
 };
 
 void PrintTo(const SettingsCase& settings, std::ostream* out) {
@@ -45,55 +34,10 @@ void PrintTo(const SettingsCase& settings, std::ostream* out) {
   *out << "}";
 }
 
-void expectSunAtTheCentre(const SceneFrame& frame) {
-  EXPECT_GE(frame.sunPixels, kFewestSunPixels) << "the sun is missing";
-  EXPECT_LE(frame.sunOffsetPixels, kFarthestSunOffsetPixels) << "the sun is away from the centre";
-}
-
-void expectOrbitLines(const SceneFrame& frame, bool shown) {
-  if (shown) {
-    EXPECT_GE(frame.fewestOrbitLinePixels(), kFewestPixelsPerOrbitLine) << "an orbit line is missing";
-  } else {
-    EXPECT_LE(frame.allOrbitLinePixels(), kMostStrayLinePixels) << "orbit lines are drawn";
-  }
-}
-
-void expectCometPath(const SceneFrame& frame, bool shown) {
-  if (shown) {
-    EXPECT_GE(frame.cometPathPixels, kFewestCometPathPixels) << "the comet's path is missing";
-  } else {
-    EXPECT_LE(frame.cometPathPixels, kMostStrayLinePixels) << "the comet's path is drawn";
-  }
-}
-
-// The comet leaves the view a few frames in, so it need only be in one copy.
-void expectComet(const std::vector<SceneFrame>& frames, bool shown) {
-  int most = 0;
-  for (const SceneFrame& frame : frames) most = std::max(most, frame.cometPixels);
-  if (shown) {
-    EXPECT_GE(most, kFewestCometPixels) << "the comet never showed";
-  } else {
-    EXPECT_EQ(most, 0) << "the comet showed";
-  }
-}
-
-void expectPicture(const std::vector<SceneFrame>& frames, bool comet, bool orbits) {
-  ASSERT_GE(frames.size(), kFewestSceneCopies) << "too few frames drawn";
-  for (size_t i = 0; i < frames.size(); ++i) {
-    SCOPED_TRACE("screen copy " + std::to_string(i));
-    expectSunAtTheCentre(frames[i]);
-    expectOrbitLines(frames[i], orbits);
-    expectCometPath(frames[i], comet && orbits);
-  }
-  expectComet(frames, comet);
-}
-
 void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
   ASSERT_TRUE(saver.waitForForeground()) << "the saver is not the foreground window";
   pressKey('A');
-  const auto status = saver.waitForExit();
-  ASSERT_TRUE(status.has_value()) << "the saver is still running";
-  EXPECT_EQ(*status, 0u);
+  EXPECT_EQ(saver.wait(), 0) << "the saver is still running";
 }
 
 bool isEmptyFolder(const std::string& path) {
@@ -121,7 +65,7 @@ std::vector<WindowInfo> childrenOfClass(HWND parent, const std::string& classNam
 }
 
 // The error (stop) icon is a red disc; the other message-box icons are yellow or blue.
-bool isIconRed(const ScreenPixels& icon) {
+bool isIconRed(const Picture& icon) {
   const auto red = std::count_if(icon.pixels.begin(), icon.pixels.end(), [](std::uint32_t pixel) {
     return ((pixel >> 16) & 0xFF) >= 160 && ((pixel >> 8) & 0xFF) <= 90 && (pixel & 0xFF) <= 90;
   });
@@ -153,7 +97,7 @@ class FullScreenSaverWithSettings : public testing::Test {
     startSaver();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(saver_->waitForFullScreenWindow().has_value()) << "no full-screen window appeared";
-    EXPECT_TRUE(exceptionBoxesOf(saver_->processId()).empty()) << "the saver reported an error";
+    EXPECT_TRUE(exceptionBoxesOf(saver_->id()).empty()) << "the saver reported an error";
   }
 
   // The saver's exception box once there is one, or null; tells whether a full-screen window
@@ -166,11 +110,11 @@ class FullScreenSaverWithSettings : public testing::Test {
           for (const WindowInfo& window : saver_->visibleWindows()) {
             windowCameFirst = windowCameFirst || coversScreen(window);
           }
-          const std::vector<HWND> boxes = exceptionBoxesOf(saver_->processId());
+          const std::vector<HWND> boxes = exceptionBoxesOf(saver_->id());
           if (!boxes.empty()) box = boxes.front();
-          return box != nullptr || !saver_->isRunning();
+          return box != nullptr || !saver_->running();
         },
-        kStartTimeout);
+        kPatience);
     return box;
   }
 
@@ -187,7 +131,7 @@ TEST_P(FullScreenSaverPicture, ShowsTheCometAndTheOrbitLinesAsTheFileSaysAndLeav
   startSaverAndWaitForItsWindow();
   if (HasFatalFailure()) return;
 
-  expectPicture(watchScene(), GetParam().comet, GetParam().orbits);
+  kit::expectScene(watchScene(), GetParam().options);
   expectEndsWithStatusZeroOnAKey(saver());
   EXPECT_EQ(folder().settings(), GetParam().file) << "the settings file changed";
 }
@@ -196,9 +140,9 @@ TEST_P(FullScreenSaverPicture, ShowsTheCometAndTheOrbitLinesAsTheFileSaysAndLeav
 // are on. How files with more or fewer bytes read is held by the scene's own tests.
 INSTANTIATE_TEST_SUITE_P(
     SettingsFile, FullScreenSaverPicture,
-    testing::Values(SettingsCase{"Missing", std::nullopt, true, true},
-                    SettingsCase{"OrbitsOnly", Bytes{0, 200}, false, true},
-                    SettingsCase{"CometOnly", Bytes{7, 0}, true, false}),
+    testing::Values(SettingsCase{"Missing", std::nullopt, {true, true}},
+                    SettingsCase{"OrbitsOnly", Bytes{0, 200}, {false, true}},
+                    SettingsCase{"CometOnly", Bytes{7, 0}, {true, false}}),
     [](const testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenRunsWithBothOptionsOn) {
@@ -214,14 +158,14 @@ TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenR
   EXPECT_FALSE(windowCameFirst) << "the full-screen window showed before the box";
   EXPECT_EQ(exceptionBoxText(box), "Cannot open file " + folder().settingsFile() + ".");
   // The box may not be painted yet when it is found.
-  EXPECT_TRUE(waitUntil([&] { return showsTheErrorIcon(box); }, kStartTimeout)) << "the box shows no error icon";
+  EXPECT_TRUE(waitUntil([&] { return showsTheErrorIcon(box); }, kPatience)) << "the box shows no error icon";
   const std::vector<WindowInfo> buttons = childrenOfClass(box, "Button");
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(buttons.front().text, "OK");
 
   pressOk(box);
   ASSERT_TRUE(saver().waitForFullScreenWindow().has_value()) << "no full-screen window after the box";
-  expectPicture(watchScene(), true, true);
+  kit::expectScene(watchScene());
   expectEndsWithStatusZeroOnAKey(saver());
   folder().releaseSettings();
   EXPECT_EQ(folder().settings(), stored) << "the settings file changed";
@@ -232,7 +176,7 @@ TEST_F(FullScreenSaverWithSettings, TakesAFolderNamedLikeTheFileForNoFile) {
   startSaverAndWaitForItsWindow();
   if (HasFatalFailure()) return;
 
-  expectPicture(watchScene(), true, true);
+  kit::expectScene(watchScene());
   expectEndsWithStatusZeroOnAKey(saver());
   EXPECT_TRUE(isEmptyFolder(folder().settingsFile())) << "the folder was changed or replaced";
 }

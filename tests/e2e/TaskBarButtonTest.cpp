@@ -27,7 +27,7 @@ void expectShownWithoutTheApplicationWindow(const ShownWindows& shown, DWORD pro
         }
         return false;
       },
-      kStartTimeout);
+      kPatience);
   bool sawSaverWindow = false;
   for (const WindowInfo& window : shown.of(processId)) {
     sawSaverWindow = sawSaverWindow || window.handle == saverWindow;
@@ -44,7 +44,7 @@ TEST(TaskBarButton, IsNeverShownByTheFullScreenSaver) {
   ASSERT_TRUE(window.has_value()) << "no full-screen window appeared";
   // Whatever the saver does after showing its window is done once it has dealt with its queue.
   ASSERT_TRUE(waitUntilHandled(window->handle));
-  expectShownWithoutTheApplicationWindow(shown, saver.processId(), window->handle);
+  expectShownWithoutTheApplicationWindow(shown, saver.id(), window->handle);
 }
 
 TEST(TaskBarButton, IsNeverShownByThePreview) {
@@ -53,7 +53,7 @@ TEST(TaskBarButton, IsNeverShownByThePreview) {
   PreviewHost host("decimal");
   HWND preview = host.waitForPreview();
   ASSERT_NE(preview, nullptr) << "no preview window appeared in the host";
-  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kStartTimeout));
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kPatience));
   ASSERT_TRUE(waitUntilHandled(preview));
   expectShownWithoutTheApplicationWindow(shown, host.saverProcessId(), preview);
 }
@@ -72,7 +72,7 @@ TEST(TaskBarButton, IsShownByTheOptionsDialog) {
         }
         return false;
       },
-      kStartTimeout);
+      kPatience);
   EXPECT_TRUE(shown) << "no visible application window \"Velorium I\"";
 }
 

@@ -2,8 +2,8 @@
 // added to a new user's list by velorium --add-to-list and selected, it shows the scene on
 // the screen; deactivated, the hack is gone within a second and the daemon's log reports no
 // abnormal end. The daemon will not start hacks as root, so it runs as nobody.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
+// The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
+#include "tests/linux/Hack.h"
 
 #include <grp.h>
 #include <pwd.h>
@@ -13,8 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
 namespace {
@@ -46,7 +44,7 @@ public:
     dir_ = mkdtemp(pattern);
     chmod(dir_.c_str(), 0755);
     hack_ = dir_ + "/velorium";
-    fs::copy_file(HackPath(), hack_);
+    fs::copy_file(hackPath(), hack_);
     chmod(hack_.c_str(), 0755);
     home_ = dir_ + "/home";
     fs::create_directory(home_);
@@ -55,7 +53,7 @@ public:
     chown(home_.c_str(), nobody->pw_uid, nogroup->gr_gid);
   }
   ~DaemonHome() {
-    for (pid_t pid : ProcessesRunning(hack_)) kill(pid, SIGKILL);
+    for (pid_t pid : processesRunning(hack_)) kill(pid, SIGKILL);
     std::error_code error;
     fs::remove_all(dir_, error);
   }
@@ -69,8 +67,8 @@ private:
 int Command(const TestDisplay& display, const std::vector<std::string>& what) {
   std::vector<std::string> command = {"xscreensaver-command"};
   command.insert(command.end(), what.begin(), what.end());
-  ChildProcess process(command, {"DISPLAY=" + display.Name()});
-  return process.Wait(Milliseconds(5000)).value_or(-1);
+  Process process(command, {display.variable()});
+  return process.wait(Milliseconds(5000)).value_or(-1);
 }
 
 // A new user, as nobody, with no display: velorium --add-to-list makes ~/.xscreensaver from
@@ -86,36 +84,35 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
                                              "HOME=" + home.Home(), "PATH=/usr/bin:/bin"};
   std::vector<std::string> addToList = asNobody;
   addToList.insert(addToList.end(), {home.Hack(), "--add-to-list"});
-  ChildProcess add(addToList);
-  ASSERT_EQ(add.Wait(), 0) << add.Errors();
-  EXPECT_NE(add.Output().find("\"GL: " + home.Hack() + " --root\""), std::string::npos)
-      << add.Output();
+  Process add(addToList);
+  ASSERT_EQ(add.wait(), 0) << add.errors();
+  EXPECT_NE(add.output().find("\"GL: " + home.Hack() + " --root\""), std::string::npos)
+      << add.output();
   std::ofstream(home.Home() + "/.xscreensaver", std::ios::app) << kQuietSettings;
 
   TestDisplay display(1024, 768);
   std::vector<std::string> daemonCommand = asNobody;
-  daemonCommand.insert(daemonCommand.end(), {"DISPLAY=" + display.Name(), "xscreensaver",
+  daemonCommand.insert(daemonCommand.end(), {display.variable(), "xscreensaver",
                                              "--no-splash", "--verbose"});
-  ChildProcess daemon(daemonCommand);
-  ASSERT_TRUE(WaitUntil([&] { return Command(display, {"-version"}) == 0; }))
-      << daemon.Errors();
+  Process daemon(daemonCommand);
+  ASSERT_TRUE(waitUntil([&] { return Command(display, {"-version"}) == 0; }))
+      << daemon.errors();
 
   ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);
-  ASSERT_TRUE(WaitUntil([&] { return ProcessesRunning(home.Hack()).size() == 1; }))
-      << daemon.Errors();
-  const pid_t hack = ProcessesRunning(home.Hack()).front();
-  SceneSeen seen;
-  EXPECT_TRUE(ScreenShowsTheScene(display.Connection(), seen))
-      << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+  ASSERT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).size() == 1; }))
+      << daemon.errors();
+  const pid_t hack = processesRunning(home.Hack()).front();
+  const SceneSeen seen = screenScene(display.connection());
+  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
 
   ASSERT_EQ(Command(display, {"-deactivate"}), 0);
-  EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(home.Hack()).empty(); },
+  EXPECT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).empty(); },
                         Milliseconds(1000)))
       << "velorium " << hack << " still runs a second after the daemon was deactivated";
 
   Command(display, {"-exit"});
-  daemon.Wait(Milliseconds(5000));
-  const std::string log = daemon.Output() + daemon.Errors();
+  daemon.wait(Milliseconds(5000));
+  const std::string log = daemon.output() + daemon.errors();
   EXPECT_NE(log.find("forked \"" + home.Hack() + " --root\""), std::string::npos) << log;
   // The daemon's own helpers (systemd, authentication) may end with errors here; only the
   // lines about the hack count.

@@ -1,9 +1,6 @@
 // velorium's command line as a user meets it: help, version, usage errors and bad window ids,
 // each ending at once without drawing anything.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
-
-#include "tests/linux/LinuxTestKit.h"
+#include "tests/linux/Hack.h"
 
 namespace linuxtest {
 namespace {
@@ -24,9 +21,8 @@ protected:
   static void TearDownTestSuite() { delete display_; }
   // The screen stays as the server made it: black, nothing drawn.
   static void ExpectNothingDrawn() {
-    EXPECT_FALSE(ReadScene(GrabWindow(display_->Connection(),
-                                      DefaultRootWindow(display_->Connection())))
-                     .anythingDrawn);
+    EXPECT_TRUE(readScene(grabWindow(display_->connection(), DefaultRootWindow(display_->connection())))
+                    .nothingDrawn());
   }
   static TestDisplay* display_;
 };
@@ -34,7 +30,7 @@ TestDisplay* HackCommand::display_ = nullptr;
 
 TEST_F(HackCommand, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
   for (const char* help : {"--help", "-help"}) {
-    HackRun run = RunHackToEnd({help});
+    const Outcome run = runHack({help});
     EXPECT_EQ(run.status, 0) << help;
     EXPECT_TRUE(StartsWith(run.output, kUsageFirstLine)) << run.output;
     EXPECT_NE(run.output.find("--window-id ID"), std::string::npos);
@@ -43,7 +39,7 @@ TEST_F(HackCommand, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
 }
 
 TEST_F(HackCommand, VersionPrintsTheVersionOnStandardOutputAndEndsWithZero) {
-  HackRun run = RunHackToEnd({"--version"});
+  const Outcome run = runHack({"--version"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output, "velorium 1.0.0\n");
   EXPECT_EQ(run.errors, "");
@@ -53,7 +49,7 @@ TEST_F(HackCommand, AnUnknownOptionPrintsTheUsageOnStandardErrorAndEndsWithOne) 
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--root", "--bogus"}, {"--root", "now"}, {"--root", "--display"},
         {"--root", "--delay", "fast"}, {"/s"}}) {
-    HackRun run = RunHackToEnd(args, display_->Name());
+    const Outcome run = runHack(args, display_->name());
     EXPECT_EQ(run.status, 1) << args[1 % args.size()];
     EXPECT_EQ(run.output, "");
     EXPECT_TRUE(StartsWith(run.errors, "velorium: ")) << run.errors;
@@ -72,11 +68,11 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
       {{"--window-id", "xyz"}, {}, "velorium: 'xyz' is not a window id\n"},
       {{"--root", "--window-id", "-3"}, {}, "velorium: '-3' is not a window id\n"},
       {{"--root"}, {"XSCREENSAVER_WINDOW=0xq"}, "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
-      {{"--window-id", "0x7654321"}, {}, "velorium: no window 0x7654321 on display '" + display_->Name() + "'\n"},
-      {{"--root"}, {"XSCREENSAVER_WINDOW=123456789"}, "velorium: no window 0x75bcd15 on display '" + display_->Name() + "'\n"},
+      {{"--window-id", "0x7654321"}, {}, "velorium: no window 0x7654321 on display '" + display_->name() + "'\n"},
+      {{"--root"}, {"XSCREENSAVER_WINDOW=123456789"}, "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
   };
   for (const Case& c : cases) {
-    HackRun run = RunHackToEnd(c.args, display_->Name(), c.environment);
+    const Outcome run = runHack(c.args, display_->name(), c.environment);
     EXPECT_EQ(run.status, 1) << c.error;
     EXPECT_EQ(run.errors, c.error);
     EXPECT_EQ(LineCount(run.errors), 1);
@@ -86,7 +82,7 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
 }
 
 TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
-  HackRun run = RunHackToEnd({"--display", ":299.7", "--root"});
+  const Outcome run = runHack({"--display", ":299.7", "--root"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, "velorium: cannot open display ':299.7'\n");
 }

@@ -2,16 +2,14 @@
 // only from the usual hack folders: so the test installs the package it builds, unless the
 // installed one has the same files. Activated, the saver shows the scene on the screen;
 // deactivated, the hack is gone within a second.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
+// The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
+#include "tests/linux/Hack.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-
-#include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
 namespace {
@@ -24,15 +22,15 @@ constexpr Milliseconds kPackageLimit{120000};
 // Makes the package of this build with CPack in `folder` and installs it with dpkg when the
 // installed package's files differ from it (or there is none).
 void InstallThePackage(const std::string& folder) {
-  ChildProcess cpack({"cpack", "--config", VELORIUM_CPACK_CONFIG, "-B", folder});
-  ASSERT_EQ(cpack.Wait(kPackageLimit), 0) << cpack.Output() << cpack.Errors();
+  Process cpack({"cpack", "--config", VELORIUM_CPACK_CONFIG, "-B", folder});
+  ASSERT_EQ(cpack.wait(kPackageLimit), 0) << cpack.output() << cpack.errors();
   const std::string deb = folder + "/velorium_" VELORIUM_VERSION "_amd64.deb";
-  ChildProcess sums({"dpkg-deb", "--info", deb, "md5sums"});
-  ASSERT_EQ(sums.Wait(), 0) << sums.Errors();
+  Process sums({"dpkg-deb", "--info", deb, "md5sums"});
+  ASSERT_EQ(sums.wait(), 0) << sums.errors();
   std::ifstream installed("/var/lib/dpkg/info/velorium.md5sums");
-  if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.Output()) return;
-  ChildProcess dpkg({"dpkg", "-i", deb});
-  ASSERT_EQ(dpkg.Wait(kPackageLimit), 0) << dpkg.Output() << dpkg.Errors();
+  if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.output()) return;
+  Process dpkg({"dpkg", "-i", deb});
+  ASSERT_EQ(dpkg.wait(kPackageLimit), 0) << dpkg.output() << dpkg.errors();
 }
 
 // Ends what the test started however it ends: the folder, and the session bus, the saver and
@@ -63,34 +61,33 @@ TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASeco
   // No accessibility bus or virtual file system services: only what the saver needs.
   std::vector<std::string> environment = {
       "HOME=" + home, "XDG_CONFIG_HOME=" + home, "GSETTINGS_BACKEND=keyfile",
-      "DISPLAY=" + display.Name(), "NO_AT_BRIDGE=1", "GIO_USE_VFS=local"};
-  ChildProcess session({"setsid", "dbus-run-session", "--", "sh", "-c",
+      display.variable(), "NO_AT_BRIDGE=1", "GIO_USE_VFS=local"};
+  Process session({"setsid", "dbus-run-session", "--", "sh", "-c",
                         "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec mate-screensaver --no-daemon"},
                        environment);
-  leftovers.group = session.Pid();
-  ASSERT_TRUE(WaitUntil([&] { return session.Output().find('\n') != std::string::npos; }))
-      << session.Errors();
+  leftovers.group = session.id();
+  ASSERT_TRUE(waitUntil([&] { return session.output().find('\n') != std::string::npos; }))
+      << session.errors();
   environment.push_back("DBUS_SESSION_BUS_ADDRESS=" +
-                        session.Output().substr(0, session.Output().find('\n')));
+                        session.output().substr(0, session.output().find('\n')));
   auto command = [&](const char* what) {
-    ChildProcess process({"mate-screensaver-command", what}, environment);
-    return process.Wait(Milliseconds(5000)).value_or(-1);
+    Process process({"mate-screensaver-command", what}, environment);
+    return process.wait(Milliseconds(5000)).value_or(-1);
   };
-  ASSERT_TRUE(WaitUntil([&] { return command("--query") == 0; })) << session.Errors();
+  ASSERT_TRUE(waitUntil([&] { return command("--query") == 0; })) << session.errors();
 
   ASSERT_EQ(command("--activate"), 0);
-  ASSERT_TRUE(WaitUntil([&] { return ProcessesRunning(kInstalledHack).size() == 1; }))
-      << session.Errors();
-  SceneSeen seen;
-  EXPECT_TRUE(ScreenShowsTheScene(display.Connection(), seen))
-      << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+  ASSERT_TRUE(waitUntil([&] { return processesRunning(kInstalledHack).size() == 1; }))
+      << session.errors();
+  const SceneSeen seen = screenScene(display.connection());
+  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
 
   ASSERT_EQ(command("--deactivate"), 0);
-  EXPECT_TRUE(WaitUntil([&] { return ProcessesRunning(kInstalledHack).empty(); },
+  EXPECT_TRUE(waitUntil([&] { return processesRunning(kInstalledHack).empty(); },
                         Milliseconds(1000)))
       << "velorium still runs a second after the saver was deactivated";
   command("--exit");
-  EXPECT_EQ(session.Wait(Milliseconds(5000)), 0) << session.Errors();
+  EXPECT_EQ(session.wait(Milliseconds(5000)), 0) << session.errors();
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
-// velorium in a window of its own, and its end: the close button, Escape and q end it with
-// status 0, and so do SIGTERM, SIGINT and SIGHUP while it draws; and its --fps counter.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
+// velorium in a window of its own, resizable, with each option alone, and its end: the close
+// button, Escape and q end it with status 0, and so do SIGTERM, SIGINT and SIGHUP while it
+// draws; and its --fps counter.
+// The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
+#include "tests/linux/Hack.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <csignal>
-
-#include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
 namespace {
@@ -18,7 +17,7 @@ class HackEnding : public testing::Test {
 protected:
   static void SetUpTestSuite() { display_ = new TestDisplay(1280, 1024); }
   static void TearDownTestSuite() { delete display_; }
-  static Display* X() { return display_->Connection(); }
+  static Display* X() { return display_->connection(); }
   static TestDisplay* display_;
 };
 TestDisplay* HackEnding::display_ = nullptr;
@@ -80,10 +79,10 @@ enum class Ending { CloseButton, Escape, Q };
 
 class OwnWindow : public HackEnding, public testing::WithParamInterface<Ending> {};
 
-TEST_P(OwnWindow, ShowsTheSceneInAVeloriumWindowOf1024x768UntilTheUserEndsIt) {
-  ChildProcess hack({HackPath()}, {"DISPLAY=" + display_->Name()});
+TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserEndsIt) {
+  Process hack({hackPath()}, {display_->variable()});
   Window window = 0;
-  ASSERT_TRUE(WaitUntil([&] { return (window = WindowOf(X(), hack.Pid())) != 0; }));
+  ASSERT_TRUE(waitUntil([&] { return (window = WindowOf(X(), hack.id())) != 0; }));
   char* title = nullptr;
   ASSERT_NE(XFetchName(X(), window, &title), 0);
   EXPECT_STREQ(title, "Velorium");
@@ -92,26 +91,22 @@ TEST_P(OwnWindow, ShowsTheSceneInAVeloriumWindowOf1024x768UntilTheUserEndsIt) {
   XGetWindowAttributes(X(), window, &attributes);
   EXPECT_EQ(attributes.width, 1024);
   EXPECT_EQ(attributes.height, 768);
-  XSizeHints hints{};
-  long supplied = 0;
-  XGetWMNormalHints(X(), window, &hints, &supplied);
-  EXPECT_FALSE((hints.flags & PMinSize) && (hints.flags & PMaxSize) &&
-               hints.min_width == hints.max_width)
-      << "the window can be resized";
-  SceneSeen seen;
-  EXPECT_TRUE(WaitUntil([&] {
-    seen = ReadScene(GrabWindow(X(), window));
-    return seen.sunAtCentre && seen.planetColours == 9;
-  })) << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
+  expectScene(watchScene([&] { return grabWindow(X(), window); }));
+  // The scene follows a new size: its sun stays at the window's centre.
+  XResizeWindow(X(), window, 800, 600);
+  XSync(X(), False);
+  const SceneSeen resized = waitForTheSun([&] { return grabWindow(X(), window); });
+  EXPECT_EQ(resized.width, 800);
+  EXPECT_TRUE(resized.sunAtCentre()) << resized;
 
   switch (GetParam()) {
     case Ending::CloseButton: SendCloseRequest(X(), window); break;
     case Ending::Escape: SendKey(X(), window, XK_Escape); break;
     case Ending::Q: SendKey(X(), window, XK_q); break;
   }
-  EXPECT_EQ(hack.Wait(), 0);
-  EXPECT_EQ(hack.Errors(), "");
-  EXPECT_EQ(WindowOf(X(), hack.Pid()), 0u) << "its window is gone";
+  EXPECT_EQ(hack.wait(), 0);
+  EXPECT_EQ(hack.errors(), "");
+  EXPECT_EQ(WindowOf(X(), hack.id()), 0u) << "its window is gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
@@ -122,12 +117,33 @@ INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
                                                                     : std::string("Q");
                          });
 
+// Each option alone: a hack that took one for the other shows the wrong picture.
+struct OptionAlone {
+  const char* name;
+  const char* option;
+  SceneOptions shown;
+};
+
+class OwnWindowWithOption : public HackEnding, public testing::WithParamInterface<OptionAlone> {};
+
+TEST_P(OwnWindowWithOption, ShowsTheSceneAsTheOptionSays) {
+  Process hack({hackPath(), GetParam().option}, {display_->variable()});
+  Window window = 0;
+  ASSERT_TRUE(waitUntil([&] { return (window = WindowOf(X(), hack.id())) != 0; }));
+  expectScene(watchScene([&] { return grabWindow(X(), window); }), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Alone, OwnWindowWithOption,
+                         testing::Values(OptionAlone{"NoComet", "--no-comet", {false, true}},
+                                         OptionAlone{"NoOrbits", "--no-orbits", {true, false}}),
+                         [](const testing::TestParamInfo<OptionAlone>& info) { return std::string(info.param.name); });
+
 // White pixels in the bottom-left corner, where the --fps counter's digits go.
 int WhiteInBottomLeftCorner(const Picture& picture) {
   int white = 0;
   for (int y = picture.height - 40; y < picture.height; ++y) {
     for (int x = 0; x < 160; ++x) {
-      if (picture.At(x, y) == 0xFFFFFF) ++white;
+      if (picture.at(x, y) == 0xFFFFFF) ++white;
     }
   }
   return white;
@@ -136,32 +152,32 @@ int WhiteInBottomLeftCorner(const Picture& picture) {
 TEST_F(HackEnding, FpsShowsTheFrameRateInTheBottomLeftCorner) {
   const Window root = DefaultRootWindow(X());
   {
-    ChildProcess hack({HackPath(), "--root", "--fps"}, {"DISPLAY=" + display_->Name()});
+    Process hack({hackPath(), "--root", "--fps"}, {display_->variable()});
     // The counter ("FPS -" in the first second, then the rate) draws a few hundred white
     // pixels there; the scene itself draws none.
-    EXPECT_TRUE(WaitUntil([&] { return WhiteInBottomLeftCorner(GrabWindow(X(), root)) > 150; }));
-    hack.Signal(SIGTERM);
-    EXPECT_EQ(hack.Wait(), 0);
+    EXPECT_TRUE(waitUntil([&] { return WhiteInBottomLeftCorner(grabWindow(X(), root)) > 150; }));
+    hack.signal(SIGTERM);
+    EXPECT_EQ(hack.wait(), 0);
   }
   // The counter's last frame stays on the root window until something draws over it.
   XClearWindow(X(), root);
   XSync(X(), False);
-  ChildProcess hack({HackPath(), "--root"}, {"DISPLAY=" + display_->Name()});
-  ASSERT_TRUE(WaitUntil([&] { return ReadScene(GrabWindow(X(), root)).sunAtCentre; }));
-  EXPECT_EQ(WhiteInBottomLeftCorner(GrabWindow(X(), root)), 0);
-  hack.Signal(SIGTERM);
-  EXPECT_EQ(hack.Wait(), 0);
+  Process hack({hackPath(), "--root"}, {display_->variable()});
+  ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
+  EXPECT_EQ(WhiteInBottomLeftCorner(grabWindow(X(), root)), 0);
+  hack.signal(SIGTERM);
+  EXPECT_EQ(hack.wait(), 0);
 }
 
 class StopSignal : public HackEnding, public testing::WithParamInterface<int> {};
 
 TEST_P(StopSignal, EndsTheHackPromptlyWithZero) {
-  ChildProcess hack({HackPath(), "--root"}, {"DISPLAY=" + display_->Name()});
+  Process hack({hackPath(), "--root"}, {display_->variable()});
   const Window root = DefaultRootWindow(X());
-  ASSERT_TRUE(WaitUntil([&] { return ReadScene(GrabWindow(X(), root)).sunAtCentre; }));
-  hack.Signal(GetParam());
-  EXPECT_EQ(hack.Wait(Milliseconds(1000)), 0);
-  EXPECT_EQ(hack.Errors(), "");
+  ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
+  hack.signal(GetParam());
+  EXPECT_EQ(hack.wait(Milliseconds(1000)), 0);
+  EXPECT_EQ(hack.errors(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, StopSignal, testing::Values(SIGTERM, SIGINT, SIGHUP),

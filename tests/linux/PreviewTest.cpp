@@ -1,14 +1,12 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
 // the scene in that window only, following its size, ending with 0 when it is destroyed;
 // and a window whose visual cannot show the scene refused with a clear error.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
+// The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
+#include "tests/linux/Hack.h"
 
 #include <GL/glx.h>
 
 #include <thread>
-
-#include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
 namespace {
@@ -26,7 +24,7 @@ bool BlackOutside(const Picture& screen, int left, int top, int width, int heigh
   for (int y = 0; y < screen.height; ++y) {
     for (int x = 0; x < screen.width; ++x) {
       const bool inside = x >= left && x < left + width && y >= top && y < top + height;
-      if (!inside && screen.At(x, y) != 0) return false;
+      if (!inside && screen.at(x, y) != 0) return false;
     }
   }
   return true;
@@ -34,51 +32,48 @@ bool BlackOutside(const Picture& screen, int left, int top, int width, int heigh
 
 TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed) {
   TestDisplay display(640, 480);
-  Display* x = display.Connection();
-  const Window window = MakeGLWindow(x, kLeft, kTop, kWidth, kHeight);
+  Display* x = display.connection();
+  const Window window = makeGLWindow(x, kLeft, kTop, kWidth, kHeight);
   // The settings program passes both; the window id wins over XSCREENSAVER_WINDOW.
-  ChildProcess hack({HackPath(), "--root", "--window-id", Hex(window)},
-                    {"DISPLAY=" + display.Name(), "XSCREENSAVER_WINDOW=0x1"});
-  SceneSeen seen;
-  EXPECT_TRUE(WaitUntil([&] {
-    seen = ReadScene(GrabWindow(x, window));
-    return seen.sunAtCentre && seen.planetColours >= 5;
-  })) << "sun at the centre: " << seen.sunAtCentre << ", planet colours: " << seen.planetColours;
-  EXPECT_TRUE(BlackOutside(GrabWindow(x, DefaultRootWindow(x)), kLeft, kTop, kWidth, kHeight));
+  Process hack({hackPath(), "--root", "--window-id", Hex(window)},
+                    {display.variable(), "XSCREENSAVER_WINDOW=0x1"});
+  const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, window); });
+  EXPECT_TRUE(seen.sunAtCentre() && seen.planetColours() >= 5) << seen;
+  EXPECT_TRUE(BlackOutside(grabWindow(x, DefaultRootWindow(x)), kLeft, kTop, kWidth, kHeight));
 
   // Without the new viewport the sun would stay 60 pixels below the new centre.
   XResizeWindow(x, window, 400, 360);
   XSync(x, False);
-  EXPECT_TRUE(WaitUntil([&] {
-    const Picture picture = GrabWindow(x, window);
-    return picture.width == 400 && ReadScene(picture).sunAtCentre;
+  EXPECT_TRUE(waitUntil([&] {
+    const SceneSeen resized = readScene(grabWindow(x, window));
+    return resized.width == 400 && resized.sunAtCentre();
   }));
 
   XDestroyWindow(x, window);
   XSync(x, False);
-  EXPECT_EQ(hack.Wait(), 0);
-  EXPECT_EQ(hack.Errors(), "");
+  EXPECT_EQ(hack.wait(), 0);
+  EXPECT_EQ(hack.errors(), "");
 }
 
 // Once the scene shows, the window is destroyed at moments spread over two frame periods; a
 // large window makes long frames, so that many of these moments fall inside one.
 TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   TestDisplay display(1024, 768);
-  Display* x = display.Connection();
+  Display* x = display.connection();
   for (int delayMs = 0; delayMs <= 80; delayMs += 7) {
-    const Window window = MakeGLWindow(x, 0, 0, 1024, 768);
-    ChildProcess hack({HackPath(), "--window-id", Hex(window)}, {"DISPLAY=" + display.Name()});
-    ASSERT_TRUE(WaitUntil([&] { return ReadScene(GrabWindow(x, window)).sunAtCentre; }));
+    const Window window = makeGLWindow(x, 0, 0, 1024, 768);
+    Process hack({hackPath(), "--window-id", Hex(window)}, {display.variable()});
+    ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).sunAtCentre(); }));
     std::this_thread::sleep_for(Milliseconds(delayMs));
     XDestroyWindow(x, window);
     XSync(x, False);
-    EXPECT_EQ(hack.Wait(), 0) << "destroyed " << delayMs << " ms after a frame: " << hack.Errors();
+    EXPECT_EQ(hack.wait(), 0) << "destroyed " << delayMs << " ms after a frame: " << hack.errors();
   }
 }
 
 TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
   TestDisplay display(640, 480);
-  Display* x = display.Connection();
+  Display* x = display.connection();
   // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
   int wanted[] = {GLX_RGBA, None};
   XVisualInfo* visual = glXChooseVisual(x, DefaultScreen(x), wanted);
@@ -91,7 +86,7 @@ TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
   XFree(visual);
   XMapWindow(x, window);
   XSync(x, False);
-  HackRun run = RunHackToEnd({"--window-id", Hex(window)}, display.Name());
+  const Outcome run = runHack({"--window-id", Hex(window)}, display.name());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
                             " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");

@@ -3,8 +3,8 @@
 // the calls on to the host's libGL), call for call, and their pictures replayed at one size.
 // Runs inside scripts/wine-env.sh's environment: wine, WINEPREFIX and a display of 1024x768
 // (Wine's virtual desktop); VELORIUM_WINDOWS_SAVER names the built Velorium.scr.
-// GoogleTest before Xlib, whose None and Bool macros would break it.
-#include <gtest/gtest.h>
+// The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
+#include "tests/linux/Hack.h"
 
 #include <sys/stat.h>
 
@@ -14,8 +14,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-
-#include "tests/linux/LinuxTestKit.h"
 
 namespace linuxtest {
 namespace {
@@ -31,9 +29,9 @@ constexpr std::uintmax_t kEnoughTraceBytes = 8'000'000;
 constexpr Milliseconds kTraceLimit{60000};
 
 std::string Run(const std::string& shellCommand) {
-  ChildProcess shell({"sh", "-c", shellCommand});
-  EXPECT_EQ(shell.Wait(Milliseconds(120000)), 0) << shellCommand << "\n" << shell.Errors();
-  return shell.Output();
+  Process shell({"sh", "-c", shellCommand});
+  EXPECT_EQ(shell.wait(Milliseconds(120000)), 0) << shellCommand << "\n" << shell.errors();
+  return shell.output();
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -51,7 +49,7 @@ std::vector<std::string> FrameCalls(const std::string& trace) {
 
 // Waits until the trace has grown past kEnoughTraceBytes; false after kTraceLimit.
 bool WaitForFrames(const std::string& trace) {
-  return WaitUntil(
+  return waitUntil(
       [&] {
         std::error_code error;
         const std::uintmax_t bytes = fs::file_size(trace, error);
@@ -91,14 +89,14 @@ std::string TraceWindows(const Recording& recording, const std::string& name,
   fs::copy_file(std::getenv("VELORIUM_WINDOWS_SAVER"), saver);
   if (!optionBytes.empty()) std::ofstream(fs::path(saver).parent_path() / "Velorium.ini") << optionBytes;
   const std::string trace = recording.Dir() + "/" + name + ".trace";
-  ChildProcess wine({"wine", saver, "/s"},
+  Process wine({"wine", saver, "/s"},
                     {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced Windows saver drew too little";
-  ChildProcess key({"xdotool", "key", "space"});
-  key.Wait();
-  if (!wine.Wait()) {
-    ChildProcess stop({"wineserver", "-k"});
-    stop.Wait();
+  Process key({"xdotool", "key", "space"});
+  key.wait();
+  if (!wine.wait()) {
+    Process stop({"wineserver", "-k"});
+    stop.wait();
     ADD_FAILURE() << "the Windows saver did not end on a key";
   }
   return trace;
@@ -108,12 +106,12 @@ std::string TraceWindows(const Recording& recording, const std::string& name,
 std::string TraceLinux(const Recording& recording, const std::string& name,
                        const std::vector<std::string>& arguments) {
   const std::string trace = recording.Dir() + "/" + name + ".trace";
-  std::vector<std::string> command = {HackPath()};
+  std::vector<std::string> command = {hackPath()};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  ChildProcess hack(command, {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+  Process hack(command, {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced velorium drew too little";
-  hack.Signal(SIGTERM);
-  EXPECT_EQ(hack.Wait(), 0) << hack.Errors();
+  hack.signal(SIGTERM);
+  EXPECT_EQ(hack.wait(), 0) << hack.errors();
   return trace;
 }
 
@@ -189,9 +187,9 @@ Picture ReplayedFrame(const std::string& trace, int frame) {
     size >> picture.width >> picture.height;
     const std::size_t bytes = static_cast<std::size_t>(picture.width) * picture.height * 3;
     if (k == frame) {
-      picture.rgb.clear();
+      picture.pixels.clear();
       for (std::size_t i = lineEnd; i + 2 < lineEnd + bytes && i + 2 < pnm.size(); i += 3) {
-        picture.rgb.push_back((static_cast<unsigned char>(pnm[i]) << 16) |
+        picture.pixels.push_back((static_cast<unsigned char>(pnm[i]) << 16) |
                               (static_cast<unsigned char>(pnm[i + 1]) << 8) |
                               static_cast<unsigned char>(pnm[i + 2]));
       }
@@ -246,13 +244,13 @@ TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
   ASSERT_EQ(windows.height, 768);
   ASSERT_EQ(linux.width, 1024);
   ASSERT_EQ(linux.height, 768);
-  EXPECT_TRUE(ReadScene(windows).sunAtCentre);
-  EXPECT_EQ(ReadScene(windows).planetColours, 9);
+  const SceneSeen seen = readScene(windows);
+  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
   std::size_t differing = 0;
-  for (std::size_t k = 0; k < windows.rgb.size() && k < linux.rgb.size(); ++k) {
-    if (windows.rgb[k] != linux.rgb[k]) ++differing;
+  for (std::size_t k = 0; k < windows.pixels.size() && k < linux.pixels.size(); ++k) {
+    if (windows.pixels[k] != linux.pixels[k]) ++differing;
   }
-  EXPECT_EQ(windows.rgb.size(), linux.rgb.size());
+  EXPECT_EQ(windows.pixels.size(), linux.pixels.size());
   EXPECT_EQ(differing, 0u);
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+#include "tests/kit/Bytes.h"
 
 class TempDir {
 public:

@@ -1,23 +1,14 @@
 // Screen and window copies through a top-down 32-bit DIB section, so pixels need no conversion.
-#include "tests/e2e/ScreenCapture.h"
+#include "tests/kit/Screen_win32.h"
 
-#include <algorithm>
 #include <cstring>
 
-namespace e2e {
-
-double ScreenPixels::blackShare() const {
-  if (pixels.empty()) return 0.0;
-  const auto black = std::count_if(pixels.begin(), pixels.end(),
-                                   [](std::uint32_t pixel) { return (pixel & 0xFFFFFF) == 0; });
-  return static_cast<double>(black) / static_cast<double>(pixels.size());
-}
-
+namespace kit {
 namespace {
 
 // Copies width x height pixels from `source` at `origin`; empty if the copy failed.
-ScreenPixels copyFrom(HDC source, POINT origin, int width, int height) {
-  ScreenPixels copy;
+Picture copyFrom(HDC source, POINT origin, int width, int height) {
+  Picture copy;
   if (source == nullptr || width <= 0 || height <= 0) return copy;
 
   BITMAPINFO format{};
@@ -39,6 +30,7 @@ ScreenPixels copyFrom(HDC source, POINT origin, int width, int height) {
       copy.height = height;
       copy.pixels.resize(static_cast<size_t>(width) * height);
       std::memcpy(copy.pixels.data(), bits, copy.pixels.size() * sizeof(std::uint32_t));
+      for (std::uint32_t& pixel : copy.pixels) pixel &= 0xFFFFFF;
     }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
@@ -49,20 +41,24 @@ ScreenPixels copyFrom(HDC source, POINT origin, int width, int height) {
 
 }  // namespace
 
-ScreenPixels captureScreen(const RECT& area) {
+RECT screenRect() {
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Picture captureScreen(const RECT& area) {
   HDC screen = GetDC(nullptr);
-  ScreenPixels copy = copyFrom(screen, POINT{area.left, area.top}, area.right - area.left, area.bottom - area.top);
+  Picture copy = copyFrom(screen, POINT{area.left, area.top}, area.right - area.left, area.bottom - area.top);
   ReleaseDC(nullptr, screen);
   return copy;
 }
 
-ScreenPixels captureWindow(HWND window) {
+Picture captureWindow(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   HDC own = GetDC(window);
-  ScreenPixels copy = copyFrom(own, POINT{0, 0}, client.right, client.bottom);
+  Picture copy = copyFrom(own, POINT{0, 0}, client.right, client.bottom);
   if (own != nullptr) ReleaseDC(window, own);
   return copy;
 }
 
-}  // namespace e2e
+}  // namespace kit

@@ -1,0 +1,127 @@
+// The process runner on Linux: posix_spawn, output to temporary files, waitpid.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "tests/kit/Process.h"
+
+extern char** environ;
+
+namespace kit {
+namespace {
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A new empty file for a child's output; suffix is four characters, such as ".out".
+std::string tempPath(const char* suffix) {
+  std::string path = std::string("/tmp/velorium-test-XXXXXX") + suffix;
+  const int fd = mkstemps(path.data(), 4);
+  if (fd < 0) throw std::runtime_error("cannot make a temporary file");
+  close(fd);
+  return path;
+}
+
+pid_t spawn(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+            const std::string& outPath, const std::string& errPath) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
+  env.insert(env.end(), environment.begin(), environment.end());
+  std::vector<char*> argv, envp;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  for (const std::string& entry : env) envp.push_back(const_cast<char*>(entry.c_str()));
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (error != 0) throw std::runtime_error("cannot start " + command[0]);
+  return pid;
+}
+
+}  // namespace
+
+void idle(Milliseconds interval) { std::this_thread::sleep_for(interval); }
+
+struct Process::Handles {
+  pid_t pid = -1;
+  std::optional<ExitStatus> status;
+  std::string outPath = tempPath(".out");
+  std::string errPath = tempPath(".err");
+};
+
+Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment)
+    : handles_(new Handles) {
+  handles_->pid = spawn(command, environment, handles_->outPath, handles_->errPath);
+}
+
+Process::~Process() {
+  kill();
+  std::remove(handles_->outPath.c_str());
+  std::remove(handles_->errPath.c_str());
+}
+
+unsigned long Process::id() const { return static_cast<unsigned long>(handles_->pid); }
+
+bool Process::running() const {
+  if (handles_->status) return false;
+  int status = 0;
+  if (waitpid(handles_->pid, &status, WNOHANG) != handles_->pid) return true;
+  handles_->status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return false;
+}
+
+std::optional<ExitStatus> Process::wait(Milliseconds limit) const {
+  waitUntil([&] { return !running(); }, limit);
+  return handles_->status;
+}
+
+void Process::kill() {
+  if (!running()) return;
+  ::kill(handles_->pid, SIGKILL);
+  int status = 0;
+  waitpid(handles_->pid, &status, 0);
+  handles_->status = 128 + SIGKILL;
+}
+
+void Process::signal(int number) const {
+  if (running()) ::kill(handles_->pid, number);
+}
+
+std::string Process::output() const { return readFile(handles_->outPath); }
+std::string Process::errors() const { return readFile(handles_->errPath); }
+
+std::vector<long> processesRunning(const std::string& executable) {
+  namespace fs = std::filesystem;
+  std::vector<long> found;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    if (fs::read_symlink(entry.path() / "exe", error) != executable) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, command, state;
+    stat >> pid >> command >> state;
+    if (state != "Z") found.push_back(std::stol(name));
+  }
+  return found;
+}
+
+}  // namespace kit
