@@ -9,26 +9,7 @@ namespace {
 // The control identifier of a message box's text.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-struct Search {
-  DWORD processId;
-  std::vector<WindowInfo> windows;
-};
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId) search->windows.push_back(describeWindow(window));
-  return TRUE;
-}
-
 }  // namespace
-
-std::vector<WindowInfo> topLevelWindowsOf(DWORD processId) {
-  Search search{processId, {}};
-  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.windows;
-}
 
 std::vector<HWND> exceptionBoxesOf(DWORD processId) {
   std::vector<HWND> boxes;

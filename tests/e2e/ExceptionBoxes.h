@@ -11,8 +11,6 @@
 
 namespace e2e {
 
-// The process's top-level windows, visible or not, in z-order.
-std::vector<WindowInfo> topLevelWindowsOf(DWORD processId);
 // The exception boxes the process shows now.
 std::vector<HWND> exceptionBoxesOf(DWORD processId);
 // The message the box shows.

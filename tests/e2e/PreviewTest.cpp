@@ -31,20 +31,6 @@ POINT clientOriginOf(HWND window) {
   return origin;
 }
 
-// Every visible top-level window the process shows until it ends or the time is up.
-std::set<HWND> windowsShownUntilExit(DWORD processId, const std::function<bool()>& running) {
-  std::set<HWND> seen;
-  waitUntil(
-      [&] {
-        for (const WindowInfo& window : topLevelWindowsOf(processId)) {
-          if (window.visible) seen.insert(window.handle);
-        }
-        return !running();
-      },
-      kPatience, Milliseconds{2});
-  return seen;
-}
-
 class Preview : public testing::Test {
  protected:
   void SetUp() override {

@@ -25,16 +25,11 @@ std::string windowClass(HWND window) {
   return std::string(buffer.data(), length > 0 ? length : 0);
 }
 
-struct EnumState {
-  DWORD processId;
-  std::vector<WindowInfo>* windows;
-};
-
 BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM param) {
-  auto* state = reinterpret_cast<EnumState*>(param);
+  auto* windows = reinterpret_cast<std::pair<DWORD, std::vector<WindowInfo>>*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == state->processId) state->windows->push_back(describeWindow(window));
+  if (owner == windows->first) windows->second.push_back(describeWindow(window));
   return TRUE;
 }
 
@@ -105,11 +100,23 @@ bool coversScreen(const WindowInfo& window) {
          window.rect.right >= screen.right && window.rect.bottom >= screen.bottom;
 }
 
-std::vector<WindowInfo> SaverProcess::topLevelWindows() const {
-  std::vector<WindowInfo> windows;
-  EnumState state{id(), &windows};
-  EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&state));
-  return windows;
+std::vector<WindowInfo> topLevelWindowsOf(DWORD processId) {
+  std::pair<DWORD, std::vector<WindowInfo>> windows{processId, {}};
+  EnumWindows(collectWindowOfProcess, reinterpret_cast<LPARAM>(&windows));
+  return windows.second;
+}
+
+std::set<HWND> windowsShownUntilExit(DWORD processId, const std::function<bool()>& running) {
+  std::set<HWND> seen;
+  waitUntil(
+      [&] {
+        for (const WindowInfo& window : topLevelWindowsOf(processId)) {
+          if (window.visible) seen.insert(window.handle);
+        }
+        return !running();
+      },
+      kPatience, Milliseconds{2});
+  return seen;
 }
 
 std::vector<WindowInfo> SaverProcess::visibleWindows() const {
@@ -141,18 +148,6 @@ bool SaverProcess::waitForForeground(Milliseconds timeout) const {
         return owner == id();
       },
       timeout);
-}
-
-bool SaverProcess::showedAWindowBeforeExit(Milliseconds timeout) const {
-  bool seen = false;
-  waitUntil(
-      [&] {
-        const bool ended = !running();
-        seen = seen || !visibleWindows().empty();
-        return ended;
-      },
-      timeout, Milliseconds{2});
-  return seen;
 }
 
 int screenSaverFlagSeenByAnotherProcess() {

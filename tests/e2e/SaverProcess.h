@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,14 +58,19 @@ bool coversScreen(const WindowInfo& window);
 // The styles of a window frame, which none of the saver's windows has.
 inline constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
 
+// The process's top-level windows, visible or not, in z-order.
+std::vector<WindowInfo> topLevelWindowsOf(DWORD processId);
+
+// Every visible top-level window the process shows until `running` turns false or kPatience.
+std::set<HWND> windowsShownUntilExit(DWORD processId, const std::function<bool()>& running);
+
 class SaverProcess : public kit::Process {
  public:
   // Starts "<full path>" followed by arguments (which may be empty).
   explicit SaverProcess(const std::string& arguments, const std::string& path = saverPath())
       : Process({path, arguments}) {}
 
-  // The process's top-level windows, visible or not, in z-order.
-  std::vector<WindowInfo> topLevelWindows() const;
+  std::vector<WindowInfo> topLevelWindows() const { return topLevelWindowsOf(id()); }
   std::vector<WindowInfo> visibleWindows() const;
 
   // The first visible top-level window that covers the whole screen, once there is one.
@@ -73,7 +80,9 @@ class SaverProcess : public kit::Process {
   bool waitForForeground(Milliseconds timeout = kPatience) const;
 
   // Waits for the exit and tells whether a visible window of the process was ever seen meanwhile.
-  bool showedAWindowBeforeExit(Milliseconds timeout = kPatience) const;
+  bool showedAWindowBeforeExit() const {
+    return !windowsShownUntilExit(id(), [&] { return running(); }).empty();
+  }
 };
 
 // Proof that a window's thread has dealt with everything sent to it so far (posted messages
