@@ -18,7 +18,6 @@ namespace e2e {
 namespace {
 
 constexpr char kAddress[] = "velorium@example.org";
-constexpr Milliseconds kReactionTime{1500};
 // A place for the pointer away from every window of the saver.
 constexpr POINT kFarCorner{4, 4};
 constexpr POINT kOtherFarCorner{1000, 740};

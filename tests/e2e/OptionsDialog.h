@@ -14,6 +14,9 @@
 
 namespace e2e {
 
+// Long enough for a dialog that should react to have reacted.
+inline constexpr Milliseconds kReactionTime{1500};
+
 // A fresh folder holding a copy of the saver; removed with every file in it.
 class SaverFolder {
  public:

@@ -13,8 +13,6 @@ namespace e2e {
 namespace {
 
 constexpr char kCaption[] = "Options...";
-// Long enough for a dialog that should react to have reacted.
-constexpr Milliseconds kReactionTime{1500};
 
 class OptionsDialog : public testing::Test {
  protected:
