@@ -19,7 +19,6 @@ public:
 
   // bkOK: caption "OK" (unless the layout gives one), the OK glyph, default, result mrOk.
   void SetKind(TBitBtnKind kind);
-  TBitBtnKind Kind() const { return kind_; }
   // A BITMAP resource holding NumGlyphs images side by side: normal, then disabled.
   void SetGlyph(const std::string& resourceName);
   int NumGlyphs = 1;

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
 
 #include "framework/SysUtils.h"
+#include "win32/WindowException.h"
 
 namespace {
 
@@ -54,63 +54,9 @@ void TComponent::Free(TComponent* component) {
   delete component;
 }
 
-TComponent* TComponent::FindComponent(const std::string& name) const {
-  for (TComponent* component : components_) {
-    if (component->Name() == name) return component;
-  }
-  return nullptr;
-}
-
 bool TComponent::SetProperty(const LayoutProperty& property, const TEventResolver&) {
   // Non-visual components carry their designer position; it has no effect at run time.
   return property.name == "Left" || property.name == "Top";
-}
-
-// ---- Colours and fonts ----
-
-TColor ColorFromLayout(const LayoutValue& value) {
-  static const std::map<std::string, TColor> kNames = {
-      {"clBlack", 0x000000},
-      {"clWhite", 0xFFFFFF},
-      {"clNone", 0x1FFFFFFF},
-      {"clWindowText", static_cast<TColor>(0x80000008)},
-      {"clBtnFace", static_cast<TColor>(0x8000000F)},
-      {"clWindow", static_cast<TColor>(0x80000005)},
-  };
-  if (value.kind == LayoutValue::Kind::Integer) return static_cast<TColor>(value.integer);
-  auto found = kNames.find(value.text);
-  if (value.kind != LayoutValue::Kind::Identifier || found == kNames.end()) {
-    throw EResNotFound("Unknown colour '" + value.text + "'");
-  }
-  return found->second;
-}
-
-COLORREF ColorToRGB(TColor color) {
-  auto bits = static_cast<std::uint32_t>(color);
-  if ((bits & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(bits & 0xFF));
-  return bits & 0x00FFFFFFu;
-}
-
-bool TFont::SetProperty(const std::string& name, const LayoutValue& value) {
-  if (name == "Font.Name") {
-    Name = value.text;
-  } else if (name == "Font.Height") {
-    Height = static_cast<int>(value.integer);
-  } else if (name == "Font.Charset") {
-    Charset = value.IsIdentifier("ANSI_CHARSET") ? ANSI_CHARSET : DEFAULT_CHARSET;
-  } else if (name == "Font.Color") {
-    Color = ColorFromLayout(value);
-  } else if (name == "Font.Style") {
-    auto has = [&](const char* flag) {
-      return std::find(value.set.begin(), value.set.end(), flag) != value.set.end();
-    };
-    Bold = has("fsBold");
-    Italic = has("fsItalic");
-    Underline = has("fsUnderline");
-  } else {
-    return false;
-  }
-  return true;
 }
 
 // ---- TControl ----
@@ -403,4 +349,18 @@ void TWinControl::ResizeClient(int width, int height) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   Width = newWidth;
   Height = newHeight;
+}
+
+bool HandlePaintMessage(TMessage& message, const std::function<void(HDC)>& paint) {
+  if (message.msg == WM_ERASEBKGND) {
+    message.result = 1;
+    return true;
+  }
+  if (message.msg != WM_PAINT) return false;
+  PAINTSTRUCT painting{};
+  HDC dc = BeginPaint(message.hwnd, &painting);
+  paint(dc);
+  EndPaint(message.hwnd, &painting);
+  message.result = 0;
+  return true;
 }

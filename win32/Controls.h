@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/Layout.h"
-#include "util/Visual.h"
+#include "win32/Graphics.h"
 
 class TObject {
 public:
@@ -50,7 +50,6 @@ public:
   // The class name the layout gives ("TVeloriumF1"); our window classes carry it.
   const std::string& ClassName() const { return className_; }
   void SetClassName(std::string name) { className_ = std::move(name); }
-  TComponent* FindComponent(const std::string& name) const;
   const std::vector<TComponent*>& Components() const { return components_; }
 
   // Runs before the destructor, while the whole object still exists.
@@ -70,20 +69,6 @@ private:
   std::string name_;
   std::string className_;
   std::vector<TComponent*> components_;
-};
-
-// Font description of a control ("MS Sans Serif", height in pixels as a negative cell height).
-struct TFont {
-  std::string Name = "MS Sans Serif";
-  int Height = -11;
-  int Charset = DEFAULT_CHARSET;
-  TColor Color = static_cast<TColor>(0x80000008);  // clWindowText
-  bool Bold = false;
-  bool Italic = false;
-  bool Underline = false;
-
-  // Applies a "Font.*" layout property; false when the name is not a font property.
-  bool SetProperty(const std::string& name, const LayoutValue& value);
 };
 
 class TWinControl;
@@ -152,7 +137,6 @@ public:
   void SetClientWidth(int width);
   void SetClientHeight(int height);
 
-
   // The control whose window this is, or null.
   static TWinControl* FromHandle(HWND window);
   // A notification the parent received for this control's window (WM_COMMAND,
@@ -194,11 +178,6 @@ private:
   std::vector<TControl*> controls_;
 };
 
-// Reports an exception that escaped a window procedure (the application's display).
-void HandleWindowException();
-
-// A colour from a layout value: a number or a colour name (clBlack, clBtnFace ...).
-TColor ColorFromLayout(const LayoutValue& value);
-
-// The system colour behind a colour value that names one (clBtnFace, clWindowText ...).
-COLORREF ColorToRGB(TColor color);
+// Answers WM_ERASEBKGND (nothing to erase: paint covers the whole window) and WM_PAINT
+// (paint draws on the window's DC); false for every other message.
+bool HandlePaintMessage(TMessage& message, const std::function<void(HDC)>& paint);

@@ -2,6 +2,7 @@
 #include "win32/ExtCtrls.h"
 
 #include "framework/SysUtils.h"
+#include "win32/WindowException.h"
 
 namespace {
 constexpr char kTimerWindowClass[] = "TTimerWindow";

@@ -14,9 +14,7 @@ public:
   explicit TTimer(TComponent* owner);
   ~TTimer() override;
 
-  bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  unsigned Interval() const { return intervalMs_; }
   void SetInterval(unsigned intervalMs);
   void SetOnTimer(TNotifyEvent handler);
 

@@ -4,34 +4,12 @@
 #include <algorithm>
 #include <new>
 
-#include "win32/Buttons.h"
-#include "win32/ExtCtrls.h"
-#include "framework/Platform.h"
-#include "win32/StdCtrls.h"
+#include "win32/ComponentClasses.h"
+#include "win32/WindowException.h"
 
 TApplication* Application = nullptr;
 
 namespace {
-
-template <class Component>
-TComponent* Make(TComponent* owner) {
-  return new Component(owner);
-}
-
-using TComponentFactory = TComponent* (*)(TComponent* owner);
-
-const std::map<std::string, TComponentFactory>& ComponentClasses() {
-  static const std::map<std::string, TComponentFactory> classes = {
-      {"TTimer", Make<TTimer>},
-      {"TApplicationEvents", Make<TApplicationEvents>},
-      {"TPanel", Make<TPanel>},
-      {"TImage", Make<TImage>},
-      {"TCheckBox", Make<TCheckBox>},
-      {"TLabel", Make<TLabel>},
-      {"TBitBtn", Make<TBitBtn>},
-  };
-  return classes;
-}
 
 std::string LayoutResourceText(const char* resourceName) {
   HMODULE module = GetModuleHandleA(nullptr);
@@ -96,20 +74,6 @@ bool AnotherProgramIsForeground() {
 }
 
 }  // namespace
-
-TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner) {
-  auto found = ComponentClasses().find(className);
-  if (found == ComponentClasses().end()) throw EResNotFound("Class " + className + " not found");
-  return found->second(owner);
-}
-
-void HandleWindowException() {
-  try {
-    if (Application != nullptr) Application->HandleException();
-  } catch (...) {
-    // Nothing may leave a window procedure, not even a failure to report.
-  }
-}
 
 // ---- TForm ----
 
@@ -198,7 +162,8 @@ bool TForm::SetProperty(const LayoutProperty& property, const TEventResolver& ev
                                {"poScreenCenter", P::poScreenCenter},
                                {"poOwnerFormCenter", P::poOwnerFormCenter}}});
   } else if (name == "KeyPreview") {
-    KeyPreview = value.IsIdentifier("True");
+    // Accepted and not acted on: the one form that asks for it has no controls, so every
+    // key comes to the form anyway.
   } else if (name == "OldCreateOrder") {
     OldCreateOrder = value.IsIdentifier("True");
   } else if (name == "Scaled") {
@@ -496,6 +461,7 @@ TDpiUnawareScope::~TDpiUnawareScope() {
 
 TApplication::TApplication() : TComponent(nullptr) {
   Application = this;
+  previousExceptionHandler_ = SetWindowExceptionHandler(ShowWindowException);
 }
 
 TApplication::~TApplication() {
@@ -505,15 +471,16 @@ TApplication::~TApplication() {
     SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
   }
+  SetWindowExceptionHandler(previousExceptionHandler_);
   if (Application == this) Application = nullptr;
+}
+
+void TApplication::ShowWindowException() {
+  if (Application != nullptr) Application->HandleException();
 }
 
 void TApplication::Initialize() {
   Handle();
-}
-
-std::string TApplication::ExeName() const {
-  return ExecutablePath();
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "win32/Controls.h"
 #include "framework/SysUtils.h"
+#include "win32/Controls.h"
+#include "win32/WindowException.h"
 
 enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum class TFormStyle { fsNormal, fsStayOnTop };
@@ -40,7 +41,6 @@ public:
   TFormStyle FormStyle = TFormStyle::fsNormal;
   TWindowState WindowState = TWindowState::wsNormal;
   TPosition Position = TPosition::poDesigned;
-  bool KeyPreview = false;
   bool OldCreateOrder = false;
   bool Scaled = true;
   // The screen resolution the layout was made for, and the height of the form's text there.
@@ -129,9 +129,7 @@ public:
 
   // The framework's start-up hook: nothing beyond making the application window.
   void Initialize();
-  const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
-  std::string ExeName() const;
   // The application's own top-level window (the program's task-bar entry).
   HWND Handle();
   TForm* MainForm() const { return mainForm_; }
@@ -187,6 +185,8 @@ public:
 private:
   bool ProcessMessage();
   static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The window-exception handler while the application lives: its exception display.
+  static void ShowWindowException();
 
   std::string title_;
   HWND handle_ = nullptr;
@@ -195,6 +195,7 @@ private:
   bool terminateRequested_ = false;
   bool active_ = false;
   std::vector<TApplicationEvents*> events_;
+  WindowExceptionHandler previousExceptionHandler_ = nullptr;
 };
 
 // The one application object of the process (set while a TApplication exists).
@@ -208,6 +209,3 @@ public:
   TNotifyEvent OnDeactivate;
   bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
 };
-
-// Makes a component of a class that layouts may name; throws for an unknown class.
-TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner);

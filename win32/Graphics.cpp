@@ -1,9 +1,57 @@
-// Fonts, bitmaps and text drawing over GDI.
+// Fonts and colours from layouts, bitmaps and text drawing over GDI.
 #include "win32/Graphics.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
 #include <utility>
 
 #include "framework/SysUtils.h"
+
+TColor ColorFromLayout(const LayoutValue& value) {
+  static const std::map<std::string, TColor> kNames = {
+      {"clBlack", 0x000000},
+      {"clWhite", 0xFFFFFF},
+      {"clNone", 0x1FFFFFFF},
+      {"clWindowText", static_cast<TColor>(0x80000008)},
+      {"clBtnFace", static_cast<TColor>(0x8000000F)},
+      {"clWindow", static_cast<TColor>(0x80000005)},
+  };
+  if (value.kind == LayoutValue::Kind::Integer) return static_cast<TColor>(value.integer);
+  auto found = kNames.find(value.text);
+  if (value.kind != LayoutValue::Kind::Identifier || found == kNames.end()) {
+    throw EResNotFound("Unknown colour '" + value.text + "'");
+  }
+  return found->second;
+}
+
+COLORREF ColorToRGB(TColor color) {
+  auto bits = static_cast<std::uint32_t>(color);
+  if ((bits & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(bits & 0xFF));
+  return bits & 0x00FFFFFFu;
+}
+
+bool TFont::SetProperty(const std::string& name, const LayoutValue& value) {
+  if (name == "Font.Name") {
+    Name = value.text;
+  } else if (name == "Font.Height") {
+    Height = static_cast<int>(value.integer);
+  } else if (name == "Font.Charset") {
+    Charset = value.IsIdentifier("ANSI_CHARSET") ? ANSI_CHARSET : DEFAULT_CHARSET;
+  } else if (name == "Font.Color") {
+    Color = ColorFromLayout(value);
+  } else if (name == "Font.Style") {
+    auto has = [&](const char* flag) {
+      return std::find(value.set.begin(), value.set.end(), flag) != value.set.end();
+    };
+    Bold = has("fsBold");
+    Italic = has("fsItalic");
+    Underline = has("fsUnderline");
+  } else {
+    return false;
+  }
+  return true;
+}
 
 TFontHandle::TFontHandle(const TFont& font) {
   LOGFONTA description{};
@@ -52,7 +100,7 @@ TBitmap::~TBitmap() {
 void TBitmap::Release() {
   if (handle_ != nullptr) DeleteObject(handle_);
   handle_ = nullptr;
-  width_ = height_ = bitsPerPixel_ = 0;
+  width_ = height_ = 0;
 }
 
 void TBitmap::LoadFromResourceName(const std::string& name) {
@@ -65,7 +113,6 @@ void TBitmap::LoadFromResourceName(const std::string& name) {
   GetObjectA(handle_, sizeof info, &info);
   width_ = info.bmWidth;
   height_ = info.bmHeight;
-  bitsPerPixel_ = info.bmBitsPixel;
 }
 
 void DrawTextIn(HDC dc, const std::string& text, RECT& rect, const TFont& font, UINT flags) {
@@ -81,18 +128,4 @@ void FillWithColor(HDC dc, const RECT& rect, TColor color) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
   FillRect(dc, &rect, brush);
   DeleteObject(brush);
-}
-
-bool HandlePaintMessage(TMessage& message, const std::function<void(HDC)>& paint) {
-  if (message.msg == WM_ERASEBKGND) {
-    message.result = 1;
-    return true;
-  }
-  if (message.msg != WM_PAINT) return false;
-  PAINTSTRUCT painting{};
-  HDC dc = BeginPaint(message.hwnd, &painting);
-  paint(dc);
-  EndPaint(message.hwnd, &painting);
-  message.result = 0;
-  return true;
 }

@@ -1,13 +1,34 @@
-// The GDI objects components draw with: fonts made from a TFont, bitmaps from the
-// program's resources, and the measures the framework takes of text.
+// Fonts and colours as layouts describe them, and the GDI objects components draw with:
+// fonts made from a TFont, bitmaps from the program's resources, and the measures the
+// framework takes of text.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
-#include "win32/Controls.h"
+#include "framework/Layout.h"
+#include "util/Visual.h"
+
+// Font description of a control ("MS Sans Serif", height in pixels as a negative cell height).
+struct TFont {
+  std::string Name = "MS Sans Serif";
+  int Height = -11;
+  int Charset = DEFAULT_CHARSET;
+  TColor Color = static_cast<TColor>(0x80000008);  // clWindowText
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+
+  // Applies a "Font.*" layout property; false when the name is not a font property.
+  bool SetProperty(const std::string& name, const LayoutValue& value);
+};
+
+// A colour from a layout value: a number or a colour name (clBlack, clBtnFace ...).
+TColor ColorFromLayout(const LayoutValue& value);
+
+// The system colour behind a colour value that names one (clBtnFace, clWindowText ...).
+COLORREF ColorToRGB(TColor color);
 
 // An HFONT made from a font description, deleted with the object.
 class TFontHandle {
@@ -43,7 +64,6 @@ public:
   HBITMAP Handle() const { return handle_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int BitsPerPixel() const { return bitsPerPixel_; }
 
 private:
   void Release();
@@ -51,7 +71,6 @@ private:
   HBITMAP handle_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  int bitsPerPixel_ = 0;
 };
 
 // Draws text with a font and colour on a transparent background; flags as DrawTextA's.
@@ -59,7 +78,3 @@ void DrawTextIn(HDC dc, const std::string& text, RECT& rect, const TFont& font, 
 
 // Fills a rectangle with a colour value (system colours included).
 void FillWithColor(HDC dc, const RECT& rect, TColor color);
-
-// Answers WM_ERASEBKGND (nothing to erase: paint covers the whole window) and WM_PAINT
-// (paint draws on the window's DC); false for every other message.
-bool HandlePaintMessage(TMessage& message, const std::function<void(HDC)>& paint);

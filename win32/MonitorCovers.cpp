@@ -2,6 +2,7 @@
 #include "win32/MonitorCovers.h"
 
 #include "framework/MonitorLayout.h"
+#include "win32/WindowException.h"
 
 namespace {
 
