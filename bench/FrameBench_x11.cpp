@@ -1,7 +1,6 @@
 // Frame benchmark of velorium, the native hack: the same measurement as bench_frame under
 // Wine (a Tick finished with glFinish, comet and orbit lines on and off, at 1024x768 and
 // 1920x1080), on the X display in DISPLAY, which should be at least 1920x1080.
-#include <GL/glx.h>
 #include <sys/resource.h>
 #include <time.h>
 
@@ -11,6 +10,7 @@
 #include "bench/SceneFrame.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
+#include "x11/SceneVisual.h"
 #include "x11/XSceneWindow.h"
 
 namespace {
@@ -23,21 +23,18 @@ double ClockMs(clockid_t clock) {
 
 void BenchSize(Display* display, int width, int height) {
   const int screen = DefaultScreen(display);
-  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
-  XVisualInfo* visual = glXChooseVisual(display, screen, wanted);
+  XVisualInfo* visual = ChooseSceneVisual(display, screen);
   if (visual == nullptr) {
-    std::printf("no double-buffered visual with a depth buffer\n");
+    std::printf("no %s\n", kSceneVisualWords);
     return;
   }
-  const Window root = RootWindow(display, screen);
-  XSetWindowAttributes attributes{};
-  attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
-  attributes.override_redirect = True;
+  XSetWindowAttributes unmanaged{};
+  unmanaged.override_redirect = True;
+  Colormap colormap = 0;
   XSceneWindow window;
   window.display = display;
-  window.window = XCreateWindow(display, root, 0, 0, width, height, 0, visual->depth,
-                                InputOutput, visual->visual, CWColormap | CWOverrideRedirect,
-                                &attributes);
+  window.window = CreateVisualWindow(display, *visual, 0, 0, width, height, colormap,
+                                     CWOverrideRedirect, unmanaged);
   window.width = width;
   window.height = height;
   XFree(visual);
@@ -55,7 +52,7 @@ void BenchSize(Display* display, int width, int height) {
          [] { return ClockMs(CLOCK_PROCESS_CPUTIME_ID); }});
   }
   XDestroyWindow(display, window.window);
-  XFreeColormap(display, attributes.colormap);
+  XFreeColormap(display, colormap);
 }
 
 }  // namespace

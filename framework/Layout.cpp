@@ -19,9 +19,7 @@ public:
   }
 
 private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw EResNotFound("Layout error at line " + std::to_string(line_) + ": " + what);
-  }
+  [[noreturn]] void Fail(const std::string& what) const { ThrowLayoutError(line_, what); }
 
   void SkipBlanks() {
     while (pos_ < text_.size()) {
@@ -168,6 +166,10 @@ private:
 };
 
 }  // namespace
+
+void ThrowLayoutError(int line, const std::string& what) {
+  throw EResNotFound("Layout error at line " + std::to_string(line) + ": " + what);
+}
 
 LayoutObject ParseLayout(std::string_view text) {
   return LayoutParser(text).ParseDocument();

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "framework/SysUtils.h"
-#include "win32/WindowException.h"
+#include "win32/WindowClass.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ thread_local TWinControl* creatingControl = nullptr;
 
 int IntegerOf(const LayoutProperty& property) {
   if (property.value.kind != LayoutValue::Kind::Integer) {
-    throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " +
-                       property.name + " needs a number");
+    ThrowLayoutError(property.line, property.name + " needs a number");
   }
   return static_cast<int>(property.value.integer);
 }
@@ -24,8 +23,7 @@ int IntegerOf(const LayoutProperty& property) {
 bool BoolOf(const LayoutProperty& property) {
   if (property.value.IsIdentifier("True")) return true;
   if (property.value.IsIdentifier("False")) return false;
-  throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " +
-                     property.name + " needs True or False");
+  ThrowLayoutError(property.line, property.name + " needs True or False");
 }
 
 }  // namespace
@@ -141,7 +139,7 @@ void TWinControl::DestroyHandle() {
   if (handle_ == nullptr) return;
   HWND window = handle_;
   // No message of the dying window reaches this object any more.
-  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  LinkWindow(window, nullptr);
   if (systemProc_ != nullptr) {
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
   }
@@ -206,21 +204,13 @@ void TWinControl::CreateChildHandles() {
 }
 
 void TWinControl::RegisterOwnClass(const std::string& name) {
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoExA(instance, name.c_str(), &existing) != 0) return;
   WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = StaticWindowProc;
-  windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hIcon = LoadIconA(instance, "MAINICON");
+  windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
   windowClass.lpszClassName = name.c_str();
-  if (RegisterClassExA(&windowClass) == 0) {
-    throw Exception("Cannot register window class " + name);
-  }
+  RegisterWindowClass(windowClass);
 }
 
 void TWinControl::CreateWindowHandle(const CreateParams& params) {
@@ -238,7 +228,7 @@ void TWinControl::CreateWindowHandle(const CreateParams& params) {
   }
   if (!ownClass) {
     handle_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    LinkWindow(window, this);
     systemProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
   }
@@ -246,12 +236,12 @@ void TWinControl::CreateWindowHandle(const CreateParams& params) {
 
 LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
                                                LPARAM lParam) {
-  auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = LinkedObject<TWinControl>(hwnd);
   if (self == nullptr && creatingControl != nullptr) {
     self = creatingControl;
     creatingControl = nullptr;
     self->handle_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    LinkWindow(hwnd, self);
   }
   if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
   TMessage message{hwnd, msg, wParam, lParam, 0};
@@ -262,7 +252,7 @@ LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPara
   }
   if (msg == WM_NCDESTROY && self->handle_ == hwnd) {
     // The system destroyed the window (its parent went away).
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    LinkWindow(hwnd, nullptr);
     self->handle_ = nullptr;
   }
   return message.result;
@@ -281,7 +271,7 @@ TWinControl* TWinControl::FromHandle(HWND window) {
   if (window == nullptr) return nullptr;
   WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
   if (proc != StaticWindowProc) return nullptr;
-  return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return LinkedObject<TWinControl>(window);
 }
 
 bool TWinControl::Reflected(TMessage&) {

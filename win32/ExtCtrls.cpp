@@ -2,7 +2,7 @@
 #include "win32/ExtCtrls.h"
 
 #include "framework/SysUtils.h"
-#include "win32/WindowException.h"
+#include "win32/WindowClass.h"
 
 namespace {
 constexpr char kTimerWindowClass[] = "TTimerWindow";
@@ -10,25 +10,19 @@ constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(instance, kTimerWindowClass, &windowClass) == 0) {
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = TimerWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kTimerWindowClass;
-    RegisterClassExA(&windowClass);
-  }
+  windowClass.lpfnWndProc = LinkedWindowProc<TTimer>;
+  windowClass.lpszClassName = kTimerWindowClass;
+  RegisterWindowClass(windowClass);
   window_ = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            instance, nullptr);
+                            GetModuleHandleA(nullptr), nullptr);
   if (window_ == nullptr) throw Exception("Not enough timers available");
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  LinkWindow(window_, this);
 }
 
 TTimer::~TTimer() {
   KillTimer(window_, kTimerId);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+  LinkWindow(window_, nullptr);
   DestroyWindow(window_);
 }
 
@@ -69,17 +63,11 @@ bool TTimer::SetProperty(const LayoutProperty& property, const TEventResolver& e
   return true;
 }
 
-LRESULT CALLBACK TTimer::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TTimer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (msg == WM_TIMER && self != nullptr && wParam == kTimerId) {
-    try {
-      if (self->onTimer_) self->onTimer_(self);
-    } catch (...) {
-      HandleWindowException();
-    }
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+bool TTimer::HandleWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg != WM_TIMER || wParam != kTimerId) return false;
+  if (onTimer_) onTimer_(this);
+  result = 0;
+  return true;
 }
 
 // ---- TPanel ----

@@ -19,10 +19,11 @@ public:
   void SetOnTimer(TNotifyEvent handler);
 
   bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
+  // The timer window's messages (LinkedWindowProc): WM_TIMER raises OnTimer.
+  bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
   void UpdateTimer();
-  static LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
   bool enabled_ = true;

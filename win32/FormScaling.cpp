@@ -4,15 +4,9 @@
 #include "win32/Forms.h"
 #include "win32/Graphics.h"
 #include "framework/Scaling.h"
+#include "win32/Screen.h"
 
 namespace {
-
-int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return pixelsPerInch;
-}
 
 // Children keep their places relative to each other; a font of their own scales with them.
 void ScaleControls(TWinControl& parent, int numerator, int denominator) {

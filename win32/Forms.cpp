@@ -5,7 +5,8 @@
 #include <new>
 
 #include "win32/ComponentClasses.h"
-#include "win32/WindowException.h"
+#include "win32/Screen.h"
+#include "win32/WindowClass.h"
 
 TApplication* Application = nullptr;
 
@@ -24,10 +25,6 @@ std::string LayoutResourceText(const char* resourceName) {
 template <class Enum>
 using Choices = std::vector<std::pair<const char*, Enum>>;
 
-[[noreturn]] void LayoutError(const LayoutProperty& property, const std::string& what) {
-  throw EResNotFound("Layout error at line " + std::to_string(property.line) + ": " + what);
-}
-
 // The id of the control that answers WM_GETDLGCODE with DLGC_DEFPUSHBUTTON, as
 // DM_GETDEFID reports it; 0 when there is none.
 LRESULT DefaultButtonId(HWND form) {
@@ -42,13 +39,6 @@ LRESULT DefaultButtonId(HWND form) {
       reinterpret_cast<LPARAM>(&found));
   if (found == nullptr) return 0;
   return MAKELRESULT(GetDlgCtrlID(found), DC_HASDEFID);
-}
-
-RECT MonitorRectOf(HWND window) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
-  return info.rcMonitor;
 }
 
 // user32's SetThreadDpiAwarenessContext, looked up at run time: Windows 10 1607 brought it.
@@ -106,7 +96,8 @@ void TForm::ApplyLayout(const LayoutObject& layout) {
 void TForm::ApplyProperties(TComponent* component, const LayoutObject& layout) {
   for (const LayoutProperty& property : layout.properties) {
     if (!component->SetProperty(property, *this)) {
-      LayoutError(property, "unknown property " + property.name + " of " + layout.className);
+      ThrowLayoutError(property.line,
+                       "unknown property " + property.name + " of " + layout.className);
     }
   }
 }
@@ -143,7 +134,7 @@ bool TForm::SetProperty(const LayoutProperty& property, const TEventResolver& ev
         return;
       }
     }
-    LayoutError(property, "unknown value " + value.text + " of " + name);
+    ThrowLayoutError(property.line, "unknown value " + value.text + " of " + name);
   };
   using B = TBorderStyle;
   using P = TPosition;
@@ -468,7 +459,7 @@ TApplication::~TApplication() {
   // Forms go first, while the application window they belong to still exists.
   while (!Components().empty()) Free(Components().back());
   if (handle_ != nullptr) {
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    LinkWindow(handle_, nullptr);
     DestroyWindow(handle_);
   }
   SetWindowExceptionHandler(previousExceptionHandler_);
@@ -492,40 +483,29 @@ HWND TApplication::Handle() {
   if (handle_ != nullptr) return handle_;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (GetClassInfoExA(instance, "TApplication", &windowClass) == 0) {
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = AppWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, "MAINICON");
-    windowClass.lpszClassName = "TApplication";
-    RegisterClassExA(&windowClass);
-  }
+  windowClass.lpfnWndProc = LinkedWindowProc<TApplication>;
+  windowClass.hIcon = LoadIconA(instance, "MAINICON");
+  windowClass.lpszClassName = "TApplication";
+  RegisterWindowClass(windowClass);
   int x = GetSystemMetrics(SM_CXSCREEN) / 2;
   int y = GetSystemMetrics(SM_CYSCREEN) / 2;
   handle_ = CreateWindowExA(WS_EX_APPWINDOW, "TApplication", title_.c_str(),
                             WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr, nullptr,
                             instance, nullptr);
   if (handle_ == nullptr) throw Exception("Cannot create the application window");
-  SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  LinkWindow(handle_, this);
   return handle_;
 }
 
-LRESULT CALLBACK TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TApplication*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self != nullptr) {
-    try {
-      if (msg == WM_ACTIVATEAPP) {
-        if (wParam == 0) self->Deactivated();
-      } else if (msg == WM_CLOSE) {
-        if (self->mainForm_ != nullptr) self->mainForm_->Close();
-        return 0;
-      }
-    } catch (...) {
-      HandleWindowException();
-    }
+bool TApplication::HandleWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (msg == WM_ACTIVATEAPP) {
+    if (wParam == 0) Deactivated();
+    return false;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg != WM_CLOSE) return false;
+  if (mainForm_ != nullptr) mainForm_->Close();
+  result = 0;
+  return true;
 }
 
 void TApplication::Run() {

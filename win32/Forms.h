@@ -182,9 +182,11 @@ public:
   // The main form became the active window.
   void MainFormActivated() { active_ = true; }
 
+  // The application window's messages (LinkedWindowProc): activation and closing.
+  bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 private:
   bool ProcessMessage();
-  static LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // The window-exception handler while the application lives: its exception display.
   static void ShowWindowException();
 

@@ -2,7 +2,8 @@
 #include "win32/MonitorCovers.h"
 
 #include "framework/MonitorLayout.h"
-#include "win32/WindowException.h"
+#include "win32/Screen.h"
+#include "win32/WindowClass.h"
 
 namespace {
 
@@ -28,64 +29,39 @@ std::vector<MonitorRect> AllMonitors() {
   return monitors;
 }
 
-MonitorRect MonitorOf(HWND window) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
-  return ToMonitorRect(info.rcMonitor);
-}
-
 }  // namespace
 
 TMonitorCovers::~TMonitorCovers() {
   for (HWND window : windows_) {
     // The system has already taken a window whose owner went first.
     if (IsWindow(window) == FALSE) continue;
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    LinkWindow(window, nullptr);
     DestroyWindow(window);
   }
 }
 
 void TMonitorCovers::Show(HWND form) {
   if (!windows_.empty()) return;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass{};
-  if (GetClassInfoA(instance, kClassName, &windowClass) == 0) {
-    windowClass.lpfnWndProc = CoverProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
-  }
+  WNDCLASSEXA windowClass{};
+  windowClass.lpfnWndProc = LinkedWindowProc<TMonitorCovers>;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterWindowClass(windowClass);
   GetCursorPos(&lastPointer_);
-  for (const MonitorRect& monitor : UncoveredMonitors(AllMonitors(), MonitorOf(form))) {
+  for (const MonitorRect& monitor : UncoveredMonitors(AllMonitors(), ToMonitorRect(MonitorRectOf(form)))) {
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName,
                                   "", WS_POPUP, monitor.left, monitor.top,
                                   monitor.right - monitor.left, monitor.bottom - monitor.top, form,
-                                  nullptr, instance, nullptr);
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
     // A monitor left bare is no reason to stop the saver.
     if (window == nullptr) continue;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    LinkWindow(window, this);
     windows_.push_back(window);
     ShowWindow(window, SW_SHOWNOACTIVATE);
   }
 }
 
-LRESULT CALLBACK TMonitorCovers::CoverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<TMonitorCovers*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (self != nullptr) {
-    try {
-      LRESULT result = 0;
-      if (self->HandleMessage(hwnd, msg, wParam, lParam, result)) return result;
-    } catch (...) {
-      HandleWindowException();
-      return 0;
-    }
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-bool TMonitorCovers::HandleMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+bool TMonitorCovers::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

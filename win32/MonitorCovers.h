@@ -25,10 +25,10 @@ public:
   TNotifyEvent OnClick;
   TNotifyEvent OnMouseMove;
 
+  // A cover's messages (LinkedWindowProc): true when handled here, with its result.
+  bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 private:
-  static LRESULT CALLBACK CoverProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  // True when the message was handled here, with its result.
-  bool HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void MouseMoved(HWND hwnd, LPARAM lParam);
 
   std::vector<HWND> windows_;

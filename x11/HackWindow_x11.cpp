@@ -4,12 +4,13 @@
 // two requests).
 #include "x11/HackWindow_x11.h"
 
-#include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
 #include <unistd.h>
 
 #include <cstdio>
+
+#include "x11/SceneVisual.h"
 
 namespace {
 
@@ -47,12 +48,6 @@ extern "C" int RecordXError(Display*, XErrorEvent* error) {
 extern "C" int LostConnection(Display*) {
   std::fputs("velorium: lost the connection to the X display\n", stderr);
   _exit(1);
-}
-
-std::string Hex(unsigned long value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%lx", value);
-  return text;
 }
 
 }  // namespace
@@ -99,28 +94,17 @@ HackWindow::~HackWindow() {
 
 int HackWindow::ConnectionDescriptor() const { return ConnectionNumber(scene_.display); }
 
-// A normal, resizable top-level window with a double-buffered visual and a depth buffer.
+// A normal, resizable top-level window of the scene's visual.
 void HackWindow::OpenOwnWindow() {
   Display* display = scene_.display;
-  const int screen = DefaultScreen(display);
-  int wanted[] = {GLX_RGBA,        GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
-                  GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE,  16,           None};
-  XVisualInfo* visual = glXChooseVisual(display, screen, wanted);
+  XVisualInfo* visual = ChooseSceneVisual(display, DefaultScreen(display));
   if (visual == nullptr) {
-    throw HackError("display '" + displayName_ +
-                    "' has no double-buffered RGBA OpenGL visual with a depth buffer");
+    throw HackError("display '" + displayName_ + "' has no " + kSceneVisualWords);
   }
-  const Window root = RootWindow(display, screen);
-  colormap_ = XCreateColormap(display, root, visual->visual, AllocNone);
-  XSetWindowAttributes attributes{};
-  attributes.colormap = colormap_;
-  attributes.background_pixel = BlackPixel(display, screen);
-  attributes.border_pixel = 0;
-  attributes.event_mask = StructureNotifyMask | KeyPressMask;
-  scene_.window = XCreateWindow(display, root, 0, 0, kOwnWidth, kOwnHeight, 0, visual->depth,
-                                InputOutput, visual->visual,
-                                CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
-                                &attributes);
+  XSetWindowAttributes events{};
+  events.event_mask = StructureNotifyMask | KeyPressMask;
+  scene_.window = CreateVisualWindow(display, *visual, 0, 0, kOwnWidth, kOwnHeight, colormap_,
+                                     CWEventMask, events);
   XFree(visual);
   own_ = true;
   scene_.width = kOwnWidth;
@@ -145,7 +129,7 @@ void HackWindow::OpenForeignWindow(Window window) {
   scene_.window = window;
   XWindowAttributes attributes{};
   if (!WindowExists() || XGetWindowAttributes(display, window, &attributes) == 0) {
-    throw HackError("no window " + Hex(window) + " on display '" + displayName_ + "'");
+    throw HackError("no window " + HexId(window) + " on display '" + displayName_ + "'");
   }
   scene_.width = attributes.width;
   scene_.height = attributes.height;
@@ -176,7 +160,7 @@ void HackWindow::JudgeErrors(Events& events) {
   XGetErrorText(scene_.display, error.error_code, text, sizeof text);
   throw HackError(std::string("X error: ") + text + " (request " +
                   std::to_string(error.request_code) + "." + std::to_string(error.minor_code) +
-                  ", resource " + Hex(error.resourceid) + ")");
+                  ", resource " + HexId(error.resourceid) + ")");
 }
 
 HackWindow::Events HackWindow::HandleEvents() {

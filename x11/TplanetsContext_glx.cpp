@@ -2,28 +2,10 @@
 // own visual, and a failed set-up is recorded for the program to report and end with.
 #include <GL/glx.h>
 
-#include <cstdio>
-
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
+#include "x11/SceneVisual.h"
 #include "x11/XSceneWindow.h"
-
-namespace {
-
-// GLX's answer for one attribute of a visual; 0 when it has none.
-int VisualAttribute(Display* display, XVisualInfo& visual, int attribute) {
-  int value = 0;
-  if (glXGetConfig(display, &visual, attribute, &value) != 0) return 0;
-  return value;
-}
-
-std::string VisualName(VisualID id) {
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%lx", id);
-  return text;
-}
-
-}  // namespace
 
 bool TPlanets::CreateContext() {
   DC = Form->display;
@@ -32,7 +14,7 @@ bool TPlanets::CreateContext() {
   RC = glXCreateContext(DC, &Form->visual, nullptr, True);
   if (RC == nullptr) {
     Form->setupError = "cannot make an OpenGL context for visual " +
-                       VisualName(Form->visual.visualid);
+                       HexId(Form->visual.visualid);
     HasContext = false;
   } else if (!glXMakeCurrent(DC, Form->window, RC)) {
     Form->setupError = "cannot make the OpenGL context current on the window";
@@ -43,8 +25,7 @@ bool TPlanets::CreateContext() {
   return HasContext;
 }
 
-// The window keeps the visual it was made with; it must be one that OpenGL can draw the
-// scene in: RGBA, double-buffered, with a depth buffer.
+// The window keeps the visual it was made with; it must be one the scene can be drawn in.
 bool TPlanets::SetupPixelFormat() {
   XWindowAttributes attributes{};
   if (XGetWindowAttributes(DC, Form->window, &attributes) == 0) {
@@ -56,17 +37,15 @@ bool TPlanets::SetupPixelFormat() {
   int count = 0;
   XVisualInfo* found = XGetVisualInfo(DC, VisualIDMask, &wanted, &count);
   if (found == nullptr || count == 0) {
-    Form->setupError = "the window's visual " + VisualName(wanted.visualid) + " is unknown";
+    Form->setupError = "the window's visual " + HexId(wanted.visualid) + " is unknown";
     return false;
   }
   Form->visual = found[0];
   XFree(found);
   XVisualInfo& visual = Form->visual;
-  if (VisualAttribute(DC, visual, GLX_USE_GL) == 0 || VisualAttribute(DC, visual, GLX_RGBA) == 0 ||
-      VisualAttribute(DC, visual, GLX_DOUBLEBUFFER) == 0 ||
-      VisualAttribute(DC, visual, GLX_DEPTH_SIZE) == 0) {
-    Form->setupError = "the window's visual " + VisualName(visual.visualid) +
-                       " is not a double-buffered RGBA OpenGL visual with a depth buffer";
+  if (!IsSceneVisual(DC, visual)) {
+    Form->setupError = "the window's visual " + HexId(visual.visualid) + " is not a " +
+                       kSceneVisualWords;
     return false;
   }
   return true;
