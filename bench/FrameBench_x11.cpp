@@ -11,7 +11,7 @@
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
 #include "x11/SceneVisual.h"
-#include "x11/XSceneWindow.h"
+#include "x11/SceneDrawable.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void BenchSize(Display* display, int width, int height) {
   XSetWindowAttributes unmanaged{};
   unmanaged.override_redirect = True;
   Colormap colormap = 0;
-  XSceneWindow window;
+  SceneDrawable window;
   window.display = display;
   window.window = CreateVisualWindow(display, *visual, 0, 0, width, height, colormap,
                                      CWOverrideRedirect, unmanaged);

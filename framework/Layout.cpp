@@ -168,7 +168,7 @@ private:
 }  // namespace
 
 void ThrowLayoutError(int line, const std::string& what) {
-  throw EResNotFound("Layout error at line " + std::to_string(line) + ": " + what);
+  throw ELayoutError("Layout error at line " + std::to_string(line) + ": " + what);
 }
 
 LayoutObject ParseLayout(std::string_view text) {

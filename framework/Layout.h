@@ -39,10 +39,10 @@ struct LayoutObject {
   int line = 0;
 };
 
-// Parses one top-level object. Throws EResNotFound ("Layout error at line N: ...")
+// Parses one top-level object. Throws ELayoutError ("Layout error at line N: ...")
 // on anything that is not well formed.
 LayoutObject ParseLayout(std::string_view text);
 
-// Throws EResNotFound with "Layout error at line <line>: <what>", the form of every error
+// Throws ELayoutError with "Layout error at line <line>: <what>", the form of every error
 // found in a layout, by the parser or by the form that applies it.
 [[noreturn]] void ThrowLayoutError(int line, const std::string& what);

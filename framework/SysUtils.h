@@ -39,8 +39,15 @@ public:
   using Exception::Exception;
 };
 
-// A layout resource that is missing or does not parse.
+// A resource (a form's layout, a bitmap) that the executable does not have.
 class EResNotFound : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// A layout that does not parse, or that names a class, handler, component, property or value
+// the program does not have.
+class ELayoutError : public Exception {
 public:
   using Exception::Exception;
 };

@@ -60,7 +60,7 @@ private:
 int RunHack(const HackOptions& options) {
   StopSignals stop;
   HackWindow window(options);
-  XSceneWindow& scene = window.Scene();
+  SceneDrawable& scene = window.Scene();
   FpsOverlay fps;
   if (options.fps) {
     scene.drawOverlay = [&] { fps.Draw(MonotonicNs(), scene.width, scene.height); };

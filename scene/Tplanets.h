@@ -63,7 +63,9 @@ public:
   std::int32_t Counter = 0;
   std::string IniFile;
   bool HasContext = false;
-  TDeviceContext DC = nullptr;
+  // What the context and the swap draw through: the window's device context on Windows, the
+  // display connection on X11.
+  TDrawingHandle DC = nullptr;
   TRenderContext RC = nullptr;
   std::uint8_t ShowComet = 1;
   std::uint8_t ShowOrbits = 1;

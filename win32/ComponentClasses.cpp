@@ -35,6 +35,6 @@ const std::map<std::string, TComponentFactory>& ComponentClasses() {
 
 TComponent* CreateRegisteredComponent(const std::string& className, TComponent* owner) {
   auto found = ComponentClasses().find(className);
-  if (found == ComponentClasses().end()) throw EResNotFound("Class " + className + " not found");
+  if (found == ComponentClasses().end()) throw ELayoutError("Class " + className + " not found");
   return found->second(owner);
 }

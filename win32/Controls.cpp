@@ -11,7 +11,7 @@ namespace {
 
 // The control whose window CreateWindowEx is making right now: it receives
 // every message of the new window from the first one on.
-thread_local TWinControl* creatingControl = nullptr;
+thread_local TWinControl* gCreatingControl = nullptr;
 
 int IntegerOf(const LayoutProperty& property) {
   if (property.value.kind != LayoutValue::Kind::Integer) {
@@ -217,11 +217,11 @@ void TWinControl::CreateWindowHandle(const CreateParams& params) {
   const bool ownClass = params.systemClass.empty();
   const std::string& className = ownClass ? params.windowClass : params.systemClass;
   if (ownClass) RegisterOwnClass(className);
-  if (ownClass) creatingControl = this;
+  if (ownClass) gCreatingControl = this;
   HWND window = CreateWindowExA(params.exStyle, className.c_str(), params.caption.c_str(),
                                 params.style, params.x, params.y, params.width, params.height,
                                 params.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  creatingControl = nullptr;
+  gCreatingControl = nullptr;
   if (window == nullptr) {
     throw Exception("Cannot create window '" + Name() + "' (system error " +
                     std::to_string(GetLastError()) + ")");
@@ -237,9 +237,9 @@ void TWinControl::CreateWindowHandle(const CreateParams& params) {
 LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
                                                LPARAM lParam) {
   auto* self = LinkedObject<TWinControl>(hwnd);
-  if (self == nullptr && creatingControl != nullptr) {
-    self = creatingControl;
-    creatingControl = nullptr;
+  if (self == nullptr && gCreatingControl != nullptr) {
+    self = gCreatingControl;
+    gCreatingControl = nullptr;
     self->handle_ = hwnd;
     LinkWindow(hwnd, self);
   }

@@ -120,7 +120,7 @@ void TForm::LoadChildren(const LayoutObject& layout, TComponent* parent) {
 
 TNotifyEvent TForm::ResolveEvent(const std::string& handlerName) const {
   auto found = handlers_.find(handlerName);
-  if (found == handlers_.end()) throw EResNotFound("Method " + handlerName + " not found");
+  if (found == handlers_.end()) throw ELayoutError("Method " + handlerName + " not found");
   return found->second;
 }
 

@@ -20,7 +20,7 @@ TColor ColorFromLayout(const LayoutValue& value) {
   if (value.kind == LayoutValue::Kind::Integer) return static_cast<TColor>(value.integer);
   auto found = kNames.find(value.text);
   if (value.kind != LayoutValue::Kind::Identifier || found == kNames.end()) {
-    throw EResNotFound("Unknown colour '" + value.text + "'");
+    throw ELayoutError("Unknown colour '" + value.text + "'");
   }
   return found->second;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "hack/HackCommandLine.h"
-#include "x11/XSceneWindow.h"
+#include "x11/SceneDrawable.h"
 
 // A failure the program reports in one line on standard error before it ends with status 1.
 class HackError : public std::runtime_error {
@@ -25,7 +25,7 @@ public:
   HackWindow(const HackWindow&) = delete;
   HackWindow& operator=(const HackWindow&) = delete;
 
-  XSceneWindow& Scene() { return scene_; }
+  SceneDrawable& Scene() { return scene_; }
   // For poll(): readable when the X server has sent something.
   int ConnectionDescriptor() const;
 
@@ -45,7 +45,7 @@ private:
   bool WindowExists();
   void JudgeErrors(Events& events);
 
-  XSceneWindow scene_;
+  SceneDrawable scene_;
   bool own_ = false;
   bool gone_ = false;
   Colormap colormap_ = 0;

@@ -5,7 +5,7 @@
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
 #include "x11/SceneVisual.h"
-#include "x11/XSceneWindow.h"
+#include "x11/SceneDrawable.h"
 
 bool TPlanets::CreateContext() {
   DC = Form->display;

@@ -8,5 +8,5 @@ struct RecordedWindow {
   bool contextFails = false;
 };
 using TSceneOwner = RecordedWindow;
-using TDeviceContext = RecordedWindow*;
+using TDrawingHandle = RecordedWindow*;
 using TRenderContext = void*;

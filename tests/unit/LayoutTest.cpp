@@ -17,7 +17,7 @@ using Kind = LayoutValue::Kind;
 std::string ErrorOf(const std::string& text) {
   try {
     ParseLayout(text);
-  } catch (const EResNotFound& error) {
+  } catch (const ELayoutError& error) {
     return error.Message();
   }
   return "";

@@ -1,5 +1,6 @@
-// The X window a scene draws into on Linux: what TplanetsContext_glx.cpp needs of it. The
-// program that owns the window keeps its size up to date and reads back a failed set-up.
+// The drawable a scene draws into on Linux, an X window, as TplanetsContext_glx.cpp needs it
+// described: its display, size and visual. The program that owns the window keeps its size up
+// to date and reads back a failed set-up.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -8,7 +9,7 @@
 #include <functional>
 #include <string>
 
-struct XSceneWindow {
+struct SceneDrawable {
   Display* display = nullptr;
   Window window = 0;
   // The window's size in pixels, followed from ConfigureNotify.
