@@ -37,10 +37,17 @@ StopSignals::StopSignals() {
   sigemptyset(&action.sa_mask);
   // No SA_RESTART: a wait in poll() ends at once with EINTR.
   action.sa_flags = 0;
-  for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
+  for (int signal : kStopSignals) {
+    if (sigaction(signal, &action, nullptr) != 0) {
+      Release();
+      throw std::runtime_error("cannot catch the stop signals");
+    }
+  }
 }
 
-StopSignals::~StopSignals() {
+StopSignals::~StopSignals() { Release(); }
+
+void StopSignals::Release() {
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);

@@ -4,7 +4,8 @@
 
 class StopSignals {
 public:
-  // Installs the handlers; they stay until the object is destroyed.
+  // Installs the handlers; they stay until the object is destroyed. Throws
+  // std::runtime_error when the pipe cannot be made or a handler cannot be installed.
   StopSignals();
   ~StopSignals();
   StopSignals(const StopSignals&) = delete;
@@ -16,5 +17,8 @@ public:
   bool Received() const;
 
 private:
+  // The signals' default handling back, and the pipe closed.
+  void Release();
+
   int readEnd_ = -1;
 };

@@ -64,7 +64,10 @@ void TBitBtn::SetGlyph(const std::string& resourceName) {
   glyphWidth_ = strip.Width() / count;
   glyphHeight_ = strip.Height();
   glyphs_ = ImageList_Create(glyphWidth_, glyphHeight_, ILC_COLOR24 | ILC_MASK, count, 0);
-  ImageList_AddMasked(glyphs_, strip.Handle(), CornerColor(strip.Handle(), glyphHeight_));
+  if (glyphs_ == nullptr ||
+      ImageList_AddMasked(glyphs_, strip.Handle(), CornerColor(strip.Handle(), glyphHeight_)) < 0) {
+    throw Exception("Cannot make glyph " + resourceName);
+  }
 }
 
 bool TBitBtn::SetProperty(const LayoutProperty& property, const TEventResolver& events) {

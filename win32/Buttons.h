@@ -19,7 +19,9 @@ public:
 
   // bkOK: caption "OK" (unless the layout gives one), the OK glyph, default, result mrOk.
   void SetKind(TBitBtnKind kind);
-  // A BITMAP resource holding NumGlyphs images side by side: normal, then disabled.
+  // A BITMAP resource holding NumGlyphs images side by side: normal, then disabled. Throws
+  // EResNotFound when the executable has no such bitmap, Exception when the system cannot
+  // make the images.
   void SetGlyph(const std::string& resourceName);
   int NumGlyphs = 1;
   bool Default = false;

@@ -66,6 +66,7 @@ TFontHandle::TFontHandle(const TFont& font) {
   description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   font.Name.copy(description.lfFaceName, LF_FACESIZE - 1);
   handle_ = CreateFontIndirectA(&description);
+  if (handle_ == nullptr) handle_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 TFontHandle::~TFontHandle() {

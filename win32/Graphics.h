@@ -30,7 +30,9 @@ TColor ColorFromLayout(const LayoutValue& value);
 // The system colour behind a colour value that names one (clBtnFace, clWindowText ...).
 COLORREF ColorToRGB(TColor color);
 
-// An HFONT made from a font description, deleted with the object.
+// An HFONT made from a font description, deleted with the object. When the system cannot make
+// that font, the handle is its stock GUI font instead, so that text still shows (deleting a
+// stock object does nothing).
 class TFontHandle {
 public:
   TFontHandle() = default;
