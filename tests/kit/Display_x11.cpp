@@ -1,7 +1,8 @@
 // Xvfb through the one display allocator (scripts/test-display), and XGetImage.
 #include "tests/kit/Display_x11.h"
 
-#include <GL/glx.h>
+#include "x11/SceneVisual.h"
+
 #include <signal.h>
 
 #include <stdexcept>
@@ -55,18 +56,13 @@ Picture grabWindow(Display* display, Window window) {
 
 Window makeGLWindow(Display* display, int x, int y, int width, int height) {
   const int screen = DefaultScreen(display);
-  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
-  XVisualInfo* visual = glXChooseVisual(display, screen, wanted);
+  XVisualInfo* visual = ChooseSceneVisual(display, screen);
   if (visual == nullptr) throw std::runtime_error("the test display has no GL visual");
-  const Window root = RootWindow(display, screen);
   XSetWindowAttributes attributes{};
-  attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
-  attributes.background_pixel = 0;
-  attributes.border_pixel = 0;
   attributes.override_redirect = True;
-  const Window window = XCreateWindow(
-      display, root, x, y, width, height, 0, visual->depth, InputOutput, visual->visual,
-      CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect, &attributes);
+  Colormap colormap = 0;
+  const Window window = CreateVisualWindow(display, *visual, x, y, width, height, colormap,
+                                           CWOverrideRedirect, attributes);
   XFree(visual);
   XMapWindow(display, window);
   XSync(display, False);
