@@ -14,7 +14,8 @@ constexpr std::uint16_t fmCreate = 0xFFFF;
 
 // A file held open without sharing: while one stream has it, no other stream can
 // open or create it. Throws EFOpenError ("Cannot open file <full path>") or
-// EFCreateError ("Cannot create file <full path>") when that fails.
+// EFCreateError ("Cannot create file <full path>") when that fails. Names are UTF-8 (on
+// Windows the message shows the path in the ANSI code page).
 class TFileStream {
 public:
   TFileStream(const std::string& fileName, std::uint16_t mode);

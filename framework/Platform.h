@@ -10,5 +10,6 @@ constexpr char kPathDelim = '\\';
 constexpr char kPathDelim = '/';
 #endif
 
-// Full path of the running executable; empty if the system will not say.
+// Full path of the running executable in UTF-8, whatever the folder's name; empty if the
+// system will not say.
 std::string ExecutablePath();

@@ -4,6 +4,8 @@
 
 #include <charconv>
 
+#include "hack/QuotedText.h"
+
 namespace {
 
 // What reading the command line has found so far.
@@ -38,7 +40,7 @@ std::optional<std::string> TakeDelay(Reading& reading, const std::string& value)
   if (value.empty() || value[0] == '-' || error != std::errc() || stop != end ||
       delayUs > kLongestDelayUs) {
     return "'--delay' takes a whole number of microseconds from 0 to " +
-           std::to_string(kLongestDelayUs) + ", not '" + value + "'";
+           std::to_string(kLongestDelayUs) + ", not " + QuotedText(value);
   }
   reading.command.options.delayUs = delayUs;
   return std::nullopt;
@@ -105,7 +107,7 @@ HackCommand ChooseTarget(Reading& reading, std::optional<std::string_view> scree
   HackOptions& options = reading.command.options;
   if (reading.windowIdText) {
     std::optional<std::uint32_t> id = ParseWindowId(*reading.windowIdText);
-    if (!id) return Failure(Kind::Error, "'" + *reading.windowIdText + "' is not a window id");
+    if (!id) return Failure(Kind::Error, QuotedText(*reading.windowIdText) + " is not a window id");
     options.target = HackTarget::WindowId;
     options.windowId = *id;
   } else if (reading.root) {
@@ -113,8 +115,8 @@ HackCommand ChooseTarget(Reading& reading, std::optional<std::string_view> scree
     if (screensaverWindow) {
       std::optional<std::uint32_t> id = ParseWindowId(*screensaverWindow);
       if (!id) {
-        return Failure(Kind::Error, "XSCREENSAVER_WINDOW '" + std::string(*screensaverWindow) +
-                                        "' is not a window id");
+        return Failure(Kind::Error, "XSCREENSAVER_WINDOW " + QuotedText(*screensaverWindow) +
+                                        " is not a window id");
       }
       options.windowId = *id;
     }
@@ -123,6 +125,11 @@ HackCommand ChooseTarget(Reading& reading, std::optional<std::string_view> scree
 }
 
 }  // namespace
+
+std::vector<std::string> HackArguments(int argc, const char* const* argv) {
+  if (argc <= 1 || argv == nullptr) return {};
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
 
 std::optional<std::uint32_t> ParseWindowId(std::string_view text) {
   int base = 10;
@@ -145,12 +152,12 @@ HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
   for (std::size_t k = 0; k < arguments.size(); ++k) {
     const std::string& word = arguments[k];
     const Option* option = FindOption(OptionName(word));
-    if (option == nullptr) return Failure(Kind::Usage, "unknown option '" + word + "'");
+    if (option == nullptr) return Failure(Kind::Usage, "unknown option " + QuotedText(word));
     std::string value;
     // An option that takes a value reads the next word, whatever it looks like.
     if (!option->valueName.empty()) {
       if (k + 1 == arguments.size()) {
-        return Failure(Kind::Usage, "option '" + word + "' needs a value");
+        return Failure(Kind::Usage, "option " + QuotedText(word) + " needs a value");
       }
       value = arguments[++k];
     }

@@ -58,6 +58,10 @@ struct HackCommand {
 HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
                                  std::optional<std::string_view> screensaverWindow);
 
+// The arguments after the program's name: none when argc is 0 or argv is null (an exec with
+// an empty argument list).
+std::vector<std::string> HackArguments(int argc, const char* const* argv);
+
 // A window id as XScreenSaver writes it: "0x" or "0X" and hexadecimal digits, or decimal
 // digits; nothing else around them, not 0 (no window), at most 32 bits.
 std::optional<std::uint32_t> ParseWindowId(std::string_view text);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "hack/FpsOverlay.h"
 #include "hack/FrameClock.h"
@@ -57,9 +58,9 @@ private:
   const StopSignals& stop_;
 };
 
-int RunHack(const HackOptions& options) {
-  StopSignals stop;
+int RunHack(const HackOptions& options, StopSignals& stop) {
   HackWindow window(options);
+  stop.DeferToLoop();
   SceneDrawable& scene = window.Scene();
   FpsOverlay fps;
   if (options.fps) {
@@ -77,11 +78,18 @@ int RunHack(const HackOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  // First thing, so that the daemon's SIGTERM is obeyed however soon it comes.
+  std::optional<StopSignals> stop;
+  try {
+    stop.emplace();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "velorium: %s\n", error.what());
+    return 1;
+  }
   const char* screensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
   const HackCommand command = ParseHackCommandLine(
-      arguments, screensaverWindow ? std::optional<std::string_view>(screensaverWindow)
-                                   : std::nullopt);
+      HackArguments(argc, argv),
+      screensaverWindow ? std::optional<std::string_view>(screensaverWindow) : std::nullopt);
   switch (command.kind) {
     case HackCommand::Kind::Help:
       std::fputs(HackUsage().c_str(), stdout);
@@ -102,7 +110,7 @@ int main(int argc, char** argv) {
       break;
   }
   try {
-    return RunHack(command.options);
+    return RunHack(command.options, *stop);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "velorium: %s\n", error.what());
     return 1;

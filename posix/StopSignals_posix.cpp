@@ -16,8 +16,10 @@ constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler has no other way to reach the pipe; there is one StopSignals per process.
 volatile sig_atomic_t gWriteEnd = -1;
+volatile sig_atomic_t gEndAtOnce = 1;
 
 extern "C" void OnStopSignal(int) {
+  if (gEndAtOnce != 0) _exit(0);
   const int savedErrno = errno;
   const char byte = 1;
   // A full pipe already says everything this byte would.
@@ -32,6 +34,7 @@ StopSignals::StopSignals() {
   if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("cannot make a pipe");
   readEnd_ = ends[0];
   gWriteEnd = ends[1];
+  gEndAtOnce = 1;
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
@@ -56,6 +59,8 @@ void StopSignals::Release() {
   gWriteEnd = -1;
   close(readEnd_);
 }
+
+void StopSignals::DeferToLoop() { gEndAtOnce = 0; }
 
 bool StopSignals::Received() const {
   pollfd entry{readEnd_, POLLIN, 0};

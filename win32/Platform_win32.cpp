@@ -5,16 +5,18 @@
 
 #include <vector>
 
+#include "win32/WideText_win32.h"
+
 std::string ExecutablePath() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) {
       return {};
     }
     // A full buffer means the name may have been cut short.
     if (length < buffer.size()) {
-      return std::string(buffer.data(), length);
+      return Utf8FromWide(std::wstring_view(buffer.data(), length));
     }
     buffer.resize(buffer.size() * 2);
   }

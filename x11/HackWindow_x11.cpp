@@ -8,8 +8,11 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "hack/QuotedText.h"
 #include "x11/SceneVisual.h"
 
 namespace {
@@ -17,6 +20,12 @@ namespace {
 constexpr int kOwnWidth = 1024;
 constexpr int kOwnHeight = 768;
 constexpr char kTitle[] = "Velorium";
+// The most a foreign window gets drawn of: 7680x4320 pixels in area and 8192 a side, or less
+// where the context's largest viewport is smaller. A larger window gets the scene in its
+// middle: Mesa's software rasteriser takes about 1.7 s a frame at 16384x16384 and crashes
+// from 32705x32705 on, while 7680x4320 takes about 0.2 s.
+constexpr double kMostDrawnPixels = 7680.0 * 4320.0;
+constexpr int kLongestDrawnSide = 8192;
 
 // The first X error since the last look, and the window that is drawn into once it has been
 // found. Xlib's handlers take no user data, so this is the one place they can leave it; the
@@ -50,17 +59,45 @@ extern "C" int LostConnection(Display*) {
   _exit(1);
 }
 
+// The part of a width x height window the scene is drawn in: all of it when it is within the
+// bounds, else its middle, scaled down to fit them with the window's shape. The largest
+// viewport is 0 a side until the context has said.
+XRectangle DrawnPart(int width, int height, int largestWidth, int largestHeight) {
+  auto longest = [](int largest) {
+    return largest > 0 ? std::min(largest, kLongestDrawnSide) : kLongestDrawnSide;
+  };
+  double scale = std::min(1.0, std::sqrt(kMostDrawnPixels / (double(width) * height)));
+  scale = std::min(scale, double(longest(largestWidth)) / width);
+  scale = std::min(scale, double(longest(largestHeight)) / height);
+  XRectangle part{};
+  part.width = static_cast<unsigned short>(std::max(1, static_cast<int>(width * scale)));
+  part.height = static_cast<unsigned short>(std::max(1, static_cast<int>(height * scale)));
+  part.x = static_cast<short>((width - part.width) / 2);
+  part.y = static_cast<short>((height - part.height) / 2);
+  return part;
+}
+
 }  // namespace
 
 HackWindow::HackWindow(const HackOptions& options) {
-  const char* name = options.display.empty() ? nullptr : options.display.c_str();
-  displayName_ = XDisplayName(name);
-  scene_.display = XOpenDisplay(name);
-  if (scene_.display == nullptr) throw HackError("cannot open display '" + displayName_ + "'");
+  // Before the display is opened: Xlib's own handlers would end the program without its name.
   XSetErrorHandler(RecordXError);
   XSetIOErrorHandler(LostConnection);
   gXError = {};
+  const char* name = options.display.empty() ? nullptr : options.display.c_str();
+  displayName_ = XDisplayName(name);
+  scene_.display = XOpenDisplay(name);
+  if (scene_.display == nullptr) {
+    throw HackError("cannot open display " + QuotedText(displayName_));
+  }
   try {
+    // Xlib takes any screen number in the name, even a negative one, and the macros below
+    // would read outside its table of screens.
+    const int screen = DefaultScreen(scene_.display);
+    if (screen < 0 || screen >= ScreenCount(scene_.display)) {
+      throw HackError("display " + QuotedText(displayName_) + " has no screen " +
+                      std::to_string(screen));
+    }
     switch (options.target) {
       case HackTarget::OwnWindow:
         OpenOwnWindow();
@@ -85,7 +122,7 @@ HackWindow::HackWindow(const HackOptions& options) {
 HackWindow::~HackWindow() {
   gDrawnWindow = 0;
   Display* display = scene_.display;
-  if (own_ && !gone_) XDestroyWindow(display, scene_.window);
+  if ((own_ || host_ != 0) && !gone_) XDestroyWindow(display, scene_.window);
   if (colormap_ != 0) XFreeColormap(display, colormap_);
   // Errors from the last requests still reach the recording handler, not Xlib's default.
   XSync(display, False);
@@ -97,9 +134,11 @@ int HackWindow::ConnectionDescriptor() const { return ConnectionNumber(scene_.di
 // A normal, resizable top-level window of the scene's visual.
 void HackWindow::OpenOwnWindow() {
   Display* display = scene_.display;
+  // A server that has gone away by now is reported here, not inside Mesa's GLX set-up.
+  XSync(display, False);
   XVisualInfo* visual = ChooseSceneVisual(display, DefaultScreen(display));
   if (visual == nullptr) {
-    throw HackError("display '" + displayName_ + "' has no " + kSceneVisualWords);
+    throw HackError("display " + QuotedText(displayName_) + " has no " + kSceneVisualWords);
   }
   XSetWindowAttributes events{};
   events.event_mask = StructureNotifyMask | KeyPressMask;
@@ -123,18 +162,45 @@ void HackWindow::OpenOwnWindow() {
   XSync(display, False);
 }
 
-// Someone else's window: drawn into with its own visual, its size and its end watched.
+// Someone else's window: drawn into with its own visual, its size and its end watched. The
+// scene goes into a window of the program's own inside it, as large as the bounds allow; a
+// root window is drawn into directly (a window inside it would be a top-level window).
 void HackWindow::OpenForeignWindow(Window window) {
   Display* display = scene_.display;
   scene_.window = window;
   XWindowAttributes attributes{};
   if (!WindowExists() || XGetWindowAttributes(display, window, &attributes) == 0) {
-    throw HackError("no window " + HexId(window) + " on display '" + displayName_ + "'");
+    throw HackError("no window " + HexId(window) + " on display " + QuotedText(displayName_));
   }
-  scene_.width = attributes.width;
-  scene_.height = attributes.height;
   // Only StructureNotify: other clients may select it too, unlike button presses.
   XSelectInput(display, window, StructureNotifyMask);
+  scene_.width = attributes.width;
+  scene_.height = attributes.height;
+  if (attributes.root == window || attributes.c_class != InputOutput) return;
+  host_ = window;
+  hostWidth_ = attributes.width;
+  hostHeight_ = attributes.height;
+  scene_.window = XCreateWindow(display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
+                                CopyFromParent, 0, nullptr);
+  FitDrawnWindow();
+  XMapWindow(display, scene_.window);
+  XSync(display, False);
+  scene_.fitToViewport = [this](int largestWidth, int largestHeight) {
+    largestWidth_ = largestWidth;
+    largestHeight_ = largestHeight;
+    FitDrawnWindow();
+  };
+}
+
+// Fits the window the scene is drawn in to the host's size and the context's largest
+// viewport; true when its size changed.
+bool HackWindow::FitDrawnWindow() {
+  const XRectangle part = DrawnPart(hostWidth_, hostHeight_, largestWidth_, largestHeight_);
+  const bool resized = part.width != scene_.width || part.height != scene_.height;
+  XMoveResizeWindow(scene_.display, scene_.window, part.x, part.y, part.width, part.height);
+  scene_.width = part.width;
+  scene_.height = part.height;
+  return resized;
 }
 
 bool HackWindow::WindowExists() {
@@ -171,7 +237,11 @@ HackWindow::Events HackWindow::HandleEvents() {
     XNextEvent(display, &event);
     switch (event.type) {
       case ConfigureNotify:
-        if (event.xconfigure.window == scene_.window &&
+        if (host_ != 0 && event.xconfigure.window == host_) {
+          hostWidth_ = event.xconfigure.width;
+          hostHeight_ = event.xconfigure.height;
+          events.resized = FitDrawnWindow() || events.resized;
+        } else if (event.xconfigure.window == scene_.window &&
             (event.xconfigure.width != scene_.width || event.xconfigure.height != scene_.height)) {
           scene_.width = event.xconfigure.width;
           scene_.height = event.xconfigure.height;
@@ -179,7 +249,8 @@ HackWindow::Events HackWindow::HandleEvents() {
         }
         break;
       case DestroyNotify:
-        if (event.xdestroywindow.window == scene_.window) {
+        if (event.xdestroywindow.window == scene_.window ||
+            (host_ != 0 && event.xdestroywindow.window == host_)) {
           gone_ = true;
           events.gone = true;
         }

@@ -42,6 +42,7 @@ public:
 private:
   void OpenOwnWindow();
   void OpenForeignWindow(Window window);
+  bool FitDrawnWindow();
   bool WindowExists();
   void JudgeErrors(Events& events);
 
@@ -50,5 +51,12 @@ private:
   bool gone_ = false;
   Colormap colormap_ = 0;
   Atom deleteWindow_ = 0;
+  // The foreign window that holds the window the scene is drawn in, when there is one, its
+  // size, and the context's largest viewport once known.
+  Window host_ = 0;
+  int hostWidth_ = 0;
+  int hostHeight_ = 0;
+  int largestWidth_ = 0;
+  int largestHeight_ = 0;
   std::string displayName_;
 };

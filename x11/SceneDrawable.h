@@ -22,4 +22,7 @@ struct SceneDrawable {
   std::string setupError;
   // Drawn over each finished frame just before the swap, when set (the --fps counter).
   std::function<void()> drawOverlay;
+  // When set, called once the context is current, before the first projection, with its
+  // largest viewport (GL_MAX_VIEWPORT_DIMS): the owner may make the window smaller then.
+  std::function<void(int largestWidth, int largestHeight)> fitToViewport;
 };

@@ -21,6 +21,10 @@ bool TPlanets::CreateContext() {
     glXDestroyContext(DC, RC);
     RC = nullptr;
     HasContext = false;
+  } else if (Form->fitToViewport) {
+    GLint largest[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    Form->fitToViewport(largest[0], largest[1]);
   }
   return HasContext;
 }

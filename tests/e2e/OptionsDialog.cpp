@@ -2,14 +2,18 @@
 #include "tests/e2e/OptionsDialog.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "tests/e2e/SyntheticInput.h"
+#include "win32/WideText_win32.h"
 
 namespace e2e {
 namespace {
+
+std::wstring wide(const std::string& utf8) { return WideFromUtf8(utf8); }
 
 ControlInfo describeControl(HWND control) {
   const WindowInfo window = describeWindow(control);
@@ -48,34 +52,44 @@ SaverFolder::SaverFolder() {
 
 SaverFolder::~SaverFolder() {
   releaseSettings();
-  RemoveDirectoryA(settingsFile().c_str());
+  RemoveDirectoryW(wide(settingsFile()).c_str());
   // A saver that was just terminated may hold its file a moment longer.
-  waitUntil([&] { return DeleteFileA(saver().c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; },
+  waitUntil([&] { return DeleteFileW(wide(saver()).c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; },
             Milliseconds{5000}, Milliseconds{100});
-  WIN32_FIND_DATAA entry{};
-  HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry{};
+  HANDLE search = FindFirstFileW(wide(path_ + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA((path_ + "\\" + entry.cFileName).c_str());
-    } while (FindNextFileA(search, &entry));
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        DeleteFileW((wide(path_ + "\\") + entry.cFileName).c_str());
+      }
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  RemoveDirectoryA(path_.c_str());
+  RemoveDirectoryW(wide(path_).c_str());
+}
+
+void SaverFolder::extendName(const std::string& text) {
+  const std::string renamed = path_ + " " + text;
+  if (!MoveFileW(wide(path_).c_str(), wide(renamed).c_str())) {
+    throw std::runtime_error("cannot rename " + path_);
+  }
+  path_ = renamed;
 }
 
 void SaverFolder::writeSettings(const Bytes& bytes) const {
-  std::ofstream file(settingsFile(), std::ios::binary | std::ios::trunc);
+  std::ofstream file(std::filesystem::path(wide(settingsFile())), std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::optional<Bytes> SaverFolder::settings() const {
-  std::ifstream file(settingsFile(), std::ios::binary);
+  std::ifstream file(std::filesystem::path(wide(settingsFile())), std::ios::binary);
   if (!file) return std::nullopt;
   return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void SaverFolder::holdSettings() {
-  held_ = CreateFileA(settingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+  held_ = CreateFileW(wide(settingsFile()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                       FILE_ATTRIBUTE_NORMAL, nullptr);
   if (held_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + settingsFile());
 }
@@ -86,18 +100,18 @@ void SaverFolder::releaseSettings() {
 }
 
 void SaverFolder::makeSettingsAFolder() const {
-  CreateDirectoryA(settingsFile().c_str(), nullptr);
+  CreateDirectoryW(wide(settingsFile()).c_str(), nullptr);
 }
 
 void SaverFolder::addFile(const std::string& source) const {
   const std::string name = source.substr(source.find_last_of("\\/") + 1);
-  if (!CopyFileA(source.c_str(), (path_ + "\\" + name).c_str(), FALSE)) {
+  if (!CopyFileW(wide(source).c_str(), wide(path_ + "\\" + name).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + source + " to " + path_);
   }
 }
 
 bool SaverFolder::holds(const std::string& name) const {
-  return GetFileAttributesA((path_ + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(wide(path_ + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<ControlInfo> childrenOf(HWND parent) {

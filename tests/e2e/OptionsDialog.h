@@ -17,7 +17,7 @@ namespace e2e {
 // Long enough for a dialog that should react to have reacted.
 inline constexpr Milliseconds kReactionTime{1500};
 
-// A fresh folder holding a copy of the saver; removed with every file in it.
+// A fresh folder holding a copy of the saver; removed with every file in it. Paths are UTF-8.
 class SaverFolder {
  public:
   SaverFolder();
@@ -26,6 +26,8 @@ class SaverFolder {
   SaverFolder& operator=(const SaverFolder&) = delete;
 
   const std::string& path() const { return path_; }
+  // Adds a space and `text` to the folder's name, before the saver starts.
+  void extendName(const std::string& text);
   std::string saver() const { return path_ + "\\Velorium.scr"; }
   std::string settingsFile() const { return path_ + "\\Velorium.ini"; }
 

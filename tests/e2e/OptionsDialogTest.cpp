@@ -191,6 +191,26 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}}),
     [](const testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
 
+// Names outside the ANSI code page (1252 here): Chinese and Cyrillic, and an emoji, which
+// takes two UTF-16 units.
+class OptionsDialogInAFolderNamed : public OptionsDialog, public testing::WithParamInterface<const char*> {};
+
+TEST_P(OptionsDialogInAFolderNamed, ShowsTheStoredOptionsAndOkWritesThem) {
+  folder_.extendName(GetParam());
+  start(Bytes{0, 0});
+  EXPECT_FALSE(isTicked(control("See the comet")));
+  clickOn(control("See the orbits"));
+  clickOn(control("OK"));
+  expectEndsWithStatusZero();
+  EXPECT_EQ(folder_.settings(), (Bytes{0, 1}));
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideTheCodePage, OptionsDialogInAFolderNamed,
+                         testing::Values("中文 русский", "🪐"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.index == 0 ? "ChineseAndCyrillic" : "Emoji");
+                         });
+
 TEST_F(OptionsDialog, EnterClicksOkWhileACheckBoxHasTheFocus) {
   start(Bytes{1, 1});
   pressKey(VK_SPACE);  // clears the focused "See the comet"

@@ -145,6 +145,16 @@ INSTANTIATE_TEST_SUITE_P(
                     SettingsCase{"CometOnly", Bytes{7, 0}, {true, false}}),
     [](const testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });
 
+TEST_F(FullScreenSaverWithSettings, ReadsTheFileInAFolderNamedOutsideTheCodePage) {
+  folder().extendName("中文 русский 🪐");
+  folder().writeSettings(Bytes{0, 0});
+  startSaverAndWaitForItsWindow();
+  if (HasFatalFailure()) return;
+
+  expectPicture(watchScene(), false, false);
+  expectEndsWithStatusZeroOnAKey(saver());
+}
+
 TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenRunsWithBothOptionsOn) {
   const Bytes stored{0, 0};
   folder().writeSettings(stored);

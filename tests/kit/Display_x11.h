@@ -39,4 +39,25 @@ Picture grabWindow(Display* display, Window window);
 // depth buffer, as XScreenSaver's settings program makes for its preview; mapped and shown.
 Window makeGLWindow(Display* display, int x, int y, int width, int height);
 
+// A display the test plays on a TCP port of its own (name()): a program connects to it and
+// waits for the X server's answer, which comes only when the test hands it one.
+class PlayedDisplay {
+ public:
+  PlayedDisplay();
+  ~PlayedDisplay();
+  PlayedDisplay(const PlayedDisplay&) = delete;
+  PlayedDisplay& operator=(const PlayedDisplay&) = delete;
+
+  const std::string& name() const { return name_; }
+  // Waits for a connection and reads its set-up request; false when none came.
+  bool takeConnection();
+  // Passes the set-up request to the real display (":N") and its answer back, then hangs up.
+  void answerFromThenHangUp(const std::string& realDisplay);
+
+ private:
+  std::string name_, request_;
+  int listener_ = -1;
+  int client_ = -1;
+};
+
 }  // namespace kit

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "tests/kit/Process.h"
+#include "win32/WideText_win32.h"
 
 namespace kit {
 namespace {
@@ -76,22 +77,24 @@ struct Process::Handles {
 Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment)
     : handles_(new Handles) {
   const std::string& program = command.at(0);
-  if (GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  // Paths are UTF-8: a folder may have any name.
+  if (GetFileAttributesW(WideFromUtf8(program).c_str()) == INVALID_FILE_ATTRIBUTES) {
     throw std::runtime_error("program not found: " + program + " (build it)");
   }
   std::string commandLine = "\"" + program + "\"";
   for (std::size_t k = 1; k < command.size(); ++k) {
     if (!command[k].empty()) commandLine += " " + command[k];
   }
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = handles_->out.handle;
   startup.hStdError = handles_->err.handle;
   std::string block = environmentBlock(environment);
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                      environment.empty() ? nullptr : block.data(), nullptr,
-                      &startup, &handles_->info)) {
+  std::wstring wideCommandLine = WideFromUtf8(commandLine);
+  if (!CreateProcessW(WideFromUtf8(program).c_str(), wideCommandLine.data(), nullptr, nullptr,
+                      TRUE, 0, environment.empty() ? nullptr : block.data(), nullptr, &startup,
+                      &handles_->info)) {
     throw std::runtime_error("CreateProcess failed for " + commandLine + " with error " +
                              std::to_string(GetLastError()));
   }

@@ -67,6 +67,7 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
   const std::vector<Case> cases = {
       {{"--window-id", "xyz"}, {}, "velorium: 'xyz' is not a window id\n"},
       {{"--root", "--window-id", "-3"}, {}, "velorium: '-3' is not a window id\n"},
+      {{"--window-id", "12\n34"}, {}, "velorium: '12\\n34' is not a window id\n"},
       {{"--root"}, {"XSCREENSAVER_WINDOW=0xq"}, "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
       {{"--window-id", "0x7654321"}, {}, "velorium: no window 0x7654321 on display '" + display_->name() + "'\n"},
       {{"--root"}, {"XSCREENSAVER_WINDOW=123456789"}, "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
@@ -82,9 +83,30 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
 }
 
 TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
-  const Outcome run = runHack({"--display", ":299.7", "--root"});
+  Outcome run = runHack({"--display", ":299.7", "--root"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, "velorium: cannot open display ':299.7'\n");
+  run = runHack({"--display", "\x1b[31m:0"});
+  EXPECT_EQ(run.errors, "velorium: cannot open display '\\x1b[31m:0'\n");
+}
+
+TEST_F(HackCommand, AScreenTheDisplayDoesNotHaveIsOneLineOfErrorAndStatusOne) {
+  const std::string name = display_->name();
+  Outcome run = runHack({"--root", "--display", name + ".-1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: display '" + name + ".-1' has no screen -1\n");
+  run = runHack({}, "", {"DISPLAY=" + name + ".-100000"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: display '" + name + ".-100000' has no screen -100000\n");
+}
+
+TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne) {
+  PlayedDisplay dying;
+  Process hack({hackPath(), "--display", dying.name()});
+  ASSERT_TRUE(dying.takeConnection());
+  dying.answerFromThenHangUp(display_->name());
+  EXPECT_EQ(hack.wait(), 1);
+  EXPECT_EQ(hack.errors(), "velorium: lost the connection to the X display\n");
 }
 
 }  // namespace

@@ -180,6 +180,16 @@ TEST_P(StopSignal, EndsTheHackPromptlyWithZero) {
   EXPECT_EQ(hack.errors(), "");
 }
 
+// Its code runs, waiting in XOpenDisplay for a display that never answers.
+TEST_P(StopSignal, EndsTheHackAtOnceWithZeroBeforeItsWindowExists) {
+  PlayedDisplay silent;
+  Process hack({hackPath(), "--display", silent.name()});
+  ASSERT_TRUE(silent.takeConnection());
+  hack.signal(GetParam());
+  EXPECT_EQ(hack.wait(), 0);
+  EXPECT_EQ(hack.errors(), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Each, StopSignal, testing::Values(SIGTERM, SIGINT, SIGHUP),
                          [](const testing::TestParamInfo<int>& info) {
                            return std::string(sigabbrev_np(info.param));

@@ -6,6 +6,7 @@
 
 #include <GL/glx.h>
 
+#include <csignal>
 #include <thread>
 
 namespace linuxtest {
@@ -69,6 +70,24 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
     XSync(x, False);
     EXPECT_EQ(hack.wait(), 0) << "destroyed " << delayMs << " ms after a frame: " << hack.errors();
   }
+}
+
+// Mesa's software rasteriser crashes on a window of 32705 pixels a side; the scene goes into
+// the middle of it, which this window has at the screen's centre.
+TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle) {
+  TestDisplay display(640, 480);
+  Display* x = display.connection();
+  constexpr int kSide = 32705;
+  const Window window = makeGLWindow(x, 320 - kSide / 2, 240 - kSide / 2, kSide, kSide);
+  Process hack({hackPath(), "--window-id", Hex(window)}, {display.variable()});
+  EXPECT_TRUE(
+      waitUntil([&] { return readScene(grabWindow(x, DefaultRootWindow(x))).sunAtCentre(); }));
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(x, window, &attributes);
+  EXPECT_EQ(attributes.width, kSide);
+  hack.signal(SIGTERM);
+  EXPECT_EQ(hack.wait(), 0);
+  EXPECT_EQ(hack.errors(), "");
 }
 
 TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {

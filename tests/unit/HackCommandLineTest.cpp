@@ -25,6 +25,13 @@ TEST(HackCommandLine, NoArgumentsDrawsEverythingInAWindowOfItsOwn) {
   EXPECT_EQ(command.options.display, "");
 }
 
+TEST(HackCommandLine, AnEmptyArgumentListIsNoArguments) {
+  const char* const argv[] = {"velorium", "--fps", nullptr};
+  EXPECT_EQ(HackArguments(2, argv), Args{"--fps"});
+  EXPECT_EQ(HackArguments(0, argv + 2), Args{});
+  EXPECT_EQ(HackArguments(0, nullptr), Args{});
+}
+
 TEST(HackCommandLine, OneDashAndTwoDashesAreAlike) {
   for (const Args& args : {Args{"-no-comet", "-no-orbits", "-fps", "-display", ":5"},
                            Args{"--no-comet", "--no-orbits", "--fps", "--display", ":5"}}) {
