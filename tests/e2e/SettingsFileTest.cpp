@@ -151,7 +151,7 @@ TEST_F(FullScreenSaverWithSettings, ReadsTheFileInAFolderNamedOutsideTheCodePage
   startSaverAndWaitForItsWindow();
   if (HasFatalFailure()) return;
 
-  expectPicture(watchScene(), false, false);
+  kit::expectScene(watchScene(), {false, false});
   expectEndsWithStatusZeroOnAKey(saver());
 }
 
