@@ -4,8 +4,8 @@
 #include "forms/Optionsu.h"
 #include "forms/Veloriumu1.h"
 #include "forms/Veloriumu2.h"
-#include "win32/Forms.h"
 #include "framework/Params.h"
+#include "win32/Forms.h"
 
 namespace {
 

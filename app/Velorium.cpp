@@ -55,7 +55,8 @@ namespace {
 // binutils 2.40's dlltool do not keep the floating-point argument registers, so a first call
 // through them (gluLookAt's, glColor3d's) would be made with wrong arguments.
 void bindAllFunctions(const ImgDelayDescr& descriptor) {
-  auto* entry = reinterpret_cast<FARPROC*>(reinterpret_cast<char*>(&__ImageBase) + descriptor.rvaIAT);
+  auto* entry =
+      reinterpret_cast<FARPROC*>(reinterpret_cast<char*>(&__ImageBase) + descriptor.rvaIAT);
   for (; *entry != nullptr; ++entry) __delayLoadHelper2(&descriptor, entry);
 }
 

@@ -2,6 +2,7 @@
 // glFinish) at four window sizes up to 3840x2160, with the comet and the orbit lines on and
 // off, against the 40 ms timer; and the process's peak memory. Prints a table.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -9,10 +10,10 @@
 #include "bench/FrameTiming.h"
 #include "bench/ProcessTimes_win32.h"
 #include "bench/SceneFrame.h"
-#include "win32/Forms.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
 #include "tests/win/SceneWindow.h"
+#include "win32/Forms.h"
 
 namespace {
 
@@ -20,7 +21,9 @@ struct Size {
   int width, height;
 };
 
-double CpuTimeMs() { return ProcessCpuMs(GetCurrentProcess()); }
+double CpuTimeMs() {
+  return ProcessCpuMs(GetCurrentProcess());
+}
 
 double NowMs() {
   LARGE_INTEGER frequency;
@@ -65,9 +68,10 @@ void BenchSize(TApplication& application, Size size) {
 int main() {
   TApplication application;
   application.Initialize();
-  std::printf("Velorium frame benchmark: %d frames per row after %d warm-up frames,\n"
-              "the rows' frames taking turns; cpu is the system's count for the process\n",
-              framebench::kMeasuredFrames, framebench::kWarmUpFrames);
+  std::printf(
+      "Velorium frame benchmark: %d frames per row after %d warm-up frames,\n"
+      "the rows' frames taking turns; cpu is the system's count for the process\n",
+      framebench::kMeasuredFrames, framebench::kWarmUpFrames);
   // The larger sizes are what high-DPI screens give in real pixels.
   for (Size size : {Size{1024, 768}, Size{1920, 1080}, Size{2560, 1440}, Size{3840, 2160}}) {
     BenchSize(application, size);

@@ -10,8 +10,8 @@
 #include "bench/SceneFrame.h"
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
-#include "x11/SceneVisual.h"
 #include "x11/SceneDrawable.h"
+#include "x11/SceneVisual.h"
 
 namespace {
 
@@ -46,10 +46,9 @@ void BenchSize(Display* display, int width, int height) {
     std::printf("\nwindow %dx%d on a %dx%d screen (%s)\n", width, height,
                 DisplayWidth(display, screen), DisplayHeight(display, screen),
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    framebench::TimeAndPrint(
-        framebench::SceneFrame(scene),
-        {[] { return ClockMs(CLOCK_MONOTONIC); },
-         [] { return ClockMs(CLOCK_PROCESS_CPUTIME_ID); }});
+    framebench::TimeAndPrint(framebench::SceneFrame(scene),
+                             {[] { return ClockMs(CLOCK_MONOTONIC); },
+                              [] { return ClockMs(CLOCK_PROCESS_CPUTIME_ID); }});
   }
   XDestroyWindow(display, window.window);
   XFreeColormap(display, colormap);
@@ -63,9 +62,10 @@ int main() {
     std::fprintf(stderr, "bench_frame_linux: cannot open the display\n");
     return 1;
   }
-  std::printf("velorium frame benchmark: %d frames per row after %d warm-up frames,\n"
-              "the rows' frames taking turns; cpu counts every thread of the process\n",
-              framebench::kMeasuredFrames, framebench::kWarmUpFrames);
+  std::printf(
+      "velorium frame benchmark: %d frames per row after %d warm-up frames,\n"
+      "the rows' frames taking turns; cpu counts every thread of the process\n",
+      framebench::kMeasuredFrames, framebench::kWarmUpFrames);
   BenchSize(display, 1024, 768);
   BenchSize(display, 1920, 1080);
   rusage usage{};

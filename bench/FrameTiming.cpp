@@ -39,8 +39,8 @@ std::vector<Timing> TimeFrames(const DrawFrame& draw, const Clocks& clocks) {
     std::sort(times.begin(), times.end());
     double sum = 0;
     for (double ms : times) sum += ms;
-    timings.push_back({sum / kMeasuredFrames, times[times.size() * 95 / 100],
-                       cpu[set] / kMeasuredFrames});
+    timings.push_back(
+        {sum / kMeasuredFrames, times[times.size() * 95 / 100], cpu[set] / kMeasuredFrames});
   }
   return timings;
 }
@@ -48,14 +48,14 @@ std::vector<Timing> TimeFrames(const DrawFrame& draw, const Clocks& clocks) {
 }  // namespace
 
 const std::vector<Options>& OptionSets() {
-  static const std::vector<Options> sets = {{true, true}, {false, true}, {true, false},
-                                            {false, false}};
+  static const std::vector<Options> sets = {
+      {true, true}, {false, true}, {true, false}, {false, false}};
   return sets;
 }
 
 void TimeAndPrint(const DrawFrame& draw, const Clocks& clocks) {
-  std::printf("%-6s %-6s %10s %10s %10s %10s\n", "comet", "orbits", "wall ms", "p95 ms",
-              "cpu ms", "of 40 ms");
+  std::printf("%-6s %-6s %10s %10s %10s %10s\n", "comet", "orbits", "wall ms", "p95 ms", "cpu ms",
+              "of 40 ms");
   const std::vector<Timing> timings = TimeFrames(draw, clocks);
   const std::vector<Options>& sets = OptionSets();
   for (std::size_t set = 0; set < sets.size(); ++set) {

@@ -44,7 +44,9 @@ std::string linuxProcessFolder(const std::string& saverPath) {
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     const std::string folder = "Z:\\proc\\" + name;
     if (fileText(folder + "\\cmdline").find(file) == std::string::npos) continue;
-    if (fileText(folder + "\\environ").find(std::string("WINEPREFIX=") + prefix + '\0') == std::string::npos) continue;
+    if (fileText(folder + "\\environ").find(std::string("WINEPREFIX=") + prefix + '\0') ==
+        std::string::npos)
+      continue;
     found = folder;
   } while (found.empty() && FindNextFileA(search, &entry));
   FindClose(search);
@@ -84,7 +86,8 @@ int main() {
     const std::string linux = linuxProcessFolder(e2e::saverPath());
     auto cpuNow = [&] { return linux.empty() ? ProcessCpuMs(process) : linuxCpuMs(linux); };
     std::printf("saver CPU with %d monitor(s), %zu visible window(s) of the saver, read from %s\n",
-                monitors, saver.visibleWindows().size(), linux.empty() ? "GetProcessTimes" : linux.c_str());
+                monitors, saver.visibleWindows().size(),
+                linux.empty() ? "GetProcessTimes" : linux.c_str());
     double total = 0;
     for (int stretch = 1; stretch <= kStretches; ++stretch) {
       const double start = cpuNow();

@@ -4,11 +4,11 @@
 
 #include <memory>
 
+#include "scene/Tplanets.h"
 #include "win32/Buttons.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
 #include "win32/StdCtrls.h"
-#include "scene/Tplanets.h"
 
 class TOptionsF : public TForm {
 public:

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "scene/Tplanets.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
 #include "win32/MonitorCovers.h"
-#include "scene/Tplanets.h"
 
 class TVeloriumF1 : public TForm {
 public:

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "scene/Tplanets.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
-#include "scene/Tplanets.h"
 
 class TVeloriumF2 : public TForm {
 public:

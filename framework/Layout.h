@@ -22,7 +22,9 @@ struct LayoutValue {
   std::string text;              // String and Identifier
   std::vector<std::string> set;  // Set
 
-  bool IsIdentifier(std::string_view name) const { return kind == Kind::Identifier && text == name; }
+  bool IsIdentifier(std::string_view name) const {
+    return kind == Kind::Identifier && text == name;
+  }
 };
 
 struct LayoutProperty {

@@ -7,8 +7,8 @@
 int ScaleByRatio(int value, int numerator, int denominator) {
   if (denominator == 0) return value;
   const std::int64_t product = static_cast<std::int64_t>(value) * numerator;
-  const std::int64_t magnitude = (std::llabs(product) + std::llabs(denominator) / 2) /
-                                 std::llabs(denominator);
+  const std::int64_t magnitude =
+      (std::llabs(product) + std::llabs(denominator) / 2) / std::llabs(denominator);
   const bool negative = (product < 0) != (denominator < 0);
   return static_cast<int>(negative ? -magnitude : magnitude);
 }

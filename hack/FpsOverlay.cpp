@@ -22,20 +22,35 @@ constexpr double kSegments[7][4] = {{0, 2, 1, 2}, {1, 2, 1, 1}, {1, 1, 1, 0}, {0
 
 unsigned SegmentsOf(char c) {
   switch (c) {
-    case '0': return 0x3F;
-    case '1': return 0x06;
-    case '2': return 0x5B;
-    case '3': return 0x4F;
-    case '4': return 0x66;
-    case '5': case 'S': return 0x6D;
-    case '6': return 0x7D;
-    case '7': return 0x07;
-    case '8': return 0x7F;
-    case '9': return 0x6F;
-    case 'F': return 0x71;
-    case 'P': return 0x73;
-    case '-': return 0x40;
-    default: return 0;
+    case '0':
+      return 0x3F;
+    case '1':
+      return 0x06;
+    case '2':
+      return 0x5B;
+    case '3':
+      return 0x4F;
+    case '4':
+      return 0x66;
+    case '5':
+    case 'S':
+      return 0x6D;
+    case '6':
+      return 0x7D;
+    case '7':
+      return 0x07;
+    case '8':
+      return 0x7F;
+    case '9':
+      return 0x6F;
+    case 'F':
+      return 0x71;
+    case 'P':
+      return 0x73;
+    case '-':
+      return 0x40;
+    default:
+      return 0;
   }
 }
 

@@ -25,7 +25,9 @@ struct Option {
 
 using Kind = HackCommand::Kind;
 
-std::optional<std::string> Taken() { return std::nullopt; }
+std::optional<std::string> Taken() {
+  return std::nullopt;
+}
 
 std::optional<std::string> Ends(Reading& reading, Kind kind) {
   reading.command.kind = kind;
@@ -49,21 +51,45 @@ std::optional<std::string> TakeDelay(Reading& reading, const std::string& value)
 // Lines of the usage in this order; the options without help share the line before theirs.
 constexpr Option kOptions[] = {
     {"root", "", "draw into the window in XSCREENSAVER_WINDOW, else the root window",
-     [](Reading& r, const std::string&) { r.root = true; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.root = true;
+       return Taken();
+     }},
     {"window-id", "ID", "draw into window ID (decimal or 0x hexadecimal); wins over --root",
-     [](Reading& r, const std::string& value) { r.windowIdText = value; return Taken(); }},
+     [](Reading& r, const std::string& value) {
+       r.windowIdText = value;
+       return Taken();
+     }},
     {"window", "", "draw into a window of its own (the default)",
-     [](Reading& r, const std::string&) { r.root = false; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.root = false;
+       return Taken();
+     }},
     {"comet", "", "show the comet (on by default)",
-     [](Reading& r, const std::string&) { r.command.options.comet = true; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.command.options.comet = true;
+       return Taken();
+     }},
     {"no-comet", "", "",
-     [](Reading& r, const std::string&) { r.command.options.comet = false; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.command.options.comet = false;
+       return Taken();
+     }},
     {"orbits", "", "show the orbit lines (on by default)",
-     [](Reading& r, const std::string&) { r.command.options.orbits = true; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.command.options.orbits = true;
+       return Taken();
+     }},
     {"no-orbits", "", "",
-     [](Reading& r, const std::string&) { r.command.options.orbits = false; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.command.options.orbits = false;
+       return Taken();
+     }},
     {"fps", "", "show the frames per second in a corner",
-     [](Reading& r, const std::string&) { r.command.options.fps = true; return Taken(); }},
+     [](Reading& r, const std::string&) {
+       r.command.options.fps = true;
+       return Taken();
+     }},
     {"delay", "MICROSECONDS", "time from one frame to the next, 0 to 1000000 (default 40000)",
      TakeDelay},
     {"display", "NAME", "the X display to use",

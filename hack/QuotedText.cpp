@@ -8,10 +8,18 @@ std::string QuotedText(std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '\n': quoted += "\\n"; break;
-      case '\t': quoted += "\\t"; break;
-      case '\r': quoted += "\\r"; break;
-      case '\\': quoted += "\\\\"; break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\t':
+        quoted += "\\t";
+        break;
+      case '\r':
+        quoted += "\\r";
+        break;
+      case '\\':
+        quoted += "\\\\";
+        break;
       default:
         if (byte >= 0x20 && byte < 0x7f) {
           quoted += c;

@@ -47,7 +47,9 @@ std::string Join(const Lines& lines) {
   return text;
 }
 
-bool Continues(std::string_view line) { return !line.empty() && line.back() == '\\'; }
+bool Continues(std::string_view line) {
+  return !line.empty() && line.back() == '\\';
+}
 
 // The lines of the entry, and where its value starts in the first one (after the colon).
 struct Entry {
@@ -72,8 +74,7 @@ std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::strin
 
 // The part of line k that holds hacks: after the colon on the first line, without the
 // continuing backslash.
-std::string_view HacksOf(const std::vector<std::string>& lines, const Entry& entry,
-                         std::size_t k) {
+std::string_view HacksOf(const std::vector<std::string>& lines, const Entry& entry, std::size_t k) {
   std::string_view line = lines[k];
   if (Continues(line)) line.remove_suffix(1);
   if (k == entry.first) line.remove_prefix(entry.valueStart);
@@ -147,8 +148,7 @@ std::string ListCommandFor(std::string_view executable) {
   return std::string(executable) + " --root";
 }
 
-ListEdit AddToList(std::string_view settings, std::string_view defaults,
-                   std::string_view command) {
+ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command) {
   ListEdit edit{ListEdit::Result::AlreadyThere, std::string(settings)};
   Lines file = Split(settings);
   std::optional<Entry> entry = FindEntry(file.lines, "programs");

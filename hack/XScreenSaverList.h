@@ -26,8 +26,7 @@ struct ListEdit {
 // ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
 // Without a programs entry, it first takes the one of `defaults` (the text of the system's
 // app-defaults file, where it is "*programs:"), whole.
-ListEdit AddToList(std::string_view settings, std::string_view defaults,
-                   std::string_view command);
+ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command);
 
 // Takes every velorium entry out of the programs entry of `settings`.
 ListEdit RemoveFromList(std::string_view settings);

@@ -12,10 +12,10 @@
 #include "hack/FpsOverlay.h"
 #include "hack/FrameClock.h"
 #include "hack/HackCommandLine.h"
-#include "x11/HackWindow_x11.h"
 #include "posix/ListFile_posix.h"
 #include "posix/StopSignals_posix.h"
 #include "scene/Tplanets.h"
+#include "x11/HackWindow_x11.h"
 
 namespace {
 

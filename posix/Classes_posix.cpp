@@ -67,7 +67,9 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
   handle_ = fd;
 }
 
-TFileStream::~TFileStream() { close(static_cast<int>(handle_)); }
+TFileStream::~TFileStream() {
+  close(static_cast<int>(handle_));
+}
 
 int TFileStream::Read(void* buffer, int count) {
   const int fd = static_cast<int>(handle_);

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <iterator>
+#include <optional>
 
 #include "hack/XScreenSaverList.h"
 
@@ -53,9 +53,8 @@ int ChangeXScreenSaverList(bool add) {
   const fs::path executable = fs::read_symlink("/proc/self/exe", error);
   if (add && error) return Fail("cannot find where velorium is: " + error.message());
   const std::string command = ListCommandFor(executable.string());
-  const ListEdit edit =
-      add ? AddToList(*settings, ReadText(kDefaultsPath).value_or(""), command)
-          : RemoveFromList(*settings);
+  const ListEdit edit = add ? AddToList(*settings, ReadText(kDefaultsPath).value_or(""), command)
+                            : RemoveFromList(*settings);
   switch (edit.result) {
     case ListEdit::Result::NoDefaults:
       return Fail(std::string("no list of hacks in ") + kDefaultsPath + " to make " + path +
@@ -65,8 +64,7 @@ int ChangeXScreenSaverList(bool add) {
                   path.c_str());
       return 0;
     case ListEdit::Result::NotThere:
-      std::printf("Velorium is not in the list of hacks in %s; nothing changed.\n",
-                  path.c_str());
+      std::printf("Velorium is not in the list of hacks in %s; nothing changed.\n", path.c_str());
       return 0;
     case ListEdit::Result::Added:
     case ListEdit::Result::Removed:
@@ -82,8 +80,8 @@ int ChangeXScreenSaverList(bool add) {
     std::printf("Added \"GL: %s\" to the end of the list of hacks in %s.\n", command.c_str(),
                 path.c_str());
   } else {
-    std::printf("Made %s with the list of hacks in %s and \"GL: %s\" at its end.\n",
-                path.c_str(), kDefaultsPath, command.c_str());
+    std::printf("Made %s with the list of hacks in %s and \"GL: %s\" at its end.\n", path.c_str(),
+                kDefaultsPath, command.c_str());
   }
   return 0;
 }

@@ -48,7 +48,9 @@ StopSignals::StopSignals() {
   }
 }
 
-StopSignals::~StopSignals() { Release(); }
+StopSignals::~StopSignals() {
+  Release();
+}
 
 void StopSignals::Release() {
   struct sigaction action {};
@@ -60,7 +62,9 @@ void StopSignals::Release() {
   close(readEnd_);
 }
 
-void StopSignals::DeferToLoop() { gEndAtOnce = 0; }
+void StopSignals::DeferToLoop() {
+  gEndAtOnce = 0;
+}
 
 bool StopSignals::Received() const {
   pollfd entry{readEnd_, POLLIN, 0};

@@ -21,14 +21,16 @@ TPlanets::TPlanets(TSceneOwner* owner) {
   InitTables();
 }
 
-TPlanets::~TPlanets() { ReleaseContext(); }
+TPlanets::~TPlanets() {
+  ReleaseContext();
+}
 
 void TPlanets::InitTables() {
   // Index 0 is the sun; 1 to 9 the planets from the innermost out.
   Diameter = {1390000.0, 4880.0,   12103.6, 12756.3, 6794.0,
               142984.0,  120536.0, 51118.0, 49532.0, 2274.0};
-  Distance = {0.0,          57910000.0,   108200000.0,  149600000.0,  227940000.0,
-              778330000.0,  1429400000.0, 2870990000.0, 4504000000.0, 5913520000.0};
+  Distance = {0.0,         57910000.0,   108200000.0,  149600000.0,  227940000.0,
+              778330000.0, 1429400000.0, 2870990000.0, 4504000000.0, 5913520000.0};
   // 60152.00000000001 is one unit in the last place above 60152, and meant so.
   Period = {0.0, 88.0, 225.0, 365.0, 687.0, 4343.5, 10767.5, 30660.0, 60152.00000000001, 90410.5};
 }

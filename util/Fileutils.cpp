@@ -6,7 +6,9 @@
 namespace {
 
 // Backslash paths also separate at the colon of a drive ("D:file").
-bool isDelimiter(char c, char delim) { return c == delim || (delim == '\\' && c == ':'); }
+bool isDelimiter(char c, char delim) {
+  return c == delim || (delim == '\\' && c == ':');
+}
 
 // Index of the last delimiter in path, or npos.
 std::size_t lastDelimiter(const std::string& path, char delim) {
@@ -20,7 +22,9 @@ std::size_t lastDelimiter(const std::string& path, char delim) {
 
 }  // namespace
 
-std::string GetExeDir() { return ExtractDirWithDelimiter(ExecutablePath(), kPathDelim); }
+std::string GetExeDir() {
+  return ExtractDirWithDelimiter(ExecutablePath(), kPathDelim);
+}
 
 std::string ExtractDirWithDelimiter(const std::string& path, char delim) {
   std::string dir;

@@ -15,8 +15,8 @@ TColor pack(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
 // 32 bits gives what wrapping 32-bit multiplies and adds give, as modular
 // arithmetic does not care where the wrap happens.
 std::uint32_t mixChannel(std::uint32_t a, std::uint32_t b, int step, int steps) {
-  const std::int64_t exact = (static_cast<std::int64_t>(steps) - step) * a +
-                             static_cast<std::int64_t>(step) * b;
+  const std::int64_t exact =
+      (static_cast<std::int64_t>(steps) - step) * a + static_cast<std::int64_t>(step) * b;
   const auto numerator = static_cast<std::int32_t>(static_cast<std::uint32_t>(exact));
   // steps >= 1 here, so the division can neither trap nor overflow.
   return static_cast<std::uint32_t>(numerator / steps);

@@ -136,7 +136,8 @@ void TBitBtn::RepaintButtonsOfForm() const {
   if (Owner() == nullptr) return;
   for (TComponent* component : Owner()->Components()) {
     auto* button = dynamic_cast<TBitBtn*>(component);
-    if (button != nullptr && button->HandleAllocated()) InvalidateRect(button->handle_, nullptr, FALSE);
+    if (button != nullptr && button->HandleAllocated())
+      InvalidateRect(button->handle_, nullptr, FALSE);
   }
 }
 

@@ -26,7 +26,9 @@ std::string fullPathOf(const std::wstring& fileName) {
   }
 }
 
-HANDLE asHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE asHandle(std::intptr_t handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 
 }  // namespace
 
@@ -35,9 +37,9 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
   const std::wstring wideName = WideFromUtf8(fileName);
   // CREATE_ALWAYS truncates only after the share check has passed, so a file that
   // someone else holds open is left as it was.
-  HANDLE file = CreateFileW(wideName.c_str(), create ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
-                            0, nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(wideName.c_str(), create ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ, 0,
+                  nullptr, create ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     if (create) {
       throw EFCreateError("Cannot create file " + fullPathOf(wideName));
@@ -47,11 +49,14 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
   handle_ = reinterpret_cast<std::intptr_t>(file);
 }
 
-TFileStream::~TFileStream() { CloseHandle(asHandle(handle_)); }
+TFileStream::~TFileStream() {
+  CloseHandle(asHandle(handle_));
+}
 
 int TFileStream::Read(void* buffer, int count) {
   DWORD moved = 0;
-  if (count <= 0 || !ReadFile(asHandle(handle_), buffer, static_cast<DWORD>(count), &moved, nullptr)) {
+  if (count <= 0 ||
+      !ReadFile(asHandle(handle_), buffer, static_cast<DWORD>(count), &moved, nullptr)) {
     return 0;
   }
   return static_cast<int>(moved);

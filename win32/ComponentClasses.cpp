@@ -20,12 +20,9 @@ using TComponentFactory = TComponent* (*)(TComponent* owner);
 
 const std::map<std::string, TComponentFactory>& ComponentClasses() {
   static const std::map<std::string, TComponentFactory> classes = {
-      {"TTimer", Make<TTimer>},
-      {"TApplicationEvents", Make<TApplicationEvents>},
-      {"TPanel", Make<TPanel>},
-      {"TImage", Make<TImage>},
-      {"TCheckBox", Make<TCheckBox>},
-      {"TLabel", Make<TLabel>},
+      {"TTimer", Make<TTimer>},       {"TApplicationEvents", Make<TApplicationEvents>},
+      {"TPanel", Make<TPanel>},       {"TImage", Make<TImage>},
+      {"TCheckBox", Make<TCheckBox>}, {"TLabel", Make<TLabel>},
       {"TBitBtn", Make<TBitBtn>},
   };
   return classes;

@@ -198,8 +198,9 @@ void TWinControl::CreateChildHandles() {
   auto tabRank = [](const TWinControl* control) {
     return control->TabOrder < 0 ? std::numeric_limits<int>::max() : control->TabOrder;
   };
-  std::stable_sort(children.begin(), children.end(),
-                   [&](const TWinControl* a, const TWinControl* b) { return tabRank(a) < tabRank(b); });
+  std::stable_sort(
+      children.begin(), children.end(),
+      [&](const TWinControl* a, const TWinControl* b) { return tabRank(a) < tabRank(b); });
   for (TWinControl* child : children) child->HandleNeeded();
 }
 
@@ -234,8 +235,7 @@ void TWinControl::CreateWindowHandle(const CreateParams& params) {
   }
 }
 
-LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
+LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = LinkedObject<TWinControl>(hwnd);
   if (self == nullptr && gCreatingControl != nullptr) {
     self = gCreatingControl;
@@ -260,8 +260,8 @@ LRESULT CALLBACK TWinControl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPara
 
 void TWinControl::DefaultHandler(TMessage& message) {
   if (systemProc_ != nullptr) {
-    message.result = CallWindowProcA(systemProc_, message.hwnd, message.msg, message.wParam,
-                                     message.lParam);
+    message.result =
+        CallWindowProcA(systemProc_, message.hwnd, message.msg, message.wParam, message.lParam);
   } else {
     message.result = DefWindowProcA(message.hwnd, message.msg, message.wParam, message.lParam);
   }

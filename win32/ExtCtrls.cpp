@@ -125,7 +125,8 @@ void TPanel::Paint(HDC dc) {
   DrawBevel(dc, rect, BevelOuter);
   DrawBevel(dc, rect, BevelInner);
   FillWithColor(dc, rect, Color);
-  if (!Caption.empty()) DrawTextIn(dc, Caption, rect, EffectiveFont(), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (!Caption.empty())
+    DrawTextIn(dc, Caption, rect, EffectiveFont(), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TPanel::WndProc(TMessage& message) {

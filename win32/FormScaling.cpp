@@ -1,9 +1,9 @@
 // Scaling of forms made at one screen resolution and shown at another.
 #include <windows.h>
 
+#include "framework/Scaling.h"
 #include "win32/Forms.h"
 #include "win32/Graphics.h"
-#include "framework/Scaling.h"
 #include "win32/Screen.h"
 
 namespace {
@@ -36,7 +36,9 @@ void TForm::ScaleForResolution() {
   const int newTextHeight = ScreenTextHeight(Font);
   if (newTextHeight == TextHeight) return;
   ScaleControls(*this, newTextHeight, TextHeight);
-  if (designClientWidth_ >= 0) designClientWidth_ = ScaleByRatio(designClientWidth_, newTextHeight, TextHeight);
-  if (designClientHeight_ >= 0) designClientHeight_ = ScaleByRatio(designClientHeight_, newTextHeight, TextHeight);
+  if (designClientWidth_ >= 0)
+    designClientWidth_ = ScaleByRatio(designClientWidth_, newTextHeight, TextHeight);
+  if (designClientHeight_ >= 0)
+    designClientHeight_ = ScaleByRatio(designClientHeight_, newTextHeight, TextHeight);
   TextHeight = newTextHeight;
 }

@@ -139,17 +139,20 @@ bool TForm::SetProperty(const LayoutProperty& property, const TEventResolver& ev
   using B = TBorderStyle;
   using P = TPosition;
   if (name == "BorderStyle") {
-    pick(BorderStyle, Choices<B>{{{"bsNone", B::bsNone}, {"bsSingle", B::bsSingle},
-                                  {"bsSizeable", B::bsSizeable}, {"bsDialog", B::bsDialog}}});
+    pick(BorderStyle, Choices<B>{{{"bsNone", B::bsNone},
+                                  {"bsSingle", B::bsSingle},
+                                  {"bsSizeable", B::bsSizeable},
+                                  {"bsDialog", B::bsDialog}}});
   } else if (name == "FormStyle") {
-    pick(FormStyle, Choices<TFormStyle>{
-                        {{"fsNormal", TFormStyle::fsNormal}, {"fsStayOnTop", TFormStyle::fsStayOnTop}}});
+    pick(FormStyle, Choices<TFormStyle>{{{"fsNormal", TFormStyle::fsNormal},
+                                         {"fsStayOnTop", TFormStyle::fsStayOnTop}}});
   } else if (name == "WindowState") {
     pick(WindowState, Choices<TWindowState>{{{"wsNormal", TWindowState::wsNormal},
                                              {"wsMinimized", TWindowState::wsMinimized},
                                              {"wsMaximized", TWindowState::wsMaximized}}});
   } else if (name == "Position") {
-    pick(Position, Choices<P>{{{"poDesigned", P::poDesigned}, {"poDefault", P::poDefault},
+    pick(Position, Choices<P>{{{"poDesigned", P::poDesigned},
+                               {"poDefault", P::poDefault},
                                {"poScreenCenter", P::poScreenCenter},
                                {"poOwnerFormCenter", P::poOwnerFormCenter}}});
   } else if (name == "KeyPreview") {
@@ -328,7 +331,8 @@ int TForm::ShowModal() {
     ~Restore() {
       for (HWND other : windows) EnableWindow(other, TRUE);
       // The window that was active before gets the activation back, not just any window.
-      if (previouslyActive != nullptr && IsWindow(previouslyActive)) SetActiveWindow(previouslyActive);
+      if (previouslyActive != nullptr && IsWindow(previouslyActive))
+        SetActiveWindow(previouslyActive);
       form.Hide();
       form.modal_ = false;
     }
@@ -366,7 +370,8 @@ void TForm::WndProc(TMessage& message) {
       if (GetCapture() == message.hwnd) ReleaseCapture();
       RECT client{};
       GetClientRect(message.hwnd, &client);
-      POINT at{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+      POINT at{static_cast<short>(LOWORD(message.lParam)),
+               static_cast<short>(HIWORD(message.lParam))};
       if (pressed && PtInRect(&client, at) && OnClick) OnClick(this);
       break;
     }
@@ -545,8 +550,7 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::ProcessMessages() {
-  while (ProcessMessage()) {
-  }
+  while (ProcessMessage()) {}
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
@@ -616,8 +620,7 @@ TApplicationEvents::~TApplicationEvents() {
   if (Application != nullptr) Application->RemoveEvents(this);
 }
 
-bool TApplicationEvents::SetProperty(const LayoutProperty& property,
-                                     const TEventResolver& events) {
+bool TApplicationEvents::SetProperty(const LayoutProperty& property, const TEventResolver& events) {
   if (property.name == "OnDeactivate") {
     OnDeactivate = events.ResolveEvent(property.value.text);
     return true;

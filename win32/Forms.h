@@ -76,7 +76,8 @@ protected:
   void Publish(const char* name, Component*& field) {
     fields_[name] = [&field, name](TComponent* component) {
       field = dynamic_cast<Component*>(component);
-      if (field == nullptr) throw ELayoutError(std::string("Component ") + name + " has the wrong class");
+      if (field == nullptr)
+        throw ELayoutError(std::string("Component ") + name + " has the wrong class");
     };
   }
 

@@ -73,7 +73,8 @@ TFontHandle::~TFontHandle() {
   if (handle_ != nullptr) DeleteObject(handle_);
 }
 
-TFontHandle::TFontHandle(TFontHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+TFontHandle::TFontHandle(TFontHandle&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)) {}
 
 TFontHandle& TFontHandle::operator=(TFontHandle&& other) noexcept {
   if (this != &other) {
@@ -107,8 +108,8 @@ void TBitmap::Release() {
 void TBitmap::LoadFromResourceName(const std::string& name) {
   Release();
   // A DIB section keeps the resource's own colour depth instead of the screen's.
-  handle_ = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP,
-                                            0, 0, LR_CREATEDIBSECTION));
+  handle_ = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (handle_ == nullptr) throw EResNotFound("Resource " + name + " not found");
   BITMAP info{};
   GetObjectA(handle_, sizeof info, &info);

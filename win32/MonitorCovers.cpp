@@ -21,7 +21,8 @@ std::vector<MonitorRect> AllMonitors() {
         MONITORINFO info{};
         info.cbSize = sizeof info;
         if (GetMonitorInfoA(monitor, &info) != 0) {
-          reinterpret_cast<std::vector<MonitorRect>*>(list)->push_back(ToMonitorRect(info.rcMonitor));
+          reinterpret_cast<std::vector<MonitorRect>*>(list)->push_back(
+              ToMonitorRect(info.rcMonitor));
         }
         return TRUE;
       },
@@ -48,7 +49,8 @@ void TMonitorCovers::Show(HWND form) {
   windowClass.lpszClassName = kClassName;
   RegisterWindowClass(windowClass);
   GetCursorPos(&lastPointer_);
-  for (const MonitorRect& monitor : UncoveredMonitors(AllMonitors(), ToMonitorRect(MonitorRectOf(form)))) {
+  for (const MonitorRect& monitor :
+       UncoveredMonitors(AllMonitors(), ToMonitorRect(MonitorRectOf(form)))) {
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName,
                                   "", WS_POPUP, monitor.left, monitor.top,
                                   monitor.right - monitor.left, monitor.bottom - monitor.top, form,
@@ -61,7 +63,8 @@ void TMonitorCovers::Show(HWND form) {
   }
 }
 
-bool TMonitorCovers::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+bool TMonitorCovers::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam,
+                                         LRESULT& result) {
   switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

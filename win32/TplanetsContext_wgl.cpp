@@ -1,9 +1,9 @@
 // The scene on Windows: its owner is a form of our framework, its context comes from WGL,
 // and a failed set-up ends the application.
-#include "win32/Forms.h"
 #include "scene/GL.h"
-#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
+#include "win32/Forms.h"
+#include "win32/PixelFormat.h"
 
 namespace {
 
@@ -20,9 +20,7 @@ public:
   int Describe(int index, PIXELFORMATDESCRIPTOR& description) override {
     return DescribePixelFormat(dc_, index, sizeof(PIXELFORMATDESCRIPTOR), &description);
   }
-  void Report(const char* message) override {
-    Application->MessageBox(message, "Error", MB_OK);
-  }
+  void Report(const char* message) override { Application->MessageBox(message, "Error", MB_OK); }
 
 private:
   HDC dc_;
@@ -51,11 +49,17 @@ void TPlanets::ReleaseContext() {
   wglDeleteContext(RC);
 }
 
-int TPlanets::ClientWidth() const { return Form->ClientWidth(); }
+int TPlanets::ClientWidth() const {
+  return Form->ClientWidth();
+}
 
-int TPlanets::ClientHeight() const { return Form->ClientHeight(); }
+int TPlanets::ClientHeight() const {
+  return Form->ClientHeight();
+}
 
-void TPlanets::SwapFrame() { SwapBuffers(DC); }
+void TPlanets::SwapFrame() {
+  SwapBuffers(DC);
+}
 
 void TPlanets::EndAfterFailedSetup() {
   if (Application != nullptr) Application->Terminate();

@@ -27,6 +27,10 @@ std::wstring WideFromUtf8(std::string_view text) {
   return wide;
 }
 
-std::string Utf8FromWide(std::wstring_view text) { return Narrow(text, CP_UTF8); }
+std::string Utf8FromWide(std::wstring_view text) {
+  return Narrow(text, CP_UTF8);
+}
 
-std::string AnsiFromWide(std::wstring_view text) { return Narrow(text, CP_ACP); }
+std::string AnsiFromWide(std::wstring_view text) {
+  return Narrow(text, CP_ACP);
+}

@@ -129,7 +129,9 @@ HackWindow::~HackWindow() {
   XCloseDisplay(display);
 }
 
-int HackWindow::ConnectionDescriptor() const { return ConnectionNumber(scene_.display); }
+int HackWindow::ConnectionDescriptor() const {
+  return ConnectionNumber(scene_.display);
+}
 
 // A normal, resizable top-level window of the scene's visual.
 void HackWindow::OpenOwnWindow() {
@@ -155,9 +157,8 @@ void HackWindow::OpenOwnWindow() {
   deleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, scene_.window, &deleteWindow_, 1);
   const long pid = getpid();
-  XChangeProperty(display, scene_.window, XInternAtom(display, "_NET_WM_PID", False),
-                  XA_CARDINAL, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&pid), 1);
+  XChangeProperty(display, scene_.window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL,
+                  32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
   XMapWindow(display, scene_.window);
   XSync(display, False);
 }
@@ -207,8 +208,8 @@ bool HackWindow::WindowExists() {
   XWindowAttributes attributes{};
   const XErrorRecord before = gXError;
   gXError = {};
-  const bool exists = XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0 &&
-                      !gXError.any;
+  const bool exists =
+      XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0 && !gXError.any;
   gXError = before;
   return exists;
 }
@@ -242,7 +243,8 @@ HackWindow::Events HackWindow::HandleEvents() {
           hostHeight_ = event.xconfigure.height;
           events.resized = FitDrawnWindow() || events.resized;
         } else if (event.xconfigure.window == scene_.window &&
-            (event.xconfigure.width != scene_.width || event.xconfigure.height != scene_.height)) {
+                   (event.xconfigure.width != scene_.width ||
+                    event.xconfigure.height != scene_.height)) {
           scene_.width = event.xconfigure.width;
           scene_.height = event.xconfigure.height;
           events.resized = true;

@@ -4,8 +4,8 @@
 
 #include "scene/GL.h"
 #include "scene/Tplanets.h"
-#include "x11/SceneVisual.h"
 #include "x11/SceneDrawable.h"
+#include "x11/SceneVisual.h"
 
 bool TPlanets::CreateContext() {
   DC = Form->display;
@@ -13,8 +13,7 @@ bool TPlanets::CreateContext() {
   if (!HasContext) return false;
   RC = glXCreateContext(DC, &Form->visual, nullptr, True);
   if (RC == nullptr) {
-    Form->setupError = "cannot make an OpenGL context for visual " +
-                       HexId(Form->visual.visualid);
+    Form->setupError = "cannot make an OpenGL context for visual " + HexId(Form->visual.visualid);
     HasContext = false;
   } else if (!glXMakeCurrent(DC, Form->window, RC)) {
     Form->setupError = "cannot make the OpenGL context current on the window";
@@ -48,8 +47,8 @@ bool TPlanets::SetupPixelFormat() {
   XFree(found);
   XVisualInfo& visual = Form->visual;
   if (!IsSceneVisual(DC, visual)) {
-    Form->setupError = "the window's visual " + HexId(visual.visualid) + " is not a " +
-                       kSceneVisualWords;
+    Form->setupError =
+        "the window's visual " + HexId(visual.visualid) + " is not a " + kSceneVisualWords;
     return false;
   }
   return true;
@@ -62,13 +61,19 @@ void TPlanets::ReleaseContext() {
   HasContext = false;
 }
 
-int TPlanets::ClientWidth() const { return Form->width; }
+int TPlanets::ClientWidth() const {
+  return Form->width;
+}
 
-int TPlanets::ClientHeight() const { return Form->height; }
+int TPlanets::ClientHeight() const {
+  return Form->height;
+}
 
 void TPlanets::SwapFrame() {
   if (Form->drawOverlay) Form->drawOverlay();
   glXSwapBuffers(DC, Form->window);
 }
 
-void TPlanets::EndAfterFailedSetup() { Form->setupFailed = true; }
+void TPlanets::EndAfterFailedSetup() {
+  Form->setupFailed = true;
+}

@@ -70,7 +70,7 @@ bool underlinedInAqua(const Picture& copy) {
 }
 
 class AboutDialog : public testing::Test {
- protected:
+protected:
   void SetUp() override {
     saver_.emplace("/c", folder_.saver());
     const auto options = waitForWindow(*saver_, "Options...");
@@ -198,7 +198,8 @@ TEST_F(AboutDialog, ShowsThePictureOfTheSunOnDarkSpace) {
   waitUntil(
       [&] {
         picture = captureScreen(screenRectOf(childrenOf(panel).at(0).handle));
-        const std::uint32_t centre = picture.width > 0 ? picture.at(picture.width / 2, picture.height / 2) : 0;
+        const std::uint32_t centre =
+            picture.width > 0 ? picture.at(picture.width / 2, picture.height / 2) : 0;
         return ((centre >> 16) & 0xFF) > 0xC0;
       },
       kReactionTime * 4);
@@ -284,7 +285,7 @@ TEST_F(AboutDialog, TheAddressTurnsAquaAndUnderlinedUnderThePointerAndBlackAfter
 // handlers from HKEY_CLASSES_ROOT only (not from the user's Software\Classes), so the
 // prefix's own handler is replaced there and put back afterwards.
 class MailtoHandler {
- public:
+public:
   MailtoHandler() {
     RegCreateKeyExA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", 0, nullptr, 0,
                     KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
@@ -320,7 +321,7 @@ class MailtoHandler {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   }
 
- private:
+private:
   void setCommand(const std::string& command) {
     RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                    static_cast<DWORD>(command.size() + 1));

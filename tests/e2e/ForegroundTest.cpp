@@ -51,7 +51,8 @@ TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
     ASSERT_NE(box, nullptr) << "no exception box appeared";
     // The activation goes back to the other program before the box closes, as Windows may
     // hand it there when the box closes.
-    ASSERT_TRUE(other.activate()) << "the other program's window did not come back to the foreground";
+    ASSERT_TRUE(other.activate())
+        << "the other program's window did not come back to the foreground";
     pressOk(box);
   }
   const auto window = saver.waitForFullScreenWindow();

@@ -7,7 +7,7 @@
 namespace e2e {
 
 class ForeignWindow {
- public:
+public:
   // A visible window with the arrow pointer over the given screen rectangle.
   explicit ForeignWindow(const RECT& area);
   ~ForeignWindow();
@@ -18,7 +18,7 @@ class ForeignWindow {
   // Brings the window to the foreground; true once it is the foreground window.
   bool activate();
 
- private:
+private:
   HWND window_ = nullptr;
 };
 

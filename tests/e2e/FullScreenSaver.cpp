@@ -1,7 +1,6 @@
 // Starting the full-screen saver and waiting until it is ready for input.
 #include "tests/e2e/FullScreenSaver.h"
 
-
 namespace e2e {
 
 void FullScreenSaver::SetUp() {

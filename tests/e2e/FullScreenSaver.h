@@ -16,7 +16,7 @@ namespace e2e {
 inline constexpr int kMostMovesOnAppearance = 2;
 
 class FullScreenSaver : public testing::Test {
- protected:
+protected:
   void SetUp() override;
   // For subclasses that start the saver with other arguments.
   virtual std::string arguments() const { return "/s"; }
@@ -24,7 +24,7 @@ class FullScreenSaver : public testing::Test {
   SaverProcess& saver() { return *saver_; }
   const WindowInfo& window() const { return *window_; }
 
- private:
+private:
   std::optional<SaverProcess> saver_;
   std::optional<WindowInfo> window_;
 };

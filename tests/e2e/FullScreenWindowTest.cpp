@@ -15,7 +15,7 @@ namespace {
 
 class FullScreenWindow : public FullScreenSaver,
                          public testing::WithParamInterface<NamedCommandLine> {
- protected:
+protected:
   std::string arguments() const override { return GetParam().arguments; }
 };
 

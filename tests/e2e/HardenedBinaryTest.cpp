@@ -8,8 +8,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,30 +28,38 @@ struct PeFile {
 template <typename T>
 T readAt(const std::vector<char>& bytes, size_t offset) {
   T value{};
-  if (offset + sizeof value > bytes.size()) throw std::runtime_error("the file ends inside its headers");
+  if (offset + sizeof value > bytes.size())
+    throw std::runtime_error("the file ends inside its headers");
   std::memcpy(&value, bytes.data() + offset, sizeof value);
   return value;
 }
 
 std::string lowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   return text;
 }
 
 PeFile readPeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
+                                std::istreambuf_iterator<char>()};
   const auto header = readAt<std::uint32_t>(bytes, offsetof(IMAGE_DOS_HEADER, e_lfanew));
-  if (readAt<std::uint32_t>(bytes, header) != IMAGE_NT_SIGNATURE) throw std::runtime_error(path + " is no PE file");
+  if (readAt<std::uint32_t>(bytes, header) != IMAGE_NT_SIGNATURE)
+    throw std::runtime_error(path + " is no PE file");
   const auto nt = readAt<IMAGE_NT_HEADERS64>(bytes, header);
-  if (nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) throw std::runtime_error(path + " is no PE32+ file");
+  if (nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    throw std::runtime_error(path + " is no PE32+ file");
 
   // Addresses in the headers are relative to the loaded image; sections map them to the file.
-  const size_t sections = header + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
+  const size_t sections =
+      header + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
   auto fileOffset = [&](std::uint32_t address) -> size_t {
     for (size_t i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
-      const auto section = readAt<IMAGE_SECTION_HEADER>(bytes, sections + i * sizeof(IMAGE_SECTION_HEADER));
-      if (address >= section.VirtualAddress && address < section.VirtualAddress + section.SizeOfRawData) {
+      const auto section =
+          readAt<IMAGE_SECTION_HEADER>(bytes, sections + i * sizeof(IMAGE_SECTION_HEADER));
+      if (address >= section.VirtualAddress &&
+          address < section.VirtualAddress + section.SizeOfRawData) {
         return address - section.VirtualAddress + section.PointerToRawData;
       }
     }
@@ -60,12 +68,14 @@ PeFile readPeFile(const std::string& path) {
 
   PeFile pe;
   pe.dllCharacteristics = nt.OptionalHeader.DllCharacteristics;
-  const IMAGE_DATA_DIRECTORY imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  const IMAGE_DATA_DIRECTORY imports =
+      nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   for (size_t at = fileOffset(imports.VirtualAddress);; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
     const auto entry = readAt<IMAGE_IMPORT_DESCRIPTOR>(bytes, at);
     if (entry.Name == 0) break;
     const size_t name = fileOffset(entry.Name);
-    pe.importedLibraries.insert(lowerCase(std::string(bytes.data() + name, strnlen(bytes.data() + name, bytes.size() - name))));
+    pe.importedLibraries.insert(lowerCase(
+        std::string(bytes.data() + name, strnlen(bytes.data() + name, bytes.size() - name))));
   }
   return pe;
 }
@@ -103,7 +113,8 @@ TEST(HardenedBinary, LoadsNoOpenGlLibraryPlantedBesideItAndDrawsTheScene) {
   folder.addFile(programFolder() + "\\planted\\glu32.dll");
   if (runsUnderWine()) {
     ASSERT_NE(dllOverrides().find(kPreferFilesOnDisk), std::string::npos)
-        << "WINEDLLOVERRIDES lacks " << kPreferFilesOnDisk << ": Wine would not load a planted library at all";
+        << "WINEDLLOVERRIDES lacks " << kPreferFilesOnDisk
+        << ": Wine would not load a planted library at all";
   }
   SaverProcess saver("/s", folder.saver());
   ASSERT_TRUE(saver.waitForFullScreenWindow().has_value()) << "no full-screen window appeared";

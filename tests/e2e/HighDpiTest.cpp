@@ -15,16 +15,18 @@ namespace {
 // DPI_AWARENESS_CONTEXT_UNAWARE and _PER_MONITOR_AWARE.
 const HANDLE kUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
-constexpr char kNeedsHighDpi[] = "this test needs a screen above 96 pixels per inch (scripts/test gives it one)";
+constexpr char kNeedsHighDpi[] =
+    "this test needs a screen above 96 pixels per inch (scripts/test gives it one)";
 
 template <typename Function>
 Function user32Function(const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
 // This thread's DPI context while it lives.
 class ThreadDpi {
- public:
+public:
   explicit ThreadDpi(HANDLE context) {
     if (set_ != nullptr) previous_ = set_(context);
   }
@@ -35,7 +37,7 @@ class ThreadDpi {
   ThreadDpi& operator=(const ThreadDpi&) = delete;
   bool switched() const { return previous_ != nullptr; }
 
- private:
+private:
   using Set = HANDLE(WINAPI*)(HANDLE);
   Set set_ = user32Function<Set>("SetThreadDpiAwarenessContext");
   HANDLE previous_ = nullptr;

@@ -29,9 +29,11 @@ namespace {
 constexpr Milliseconds kSetupTimeout{60000};
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velorium";
+constexpr char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velorium";
 constexpr char kOtherSaver[] = "C:\\windows\\system32\\Other.scr";
-const std::vector<std::string> kInstalledFiles{"Velorium.scr", "SelectVelorium.exe", "LICENSE.txt", "Uninstall.exe"};
+const std::vector<std::string> kInstalledFiles{"Velorium.scr", "SelectVelorium.exe", "LICENSE.txt",
+                                               "Uninstall.exe"};
 
 std::string setupProgram() {
   return windowsPath(VELORIUM_SETUP);
@@ -78,7 +80,8 @@ std::string menuFolder() {
 std::optional<std::string> readString(const char* key, const char* value) {
   std::array<char, 1024> buffer{};
   DWORD size = buffer.size();
-  if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   return std::string(buffer.data());
@@ -87,7 +90,8 @@ std::optional<std::string> readString(const char* key, const char* value) {
 std::optional<DWORD> readNumber(const char* key, const char* value) {
   DWORD number = 0;
   DWORD size = sizeof number;
-  if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_DWORD, nullptr, &number, &size) != ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   return number;
@@ -96,7 +100,8 @@ std::optional<DWORD> readNumber(const char* key, const char* value) {
 // Writes a text value, or deletes the value for nothing.
 void writeString(const char* key, const char* value, const std::optional<std::string>& text) {
   if (text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text->c_str(), static_cast<DWORD>(text->size() + 1));
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text->c_str(),
+                    static_cast<DWORD>(text->size() + 1));
   } else {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, key, value);
   }
@@ -154,9 +159,11 @@ std::optional<DWORD> uninstall(const std::string& folder) {
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
     if (entry.th32ParentProcessID != original.id()) continue;
-    const HANDLE copy = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+    const HANDLE copy =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
     DWORD code = 0;
-    if (copy != nullptr && WaitForSingleObject(copy, static_cast<DWORD>(kSetupTimeout.count())) == WAIT_OBJECT_0 &&
+    if (copy != nullptr &&
+        WaitForSingleObject(copy, static_cast<DWORD>(kSetupTimeout.count())) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(copy, &code)) {
       status = code;
     }
@@ -167,7 +174,8 @@ std::optional<DWORD> uninstall(const std::string& folder) {
 }
 
 std::string upperCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
   return text;
 }
 
@@ -180,7 +188,7 @@ std::string shortPath(const std::string& path) {
 // Each test starts with no Velorium installed and with the screen-saver values as they were,
 // and leaves them so: whatever it installed is uninstalled, and the values are put back.
 class SetupProgram : public testing::Test {
- protected:
+protected:
   void SetUp() override {
     CoInitialize(nullptr);
     for (const char* value : {"SCRNSAVE.EXE", "ScreenSaveActive", "ScreenSaveTimeOut"}) {
@@ -204,8 +212,9 @@ class SetupProgram : public testing::Test {
     const std::string saver = folder + "\\Velorium.scr";
     waitUntil(
         [&] {
-          const HANDLE file = CreateFileA(saver.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+          const HANDLE file =
+              CreateFileA(saver.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
           if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
           CloseHandle(file);
           return true;
@@ -220,12 +229,13 @@ class SetupProgram : public testing::Test {
   }
 
   static void expectInstalledFiles(const std::string& folder) {
-    for (const std::string& file : kInstalledFiles) EXPECT_TRUE(exists(folder + "\\" + file)) << file;
+    for (const std::string& file : kInstalledFiles)
+      EXPECT_TRUE(exists(folder + "\\" + file)) << file;
   }
 
   std::string spaceFolder_;
 
- private:
+private:
   std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
@@ -251,7 +261,8 @@ TEST_F(SetupProgram, InstallsSilentlyIntoTheUsersProgramsFolderAndMakesVeloriumT
   EXPECT_EQ(readString(kUninstallKey, "DisplayIcon"), saver);
   EXPECT_EQ(readString(kUninstallKey, "InstallLocation"), folder);
   EXPECT_EQ(readString(kUninstallKey, "UninstallString"), "\"" + folder + "\\Uninstall.exe\"");
-  EXPECT_EQ(readString(kUninstallKey, "QuietUninstallString"), "\"" + folder + "\\Uninstall.exe\" /S");
+  EXPECT_EQ(readString(kUninstallKey, "QuietUninstallString"),
+            "\"" + folder + "\\Uninstall.exe\" /S");
   EXPECT_EQ(readNumber(kUninstallKey, "NoModify"), 1u);
   EXPECT_EQ(readNumber(kUninstallKey, "NoRepair"), 1u);
   // In KiB, at least the saver's own size.
@@ -294,7 +305,8 @@ TEST_F(SetupProgram, InstalledSaverRunsFullScreenAndItsOptionsSaveBesideIt) {
   const std::string saver = defaultFolder() + "\\Velorium.scr";
   {
     SaverProcess fullScreen("/s", saver);
-    ASSERT_TRUE(fullScreen.waitForFullScreenWindow().has_value()) << "no full-screen window appeared";
+    ASSERT_TRUE(fullScreen.waitForFullScreenWindow().has_value())
+        << "no full-screen window appeared";
     kit::expectScene(watchScene());
     ASSERT_TRUE(fullScreen.waitForForeground());
     pressKey('A');
@@ -307,7 +319,8 @@ TEST_F(SetupProgram, InstalledSaverRunsFullScreenAndItsOptionsSaveBesideIt) {
   clickOn(findControl(dialog->handle, "OK").handle);
   EXPECT_EQ(options.wait(), 0u);
   std::ifstream file(defaultFolder() + "\\Velorium.ini", std::ios::binary);
-  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), (Bytes{0, 1}));
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+            (Bytes{0, 1}));
 }
 
 TEST_F(SetupProgram, AnUpgradeKeepsTheSettingsFile) {
@@ -317,7 +330,8 @@ TEST_F(SetupProgram, AnUpgradeKeepsTheSettingsFile) {
   ASSERT_EQ(install(), 0u);
   expectInstalledFiles(defaultFolder());
   std::ifstream file(settings, std::ios::binary);
-  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), (Bytes{0, 0}));
+  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
+            (Bytes{0, 0}));
 }
 
 TEST_F(SetupProgram, FailsOnASaverInUseAndChangesNothing) {
@@ -362,7 +376,8 @@ struct SelectedSaverCase {
   bool removed;
 };
 
-class UninstallWithSaverSelected : public SetupProgram, public testing::WithParamInterface<SelectedSaverCase> {};
+class UninstallWithSaverSelected : public SetupProgram,
+                                   public testing::WithParamInterface<SelectedSaverCase> {};
 
 TEST_P(UninstallWithSaverSelected, TakesScrnsaveExeAwayOnlyWhenItNamesTheInstalledSaver) {
   ASSERT_EQ(install(spaceFolder_), 0u);
@@ -386,7 +401,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SelectedSaverCase{"OursInCapitals", true, false, true, true},
                     SelectedSaverCase{"OursInShortForm", true, true, false, true},
                     SelectedSaverCase{"OursInShortFormInCapitals", true, true, true, true}),
-    [](const testing::TestParamInfo<SelectedSaverCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<SelectedSaverCase>& info) {
+      return std::string(info.param.name);
+    });
 
 std::string fixedVersion(const std::string& file) {
   DWORD ignored = 0;
@@ -394,11 +411,14 @@ std::string fixedVersion(const std::string& file) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT size = 0;
   if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, data.size(), data.data()) ||
-      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) || fixed == nullptr) {
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &size) ||
+      fixed == nullptr) {
     return "";
   }
-  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
-         "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+         std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
 std::string manifestOf(const std::string& file) {
@@ -416,8 +436,9 @@ std::string manifestOf(const std::string& file) {
 TEST(ReleaseFiles, CarryTheProjectVersionInFourPartsInTheSaverItsManifestAndTheSetupProgram) {
   const std::string version = std::string(VELORIUM_VERSION) + ".0";
   EXPECT_EQ(fixedVersion(saverPath()), version);
-  EXPECT_NE(manifestOf(saverPath()).find("name=\"Velorium.Screensaver\" version=\"" + version + "\""),
-            std::string::npos);
+  EXPECT_NE(
+      manifestOf(saverPath()).find("name=\"Velorium.Screensaver\" version=\"" + version + "\""),
+      std::string::npos);
   EXPECT_EQ(fixedVersion(setupProgram()), version);
 }
 

@@ -13,7 +13,9 @@
 namespace e2e {
 namespace {
 
-std::wstring wide(const std::string& utf8) { return WideFromUtf8(utf8); }
+std::wstring wide(const std::string& utf8) {
+  return WideFromUtf8(utf8);
+}
 
 ControlInfo describeControl(HWND control) {
   const WindowInfo window = describeWindow(control);
@@ -54,8 +56,11 @@ SaverFolder::~SaverFolder() {
   releaseSettings();
   RemoveDirectoryW(wide(settingsFile()).c_str());
   // A saver that was just terminated may hold its file a moment longer.
-  waitUntil([&] { return DeleteFileW(wide(saver()).c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND; },
-            Milliseconds{5000}, Milliseconds{100});
+  waitUntil(
+      [&] {
+        return DeleteFileW(wide(saver()).c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND;
+      },
+      Milliseconds{5000}, Milliseconds{100});
   WIN32_FIND_DATAW entry{};
   HANDLE search = FindFirstFileW(wide(path_ + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
@@ -78,8 +83,10 @@ void SaverFolder::extendName(const std::string& text) {
 }
 
 void SaverFolder::writeSettings(const Bytes& bytes) const {
-  std::ofstream file(std::filesystem::path(wide(settingsFile())), std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream file(std::filesystem::path(wide(settingsFile())),
+                     std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 std::optional<Bytes> SaverFolder::settings() const {
@@ -116,7 +123,8 @@ bool SaverFolder::holds(const std::string& name) const {
 
 std::vector<ControlInfo> childrenOf(HWND parent) {
   std::vector<ControlInfo> children;
-  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     children.push_back(describeControl(child));
   }
   return children;

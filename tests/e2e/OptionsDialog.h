@@ -19,7 +19,7 @@ inline constexpr Milliseconds kReactionTime{1500};
 
 // A fresh folder holding a copy of the saver; removed with every file in it. Paths are UTF-8.
 class SaverFolder {
- public:
+public:
   SaverFolder();
   ~SaverFolder();
   SaverFolder(const SaverFolder&) = delete;
@@ -43,7 +43,7 @@ class SaverFolder {
   void addFile(const std::string& source) const;
   bool holds(const std::string& name) const;
 
- private:
+private:
   std::string path_;
   HANDLE held_ = INVALID_HANDLE_VALUE;
 };

@@ -15,7 +15,7 @@ namespace {
 constexpr char kCaption[] = "Options...";
 
 class OptionsDialog : public testing::Test {
- protected:
+protected:
   // Starts the saver with these arguments, after writing the settings file if given.
   void start(const std::optional<Bytes>& settings, const std::string& arguments = "/c") {
     if (settings) folder_.writeSettings(*settings);
@@ -151,12 +151,13 @@ TEST_P(OptionsDialogShows, TheStoredOptionsAsTicks) {
   EXPECT_EQ(isTicked(control("See the orbits")), GetParam().orbits);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, OptionsDialogShows,
-    testing::Values(LoadCase{"NoFile", std::nullopt, true, true},
-                    LoadCase{"CometOffOrbitsOn", Bytes{0, 1}, false, true},
-                    LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false}),
-    [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, OptionsDialogShows,
+                         testing::Values(LoadCase{"NoFile", std::nullopt, true, true},
+                                         LoadCase{"CometOffOrbitsOn", Bytes{0, 1}, false, true},
+                                         LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false}),
+                         [](const testing::TestParamInfo<LoadCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(OptionsDialog, OpensForAColonAndNumberAfterTheSwitch) {
   start(Bytes{0, 1}, "/c:1234");
@@ -193,7 +194,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Names outside the ANSI code page (1252 here): Chinese and Cyrillic, and an emoji, which
 // takes two UTF-16 units.
-class OptionsDialogInAFolderNamed : public OptionsDialog, public testing::WithParamInterface<const char*> {};
+class OptionsDialogInAFolderNamed : public OptionsDialog,
+                                    public testing::WithParamInterface<const char*> {};
 
 TEST_P(OptionsDialogInAFolderNamed, ShowsTheStoredOptionsAndOkWritesThem) {
   folder_.extendName(GetParam());
@@ -246,8 +248,7 @@ TEST_F(OptionsDialog, AltF4EndsWithoutWriting) {
 // The standard exception display shows the create error; the dialog stays open.
 void expectCreateErrorShown(const SaverProcess& saver, const std::string& settingsFile) {
   std::vector<HWND> boxes;
-  ASSERT_TRUE(waitUntil([&] { return !(boxes = exceptionBoxesOf(saver.id())).empty(); },
-                        kPatience))
+  ASSERT_TRUE(waitUntil([&] { return !(boxes = exceptionBoxesOf(saver.id())).empty(); }, kPatience))
       << "no error box";
   EXPECT_EQ(exceptionBoxText(boxes.front()), "Cannot create file " + settingsFile + ".");
   pressOk(boxes.front());

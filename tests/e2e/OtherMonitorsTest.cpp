@@ -35,10 +35,12 @@ std::vector<RECT> otherMonitors() {
 }
 
 class OtherMonitors : public FullScreenSaver {
- protected:
+protected:
   void SetUp() override {
     monitors_ = otherMonitors();
-    if (monitors_.empty()) GTEST_SKIP() << "this test needs a display with more than one monitor (scripts/test gives it one)";
+    if (monitors_.empty())
+      GTEST_SKIP()
+          << "this test needs a display with more than one monitor (scripts/test gives it one)";
     // The pointer rests over the other monitor while the saver starts.
     const RECT& other = monitors_.front();
     SetCursorPos((other.left + other.right) / 2, (other.top + other.bottom) / 2);
@@ -54,11 +56,9 @@ class OtherMonitors : public FullScreenSaver {
   const std::vector<WindowInfo>& covers() const { return covers_; }
   HWND firstCover() const { return covers_.front().handle; }
 
-  void expectEndsWithStatusZero() {
-    EXPECT_EQ(saver().wait(), 0) << "the saver is still running";
-  }
+  void expectEndsWithStatusZero() { EXPECT_EQ(saver().wait(), 0) << "the saver is still running"; }
 
- private:
+private:
   std::vector<RECT> monitors_;
   std::vector<WindowInfo> covers_;
 };
@@ -68,7 +68,8 @@ TEST_F(OtherMonitors, AreCoveredByBlackBorderlessTopmostWindowsWithoutPointer) {
     const WindowInfo& cover = covers()[i];
     SCOPED_TRACE("monitor " + std::to_string(i + 1));
     EXPECT_TRUE(EqualRect(&cover.rect, &monitors()[i]))
-        << cover.rect.left << "," << cover.rect.top << "," << cover.rect.right << "," << cover.rect.bottom;
+        << cover.rect.left << "," << cover.rect.top << "," << cover.rect.right << ","
+        << cover.rect.bottom;
     EXPECT_EQ(cover.style & kFrameStyles, 0) << std::hex << "style 0x" << cover.style;
     EXPECT_TRUE(cover.topmost);
     EXPECT_EQ(GetClassLongPtrA(cover.handle, GCLP_HCURSOR), 0) << "the window has a pointer";
@@ -96,7 +97,8 @@ TEST_F(OtherMonitors, CountMouseMovesThereButNotAtTheRestingPointer) {
   GetCursorPos(&resting);
   const RECT& other = covers().front().rect;
   const LPARAM atRest = MAKELPARAM(resting.x - other.left, resting.y - other.top);
-  for (int i = 0; i < kMovesAtTheRestingPointer; ++i) PostMessageA(firstCover(), WM_MOUSEMOVE, 0, atRest);
+  for (int i = 0; i < kMovesAtTheRestingPointer; ++i)
+    PostMessageA(firstCover(), WM_MOUSEMOVE, 0, atRest);
   ASSERT_TRUE(waitUntilHandled(firstCover())) << "moves at the resting pointer were counted";
 
   for (int i = 0; i < kMovesThatEndTheSaver; ++i) {

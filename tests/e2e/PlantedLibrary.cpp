@@ -11,7 +11,8 @@ void leaveMarker(HMODULE self) {
   const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   lstrcatW(path, L".loaded");
-  const HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE marker =
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (marker != INVALID_HANDLE_VALUE) CloseHandle(marker);
 }
 

@@ -17,7 +17,7 @@ inline constexpr char kPreviewHostClass[] = "VeloriumPreviewHost";
 inline constexpr RECT kPreviewHostRect{120, 90, 480, 370};
 
 class PreviewHost {
- public:
+public:
   // Starts preview_host.exe, which writes its window's handle in `form`: "decimal",
   // "dollar" ($1A2B) or "hex" (0x1a2b).
   explicit PreviewHost(const std::string& form);
@@ -37,7 +37,7 @@ class PreviewHost {
   // The saver's exit code, or nothing if it still runs after the timeout.
   std::optional<DWORD> waitForSaverExit(Milliseconds timeout = kPatience) const;
 
- private:
+private:
   std::optional<SaverProcess> host_;
   HWND window_ = nullptr;
   DWORD saverId_ = 0;

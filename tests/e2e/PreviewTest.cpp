@@ -32,7 +32,7 @@ POINT clientOriginOf(HWND window) {
 }
 
 class Preview : public testing::Test {
- protected:
+protected:
   void SetUp() override {
     host_.emplace(handleForm());
     preview_ = host_->waitForPreview();
@@ -57,7 +57,7 @@ class Preview : public testing::Test {
     EXPECT_EQ(*status, 0u);
   }
 
- private:
+private:
   std::optional<PreviewHost> host_;
   HWND preview_ = nullptr;
 };
@@ -65,7 +65,7 @@ class Preview : public testing::Test {
 // ---- Where the preview runs ----
 
 class PreviewInHostWindow : public Preview, public testing::WithParamInterface<const char*> {
- protected:
+protected:
   std::string handleForm() const override { return GetParam(); }
 };
 
@@ -85,8 +85,7 @@ TEST_P(PreviewInHostWindow, IsABorderlessChildOfTheHostsOuterSizeAtItsClientOrig
 }
 
 // The settings page writes the handle in decimal; "$" and "0x" hexadecimal work as well.
-INSTANTIATE_TEST_SUITE_P(Preview, PreviewInHostWindow,
-                         testing::Values("decimal", "dollar", "hex"),
+INSTANTIATE_TEST_SUITE_P(Preview, PreviewInHostWindow, testing::Values("decimal", "dollar", "hex"),
                          [](const testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param);
                          });
@@ -107,7 +106,7 @@ TEST_F(Preview, IsTheOnlyWindowInTheHostAndShowsNoOtherWindow) {
 // The saver is a copy in a folder of its own, so that the settings file beside it is the
 // test's alone.
 class PreviewOnTheDesktop : public testing::Test {
- protected:
+protected:
   void SetUp() override {
     if (settings()) folder_.writeSettings(*settings());
     ASSERT_TRUE(waitForNoScene()) << "an earlier saver's picture stays on the screen";
@@ -125,12 +124,13 @@ class PreviewOnTheDesktop : public testing::Test {
   // The first copy of the screen that shows a frame with the sun at its centre.
   Picture waitForAFrame() {
     Picture copy;
-    EXPECT_TRUE(kit::waitForTheSun([&] { return copy = captureScreen(window().rect); }).sunAtCentre())
+    EXPECT_TRUE(
+        kit::waitForTheSun([&] { return copy = captureScreen(window().rect); }).sunAtCentre())
         << "no frame was drawn";
     return copy;
   }
 
- private:
+private:
   SaverFolder folder_;
   std::optional<SaverProcess> saver_;
   std::optional<WindowInfo> window_;
@@ -144,8 +144,8 @@ TEST_F(PreviewOnTheDesktop, ShowsTheScene) {
 TEST_F(PreviewOnTheDesktop, PictureChangesOverTime) {
   const Picture before = waitForAFrame();
   ASSERT_FALSE(before.pixels.empty()) << "could not read the screen";
-  EXPECT_TRUE(waitUntil([&] { return captureScreen(window().rect).pixels != before.pixels; },
-                        kPatience));
+  EXPECT_TRUE(
+      waitUntil([&] { return captureScreen(window().rect).pixels != before.pixels; }, kPatience));
 }
 
 // Orbits on and the comet off, then the other way round.
@@ -161,7 +161,7 @@ void PrintTo(const PreviewSettings& settings, std::ostream* out) {
 
 class PreviewOnTheDesktopWithSettings : public PreviewOnTheDesktop,
                                         public testing::WithParamInterface<PreviewSettings> {
- protected:
+protected:
   std::optional<Bytes> settings() const override { return GetParam().file; }
 };
 
@@ -255,13 +255,14 @@ TEST_P(PreviewEndsOnSystemCommand, WithStatusZero) {
 
 // Whatever the command and its parameters: the usual one, the one a full-screen saver
 // would ignore, none, and one no system sends.
-INSTANTIATE_TEST_SUITE_P(
-    Preview, PreviewEndsOnSystemCommand,
-    testing::Values(SystemCommand{"Close", SC_CLOSE, 0},
-                    SystemCommand{"ScreenSave", SC_SCREENSAVE, 0},
-                    SystemCommand{"Zero", 0, 0},
-                    SystemCommand{"Unknown", 0x1234, 0x56789}),
-    [](const testing::TestParamInfo<SystemCommand>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Preview, PreviewEndsOnSystemCommand,
+                         testing::Values(SystemCommand{"Close", SC_CLOSE, 0},
+                                         SystemCommand{"ScreenSave", SC_SCREENSAVE, 0},
+                                         SystemCommand{"Zero", 0, 0},
+                                         SystemCommand{"Unknown", 0x1234, 0x56789}),
+                         [](const testing::TestParamInfo<SystemCommand>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(Preview, EndsWithStatusZeroWhenTheHostWindowIsDestroyed) {
   PostMessageA(host().window(), WM_CLOSE, 0, 0);

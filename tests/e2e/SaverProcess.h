@@ -56,7 +56,8 @@ WindowInfo describeWindow(HWND window);
 bool coversScreen(const WindowInfo& window);
 
 // The styles of a window frame, which none of the saver's windows has.
-inline constexpr LONG kFrameStyles = WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
+inline constexpr LONG kFrameStyles =
+    WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_SYSMENU;
 
 // The process's top-level windows, visible or not, in z-order.
 std::vector<WindowInfo> topLevelWindowsOf(DWORD processId);
@@ -65,7 +66,7 @@ std::vector<WindowInfo> topLevelWindowsOf(DWORD processId);
 std::set<HWND> windowsShownUntilExit(DWORD processId, const std::function<bool()>& running);
 
 class SaverProcess : public kit::Process {
- public:
+public:
   // Starts "<full path>" followed by arguments (which may be empty).
   explicit SaverProcess(const std::string& arguments, const std::string& path = saverPath())
       : Process({path, arguments}) {}

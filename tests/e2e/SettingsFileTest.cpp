@@ -30,7 +30,8 @@ void PrintTo(const SettingsCase& settings, std::ostream* out) {
     return;
   }
   *out << "settings bytes {";
-  for (size_t i = 0; i < settings.file->size(); ++i) *out << (i > 0 ? ", " : "") << int{(*settings.file)[i]};
+  for (size_t i = 0; i < settings.file->size(); ++i)
+    *out << (i > 0 ? ", " : "") << int{(*settings.file)[i]};
   *out << "}";
 }
 
@@ -42,7 +43,8 @@ void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
 
 bool isEmptyFolder(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return false;
   WIN32_FIND_DATAA entry{};
   HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return true;
@@ -57,7 +59,8 @@ bool isEmptyFolder(const std::string& path) {
 
 std::vector<WindowInfo> childrenOfClass(HWND parent, const std::string& className) {
   std::vector<WindowInfo> found;
-  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     const WindowInfo info = describeWindow(child);
     if (info.className == className) found.push_back(info);
   }
@@ -74,7 +77,9 @@ bool isIconRed(const Picture& icon) {
 
 bool showsTheErrorIcon(HWND box) {
   for (const WindowInfo& control : childrenOfClass(box, "Static")) {
-    if ((control.style & SS_TYPEMASK) != SS_ICON || SendMessageA(control.handle, STM_GETICON, 0, 0) == 0) continue;
+    if ((control.style & SS_TYPEMASK) != SS_ICON ||
+        SendMessageA(control.handle, STM_GETICON, 0, 0) == 0)
+      continue;
     if (isIconRed(captureScreen(control.rect))) return true;
   }
   return false;
@@ -83,7 +88,7 @@ bool showsTheErrorIcon(HWND box) {
 // A private copy of the saver, started with "/s" from its own folder, so that the settings
 // file beside it is the test's alone; the saver ends before its folder goes.
 class FullScreenSaverWithSettings : public testing::Test {
- protected:
+protected:
   SaverFolder& folder() { return folder_; }
   SaverProcess& saver() { return *saver_; }
 
@@ -118,7 +123,7 @@ class FullScreenSaverWithSettings : public testing::Test {
     return box;
   }
 
- private:
+private:
   SaverFolder folder_;
   std::optional<SaverProcess> saver_;
 };
@@ -138,12 +143,13 @@ TEST_P(FullScreenSaverPicture, ShowsTheCometAndTheOrbitLinesAsTheFileSaysAndLeav
 
 // Byte 0 is the comet, byte 1 the orbits, 0 off and anything else on; without a file both
 // are on. How files with more or fewer bytes read is held by the scene's own tests.
-INSTANTIATE_TEST_SUITE_P(
-    SettingsFile, FullScreenSaverPicture,
-    testing::Values(SettingsCase{"Missing", std::nullopt, {true, true}},
-                    SettingsCase{"OrbitsOnly", Bytes{0, 200}, {false, true}},
-                    SettingsCase{"CometOnly", Bytes{7, 0}, {true, false}}),
-    [](const testing::TestParamInfo<SettingsCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SettingsFile, FullScreenSaverPicture,
+                         testing::Values(SettingsCase{"Missing", std::nullopt, {true, true}},
+                                         SettingsCase{"OrbitsOnly", Bytes{0, 200}, {false, true}},
+                                         SettingsCase{"CometOnly", Bytes{7, 0}, {true, false}}),
+                         [](const testing::TestParamInfo<SettingsCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(FullScreenSaverWithSettings, ReadsTheFileInAFolderNamedOutsideTheCodePage) {
   folder().extendName("中文 русский 🪐");
@@ -155,7 +161,8 @@ TEST_F(FullScreenSaverWithSettings, ReadsTheFileInAFolderNamedOutsideTheCodePage
   expectEndsWithStatusZeroOnAKey(saver());
 }
 
-TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenRunsWithBothOptionsOn) {
+TEST_F(FullScreenSaverWithSettings,
+       ReportsAFileItCannotOpenBeforeItsWindowThenRunsWithBothOptionsOn) {
   const Bytes stored{0, 0};
   folder().writeSettings(stored);
   folder().holdSettings();
@@ -168,13 +175,15 @@ TEST_F(FullScreenSaverWithSettings, ReportsAFileItCannotOpenBeforeItsWindowThenR
   EXPECT_FALSE(windowCameFirst) << "the full-screen window showed before the box";
   EXPECT_EQ(exceptionBoxText(box), "Cannot open file " + folder().settingsFile() + ".");
   // The box may not be painted yet when it is found.
-  EXPECT_TRUE(waitUntil([&] { return showsTheErrorIcon(box); }, kPatience)) << "the box shows no error icon";
+  EXPECT_TRUE(waitUntil([&] { return showsTheErrorIcon(box); }, kPatience))
+      << "the box shows no error icon";
   const std::vector<WindowInfo> buttons = childrenOfClass(box, "Button");
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(buttons.front().text, "OK");
 
   pressOk(box);
-  ASSERT_TRUE(saver().waitForFullScreenWindow().has_value()) << "no full-screen window after the box";
+  ASSERT_TRUE(saver().waitForFullScreenWindow().has_value())
+      << "no full-screen window after the box";
   kit::expectScene(watchScene());
   expectEndsWithStatusZeroOnAKey(saver());
   folder().releaseSettings();

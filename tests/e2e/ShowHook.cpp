@@ -5,7 +5,8 @@
 
 #include "tests/e2e/ShowHook.h"
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ShowHookProc(int code, WPARAM wParam, LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ShowHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
     const bool shown =

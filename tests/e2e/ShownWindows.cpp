@@ -23,15 +23,16 @@ ShownWindows::ShownWindows() {
   SetWindowLongPtrA(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   const std::string path = programFolder() + "\\show_hook.dll";
   library_ = LoadLibraryA(path.c_str());
-  auto* proc = library_ != nullptr
-                   ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library_, "ShowHookProc")))
-                   : nullptr;
+  auto* proc = library_ != nullptr ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                                         GetProcAddress(library_, "ShowHookProc")))
+                                   : nullptr;
   if (proc == nullptr) {
     failure_ = "could not load " + path;
     return;
   }
   hook_ = SetWindowsHookExA(WH_CALLWNDPROC, proc, library_, 0);
-  if (hook_ == nullptr) failure_ = "could not set the hook, error " + std::to_string(GetLastError());
+  if (hook_ == nullptr)
+    failure_ = "could not set the hook, error " + std::to_string(GetLastError());
 }
 
 ShownWindows::~ShownWindows() {
@@ -40,10 +41,12 @@ ShownWindows::~ShownWindows() {
   if (listener_ != nullptr) DestroyWindow(listener_);
 }
 
-LRESULT CALLBACK ShownWindows::listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShownWindows::listenerProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
   auto* self = reinterpret_cast<ShownWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self != nullptr && message == kWindowShownMessage) {
-    self->shown_.push_back(Shown{static_cast<DWORD>(lParam), describeWindow(reinterpret_cast<HWND>(wParam))});
+    self->shown_.push_back(
+        Shown{static_cast<DWORD>(lParam), describeWindow(reinterpret_cast<HWND>(wParam))});
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

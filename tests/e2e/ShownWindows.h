@@ -14,7 +14,7 @@
 namespace e2e {
 
 class ShownWindows {
- public:
+public:
   ShownWindows();
   ~ShownWindows();
   ShownWindows(const ShownWindows&) = delete;
@@ -25,7 +25,7 @@ class ShownWindows {
   // The windows of the process reported shown so far, described when the report was read.
   std::vector<WindowInfo> of(DWORD processId) const;
 
- private:
+private:
   static LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   struct Shown {

@@ -18,16 +18,14 @@ TEST_P(CommandLineWithoutAMode, EndsAtOnceWithoutAWindowAndWithStatusZero) {
 }
 
 // Full screen and preview take the whole first argument; the options search is case-sensitive.
-INSTANTIATE_TEST_SUITE_P(StartUp, CommandLineWithoutAMode,
-                         testing::Values(NamedCommandLine{"NoArgument", ""},
-                                         NamedCommandLine{"UpperS1", "/S1"},
-                                         NamedCommandLine{"LowerS1", "/s1"},
-                                         NamedCommandLine{"SColon1", "/s:1"},
-                                         NamedCommandLine{"UpperC", "/C"},
-                                         NamedCommandLine{"UpperCColon1234", "/C:1234"},
-                                         NamedCommandLine{"UpperP1", "/P1"},
-                                         NamedCommandLine{"PlainWord", "x"}),
-                         testNameOf);
+INSTANTIATE_TEST_SUITE_P(
+    StartUp, CommandLineWithoutAMode,
+    testing::Values(NamedCommandLine{"NoArgument", ""}, NamedCommandLine{"UpperS1", "/S1"},
+                    NamedCommandLine{"LowerS1", "/s1"}, NamedCommandLine{"SColon1", "/s:1"},
+                    NamedCommandLine{"UpperC", "/C"},
+                    NamedCommandLine{"UpperCColon1234", "/C:1234"},
+                    NamedCommandLine{"UpperP1", "/P1"}, NamedCommandLine{"PlainWord", "x"}),
+    testNameOf);
 
 }  // namespace
 }  // namespace e2e

@@ -65,8 +65,8 @@ TEST(TaskBarButton, IsShownByTheOptionsDialog) {
   const bool shown = waitUntil(
       [&] {
         for (const WindowInfo& window : saver.topLevelWindows()) {
-          if (window.className == kApplicationWindowClass && window.visible && window.text == "Velorium I" &&
-              (window.exStyle & WS_EX_APPWINDOW) != 0) {
+          if (window.className == kApplicationWindowClass && window.visible &&
+              window.text == "Velorium I" && (window.exStyle & WS_EX_APPWINDOW) != 0) {
             return true;
           }
         }

@@ -46,10 +46,11 @@ TestDisplay::TestDisplay(int width, int height) {
   // A server of someone else's that takes the chosen number first ends ours at once; the
   // allocator then skips that number.
   for (int attempt = 0; attempt < 3 && connection_ == nullptr; ++attempt) {
-    server_ = std::make_unique<Process>(std::vector<std::string>{
-        VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX", "-nolisten", "tcp",
-        "-br", "-noreset"});
-    waitUntil([&] { return server_->output().find('\n') != std::string::npos || !server_->running(); });
+    server_ = std::make_unique<Process>(
+        std::vector<std::string>{VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX",
+                                 "-nolisten", "tcp", "-br", "-noreset"});
+    waitUntil(
+        [&] { return server_->output().find('\n') != std::string::npos || !server_->running(); });
     const std::string number = server_->output();
     const std::size_t end = number.find('\n');
     if (end == std::string::npos) continue;
@@ -71,8 +72,8 @@ Picture grabWindow(Display* display, Window window) {
   XWindowAttributes attributes{};
   XGetWindowAttributes(display, window, &attributes);
   Picture picture;
-  XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height,
-                            AllPlanes, ZPixmap);
+  XImage* image =
+      XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
   if (image == nullptr) return picture;
   picture.width = attributes.width;
   picture.height = attributes.height;
@@ -128,8 +129,8 @@ bool PlayedDisplay::takeConnection() {
   request_ = readExactly(client_, 12);
   if (request_.size() < 12) return false;
   auto padded = [](unsigned length) { return (length + 3) & ~3u; };
-  request_ += readExactly(client_, padded(card16(request_, request_, 6)) +
-                                       padded(card16(request_, request_, 8)));
+  request_ += readExactly(
+      client_, padded(card16(request_, request_, 6)) + padded(card16(request_, request_, 8)));
   return true;
 }
 

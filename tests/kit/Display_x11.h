@@ -15,7 +15,7 @@ namespace kit {
 // A private Xvfb server (black background, GLX) from scripts/test-display, ended with the
 // object. connection() is a connection of the test's own.
 class TestDisplay {
- public:
+public:
   explicit TestDisplay(int width = 1024, int height = 768);
   ~TestDisplay();
   TestDisplay(const TestDisplay&) = delete;
@@ -26,7 +26,7 @@ class TestDisplay {
   // "DISPLAY=<name>", for a program's environment.
   std::string variable() const { return "DISPLAY=" + name_; }
 
- private:
+private:
   std::unique_ptr<Process> server_;
   std::string name_;
   Display* connection_ = nullptr;
@@ -42,7 +42,7 @@ Window makeGLWindow(Display* display, int x, int y, int width, int height);
 // A display the test plays on a TCP port of its own (name()): a program connects to it and
 // waits for the X server's answer, which comes only when the test hands it one.
 class PlayedDisplay {
- public:
+public:
   PlayedDisplay();
   ~PlayedDisplay();
   PlayedDisplay(const PlayedDisplay&) = delete;
@@ -54,7 +54,7 @@ class PlayedDisplay {
   // Passes the set-up request to the real display (":N") and its answer back, then hangs up.
   void answerFromThenHangUp(const std::string& realDisplay);
 
- private:
+private:
   std::string name_, request_;
   int listener_ = -1;
   int client_ = -1;

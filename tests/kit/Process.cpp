@@ -3,7 +3,8 @@
 
 namespace kit {
 
-Outcome runToEnd(const std::vector<std::string>& command, const std::vector<std::string>& environment) {
+Outcome runToEnd(const std::vector<std::string>& command,
+                 const std::vector<std::string>& environment) {
   Process process(command, environment);
   Outcome run;
   run.status = process.wait();

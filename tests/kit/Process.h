@@ -17,7 +17,7 @@ namespace kit {
 using ExitStatus = long long;
 
 class Process {
- public:
+public:
   // Starts command[0] with the other words as its arguments; `environment` entries
   // ("NAME=value") are added to the test's own. On Windows the words after the program are
   // joined with spaces as they are, so that a test gives a command line exactly as written.
@@ -39,7 +39,7 @@ class Process {
   std::string output() const;
   std::string errors() const;
 
- private:
+private:
   struct Handles;
   std::unique_ptr<Handles> handles_;
 };
@@ -58,6 +58,6 @@ std::vector<long> processesRunning(const std::string& executable);
 
 // Runs a command to its end, or for kPatience.
 Outcome runToEnd(const std::vector<std::string>& command,
-             const std::vector<std::string>& environment = {});
+                 const std::vector<std::string>& environment = {});
 
 }  // namespace kit

@@ -39,8 +39,10 @@ pid_t spawn(const std::vector<std::string>& command, const std::vector<std::stri
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
   std::vector<std::string> env;
   for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
   env.insert(env.end(), environment.begin(), environment.end());
@@ -58,7 +60,9 @@ pid_t spawn(const std::vector<std::string>& command, const std::vector<std::stri
 
 }  // namespace
 
-void idle(Milliseconds interval) { std::this_thread::sleep_for(interval); }
+void idle(Milliseconds interval) {
+  std::this_thread::sleep_for(interval);
+}
 
 struct Process::Handles {
   pid_t pid = -1;
@@ -67,7 +71,8 @@ struct Process::Handles {
   std::string errPath = tempPath(".err");
 };
 
-Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment)
+Process::Process(const std::vector<std::string>& command,
+                 const std::vector<std::string>& environment)
     : handles_(new Handles) {
   handles_->pid = spawn(command, environment, handles_->outPath, handles_->errPath);
 }
@@ -78,7 +83,9 @@ Process::~Process() {
   std::remove(handles_->errPath.c_str());
 }
 
-unsigned long Process::id() const { return static_cast<unsigned long>(handles_->pid); }
+unsigned long Process::id() const {
+  return static_cast<unsigned long>(handles_->pid);
+}
 
 bool Process::running() const {
   if (handles_->status) return false;
@@ -105,8 +112,12 @@ void Process::signal(int number) const {
   if (running()) ::kill(handles_->pid, number);
 }
 
-std::string Process::output() const { return readFile(handles_->outPath); }
-std::string Process::errors() const { return readFile(handles_->errPath); }
+std::string Process::output() const {
+  return readFile(handles_->outPath);
+}
+std::string Process::errors() const {
+  return readFile(handles_->errPath);
+}
 
 std::vector<long> processesRunning(const std::string& executable) {
   namespace fs = std::filesystem;

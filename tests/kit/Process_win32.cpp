@@ -27,20 +27,23 @@ OutputFile outputFile() {
   GetTempPathA(folder.size(), folder.data());
   GetTempFileNameA(folder.data(), "vel", 0, path.data());
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  OutputFile file{path.data(), CreateFileA(path.data(), GENERIC_WRITE, kShareAll, &inherit, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};
+  OutputFile file{path.data(),
+                  CreateFileA(path.data(), GENERIC_WRITE, kShareAll, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot make a temporary file");
   return file;
 }
 
 // Read through a handle of its own, so that the writer's position stays where it is.
 std::string readAll(const OutputFile& file) {
-  HANDLE reader = CreateFileA(file.path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE reader =
+      CreateFileA(file.path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
   if (reader == INVALID_HANDLE_VALUE) return "";
   std::string text;
   std::array<char, 4096> buffer{};
   DWORD got = 0;
-  while (ReadFile(reader, buffer.data(), buffer.size(), &got, nullptr) && got > 0) text.append(buffer.data(), got);
+  while (ReadFile(reader, buffer.data(), buffer.size(), &got, nullptr) && got > 0)
+    text.append(buffer.data(), got);
   CloseHandle(reader);
   return text;
 }
@@ -51,7 +54,8 @@ std::string environmentBlock(const std::vector<std::string>& added) {
   std::string block;
   for (const std::string& entry : added) block.append(entry).push_back('\0');
   char* own = GetEnvironmentStringsA();
-  for (const char* entry = own; *entry != '\0'; entry += std::strlen(entry) + 1) block.append(entry).push_back('\0');
+  for (const char* entry = own; *entry != '\0'; entry += std::strlen(entry) + 1)
+    block.append(entry).push_back('\0');
   FreeEnvironmentStringsA(own);
   block.push_back('\0');
   return block;
@@ -74,7 +78,8 @@ struct Process::Handles {
   OutputFile err = outputFile();
 };
 
-Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment)
+Process::Process(const std::vector<std::string>& command,
+                 const std::vector<std::string>& environment)
     : handles_(new Handles) {
   const std::string& program = command.at(0);
   // Paths are UTF-8: a folder may have any name.
@@ -92,8 +97,8 @@ Process::Process(const std::vector<std::string>& command, const std::vector<std:
   startup.hStdError = handles_->err.handle;
   std::string block = environmentBlock(environment);
   std::wstring wideCommandLine = WideFromUtf8(commandLine);
-  if (!CreateProcessW(WideFromUtf8(program).c_str(), wideCommandLine.data(), nullptr, nullptr,
-                      TRUE, 0, environment.empty() ? nullptr : block.data(), nullptr, &startup,
+  if (!CreateProcessW(WideFromUtf8(program).c_str(), wideCommandLine.data(), nullptr, nullptr, TRUE,
+                      0, environment.empty() ? nullptr : block.data(), nullptr, &startup,
                       &handles_->info)) {
     throw std::runtime_error("CreateProcess failed for " + commandLine + " with error " +
                              std::to_string(GetLastError()));
@@ -108,7 +113,9 @@ Process::~Process() {
   CloseHandle(handles_->err.handle);
 }
 
-unsigned long Process::id() const { return handles_->info.dwProcessId; }
+unsigned long Process::id() const {
+  return handles_->info.dwProcessId;
+}
 
 bool Process::running() const {
   return WaitForSingleObject(handles_->info.hProcess, 0) == WAIT_TIMEOUT;
@@ -127,7 +134,11 @@ void Process::kill() {
   WaitForSingleObject(handles_->info.hProcess, 5000);
 }
 
-std::string Process::output() const { return readAll(handles_->out); }
-std::string Process::errors() const { return readAll(handles_->err); }
+std::string Process::output() const {
+  return readAll(handles_->out);
+}
+std::string Process::errors() const {
+  return readAll(handles_->err);
+}
 
 }  // namespace kit

@@ -25,9 +25,15 @@ constexpr int kFewestCometPathPixels = 100;
 // The comet is a few pixels across while it is in view; nothing else has its colours.
 constexpr int kFewestCometPixels = 10;
 
-int red(std::uint32_t pixel) { return static_cast<int>((pixel >> 16) & 0xFF); }
-int green(std::uint32_t pixel) { return static_cast<int>((pixel >> 8) & 0xFF); }
-int blue(std::uint32_t pixel) { return static_cast<int>(pixel & 0xFF); }
+int red(std::uint32_t pixel) {
+  return static_cast<int>((pixel >> 16) & 0xFF);
+}
+int green(std::uint32_t pixel) {
+  return static_cast<int>((pixel >> 8) & 0xFF);
+}
+int blue(std::uint32_t pixel) {
+  return static_cast<int>(pixel & 0xFF);
+}
 
 // The sun is shaded yellow: red equal to green, bright, no blue.
 bool isSunYellow(std::uint32_t pixel) {
@@ -80,18 +86,28 @@ bool SceneSeen::sunAtCentre() const {
 }
 
 int SceneSeen::planetColours() const {
-  return static_cast<int>(std::count_if(orbitLinePixels.begin(), orbitLinePixels.end(),
-                                        [](int pixels) { return pixels >= kFewestPixelsPerOrbitLine; }));
+  return static_cast<int>(
+      std::count_if(orbitLinePixels.begin(), orbitLinePixels.end(),
+                    [](int pixels) { return pixels >= kFewestPixelsPerOrbitLine; }));
 }
 
-bool SceneSeen::noOrbitLines() const { return allOrbitLinePixels(*this) <= kMostStrayLinePixels; }
-bool SceneSeen::cometPath() const { return cometPathPixels >= kFewestCometPathPixels; }
-bool SceneSeen::noCometPath() const { return cometPathPixels <= kMostStrayLinePixels; }
-bool SceneSeen::comet() const { return cometPixels >= kFewestCometPixels; }
+bool SceneSeen::noOrbitLines() const {
+  return allOrbitLinePixels(*this) <= kMostStrayLinePixels;
+}
+bool SceneSeen::cometPath() const {
+  return cometPathPixels >= kFewestCometPathPixels;
+}
+bool SceneSeen::noCometPath() const {
+  return cometPathPixels <= kMostStrayLinePixels;
+}
+bool SceneSeen::comet() const {
+  return cometPixels >= kFewestCometPixels;
+}
 
 std::ostream& operator<<(std::ostream& out, const SceneSeen& seen) {
   out << seen.width << "x" << seen.height << " picture, " << seen.litPixels << " lit pixels, "
-      << seen.sunPixels << " sun pixels " << seen.sunOffsetPixels << " from the centre, orbit line pixels";
+      << seen.sunPixels << " sun pixels " << seen.sunOffsetPixels
+      << " from the centre, orbit line pixels";
   for (int pixels : seen.orbitLinePixels) out << " " << pixels;
   return out << ", " << seen.cometPathPixels << " comet path pixels, " << seen.cometPixels
              << " comet pixels";

@@ -47,7 +47,8 @@ RECT screenRect() {
 
 Picture captureScreen(const RECT& area) {
   HDC screen = GetDC(nullptr);
-  Picture copy = copyFrom(screen, POINT{area.left, area.top}, area.right - area.left, area.bottom - area.top);
+  Picture copy =
+      copyFrom(screen, POINT{area.left, area.top}, area.right - area.left, area.bottom - area.top);
   ReleaseDC(nullptr, screen);
   return copy;
 }

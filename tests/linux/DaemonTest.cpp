@@ -21,8 +21,9 @@ namespace fs = std::filesystem;
 
 // The daemon's settings for the test, after the list: nothing that would delay or lock the
 // screen, and no change of hack for ten minutes.
-const char kQuietSettings[] = "fade: False\nunfade: False\nlock: False\nnice: 0\n"
-                              "cycle: 0:10:00\ntimeout: 0:30:00\nsplash: False\n";
+const char kQuietSettings[] =
+    "fade: False\nunfade: False\nlock: False\nnice: 0\n"
+    "cycle: 0:10:00\ntimeout: 0:30:00\nsplash: False\n";
 
 // The number of hacks in the system's list, which ends each of them with "\n".
 int SystemHackCount() {
@@ -79,9 +80,9 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
     GTEST_SKIP() << "the daemon test runs the daemon as nobody and needs root to do so";
   }
   DaemonHome home;
-  const std::vector<std::string> asNobody = {"setpriv", "--reuid=nobody", "--regid=nogroup",
-                                             "--clear-groups", "env", "-i",
-                                             "HOME=" + home.Home(), "PATH=/usr/bin:/bin"};
+  const std::vector<std::string> asNobody = {
+      "setpriv", "--reuid=nobody",      "--regid=nogroup",   "--clear-groups", "env",
+      "-i",      "HOME=" + home.Home(), "PATH=/usr/bin:/bin"};
   std::vector<std::string> addToList = asNobody;
   addToList.insert(addToList.end(), {home.Hack(), "--add-to-list"});
   Process add(addToList);
@@ -92,11 +93,10 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
 
   TestDisplay display(1024, 768);
   std::vector<std::string> daemonCommand = asNobody;
-  daemonCommand.insert(daemonCommand.end(), {display.variable(), "xscreensaver",
-                                             "--no-splash", "--verbose"});
+  daemonCommand.insert(daemonCommand.end(),
+                       {display.variable(), "xscreensaver", "--no-splash", "--verbose"});
   Process daemon(daemonCommand);
-  ASSERT_TRUE(waitUntil([&] { return Command(display, {"-version"}) == 0; }))
-      << daemon.errors();
+  ASSERT_TRUE(waitUntil([&] { return Command(display, {"-version"}) == 0; })) << daemon.errors();
 
   ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);
   ASSERT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).size() == 1; }))
@@ -106,8 +106,7 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
   EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
 
   ASSERT_EQ(Command(display, {"-deactivate"}), 0);
-  EXPECT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).empty(); },
-                        Milliseconds(1000)))
+  EXPECT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).empty(); }, Milliseconds(1000)))
       << "velorium " << hack << " still runs a second after the daemon was deactivated";
 
   Command(display, {"-exit"});

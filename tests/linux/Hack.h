@@ -15,11 +15,13 @@ namespace linuxtest {
 
 using namespace kit;
 
-inline std::string hackPath() { return VELORIUM_HACK; }
+inline std::string hackPath() {
+  return VELORIUM_HACK;
+}
 
 // velorium with the arguments, run to its end on `display` when one is given.
 inline Outcome runHack(const std::vector<std::string>& arguments, const std::string& display = "",
-                   std::vector<std::string> environment = {}) {
+                       std::vector<std::string> environment = {}) {
   std::vector<std::string> command = {hackPath()};
   command.insert(command.end(), arguments.begin(), arguments.end());
   if (!display.empty()) environment.push_back("DISPLAY=" + display);

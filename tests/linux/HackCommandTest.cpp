@@ -21,8 +21,9 @@ protected:
   static void TearDownTestSuite() { delete display_; }
   // The screen stays as the server made it: black, nothing drawn.
   static void ExpectNothingDrawn() {
-    EXPECT_TRUE(readScene(grabWindow(display_->connection(), DefaultRootWindow(display_->connection())))
-                    .nothingDrawn());
+    EXPECT_TRUE(
+        readScene(grabWindow(display_->connection(), DefaultRootWindow(display_->connection())))
+            .nothingDrawn());
   }
   static TestDisplay* display_;
 };
@@ -46,9 +47,11 @@ TEST_F(HackCommand, VersionPrintsTheVersionOnStandardOutputAndEndsWithZero) {
 }
 
 TEST_F(HackCommand, AnUnknownOptionPrintsTheUsageOnStandardErrorAndEndsWithOne) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--root", "--bogus"}, {"--root", "now"}, {"--root", "--display"},
-        {"--root", "--delay", "fast"}, {"/s"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--root", "--bogus"},
+                                               {"--root", "now"},
+                                               {"--root", "--display"},
+                                               {"--root", "--delay", "fast"},
+                                               {"/s"}}) {
     const Outcome run = runHack(args, display_->name());
     EXPECT_EQ(run.status, 1) << args[1 % args.size()];
     EXPECT_EQ(run.output, "");
@@ -68,9 +71,15 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
       {{"--window-id", "xyz"}, {}, "velorium: 'xyz' is not a window id\n"},
       {{"--root", "--window-id", "-3"}, {}, "velorium: '-3' is not a window id\n"},
       {{"--window-id", "12\n34"}, {}, "velorium: '12\\n34' is not a window id\n"},
-      {{"--root"}, {"XSCREENSAVER_WINDOW=0xq"}, "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
-      {{"--window-id", "0x7654321"}, {}, "velorium: no window 0x7654321 on display '" + display_->name() + "'\n"},
-      {{"--root"}, {"XSCREENSAVER_WINDOW=123456789"}, "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
+      {{"--root"},
+       {"XSCREENSAVER_WINDOW=0xq"},
+       "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
+      {{"--window-id", "0x7654321"},
+       {},
+       "velorium: no window 0x7654321 on display '" + display_->name() + "'\n"},
+      {{"--root"},
+       {"XSCREENSAVER_WINDOW=123456789"},
+       "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
   };
   for (const Case& c : cases) {
     const Outcome run = runHack(c.args, display_->name(), c.environment);

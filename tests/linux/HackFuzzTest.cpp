@@ -44,8 +44,8 @@ TEST(HackFuzz, EveryCaseEndsWithZeroOrOneLineOfErrorAndNoSanitizerReport) {
   unsetenv("XSCREENSAVER_WINDOW");
   const std::string usage = runHack({"--help"}).output;
   const std::vector<std::string> displays = {
-      name, name + ".0", name + ".-1", name + ".-100000", name + ".7", ":299", "", "\x1b[31m:0",
-      "127.0.0.1:1", name + ".2147483647"};
+      name,   name + ".0", name + ".-1", name + ".-100000", name + ".7",
+      ":299", "",          "\x1b[31m:0", "127.0.0.1:1",     name + ".2147483647"};
   // A window that exists (no OpenGL in this process, which LeakSanitizer watches).
   Display* x = display.connection();
   char window[24];
@@ -53,13 +53,12 @@ TEST(HackFuzz, EveryCaseEndsWithZeroOrOneLineOfErrorAndNoSanitizerReport) {
                 XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 64, 48, 0, 0, 0));
   XSync(x, False);
   const std::vector<std::string> windowIds = {
-      window, "0x1", "0", "-1", "0xFFFFFFFF", "4294967296", "12\n34", "\x1b[2J", "", "0x",
-      "0x7654321",
-      "\xff\xfe", "99999999999999999999"};
+      window,    "0x1", "0",  "-1",        "0xFFFFFFFF", "4294967296",          "12\n34",
+      "\x1b[2J", "",    "0x", "0x7654321", "\xff\xfe",   "99999999999999999999"};
   const std::vector<std::string> options = {
-      "--root", "-root", "--root", "--window", "--window-id", "-display", "--comet", "--no-comet",
-      "--no-orbits", "--fps", "--help", "--version", "--delay", "-delay", "--bogus", "-", "--",
-      "--ro\tot"};
+      "--root",  "-root",      "--root",      "--window", "--window-id", "-display",
+      "--comet", "--no-comet", "--no-orbits", "--fps",    "--help",      "--version",
+      "--delay", "-delay",     "--bogus",     "-",        "--",          "--ro\tot"};
   std::mt19937 random(kSeed);
   auto pick = [&](const std::vector<std::string>& words) {
     return words[std::uniform_int_distribution<std::size_t>(0, words.size() - 1)(random)];
@@ -70,10 +69,18 @@ TEST(HackFuzz, EveryCaseEndsWithZeroOrOneLineOfErrorAndNoSanitizerReport) {
     // Mostly options with their values, sometimes a stray word.
     for (int w = 0; w < length; ++w) {
       switch (random() % 5) {
-        case 0: command.insert(command.end(), {"--display", pick(displays)}); break;
-        case 1: command.insert(command.end(), {"--window-id", pick(windowIds)}); break;
-        case 2: command.push_back(pick(random() % 2 ? displays : windowIds)); break;
-        default: command.push_back(pick(options)); break;
+        case 0:
+          command.insert(command.end(), {"--display", pick(displays)});
+          break;
+        case 1:
+          command.insert(command.end(), {"--window-id", pick(windowIds)});
+          break;
+        case 2:
+          command.push_back(pick(random() % 2 ? displays : windowIds));
+          break;
+        default:
+          command.push_back(pick(options));
+          break;
       }
     }
     // Mesa is not clean under LeakSanitizer: the cases that draw would report its leaks.

@@ -60,11 +60,11 @@ TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASeco
   TestDisplay display(1024, 768);
   // No accessibility bus or virtual file system services: only what the saver needs.
   std::vector<std::string> environment = {
-      "HOME=" + home, "XDG_CONFIG_HOME=" + home, "GSETTINGS_BACKEND=keyfile",
-      display.variable(), "NO_AT_BRIDGE=1", "GIO_USE_VFS=local"};
+      "HOME=" + home,     "XDG_CONFIG_HOME=" + home, "GSETTINGS_BACKEND=keyfile",
+      display.variable(), "NO_AT_BRIDGE=1",          "GIO_USE_VFS=local"};
   Process session({"setsid", "dbus-run-session", "--", "sh", "-c",
-                        "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec mate-screensaver --no-daemon"},
-                       environment);
+                   "echo \"$DBUS_SESSION_BUS_ADDRESS\"; exec mate-screensaver --no-daemon"},
+                  environment);
   leftovers.group = session.id();
   ASSERT_TRUE(waitUntil([&] { return session.output().find('\n') != std::string::npos; }))
       << session.errors();
@@ -83,8 +83,8 @@ TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASeco
   EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
 
   ASSERT_EQ(command("--deactivate"), 0);
-  EXPECT_TRUE(waitUntil([&] { return processesRunning(kInstalledHack).empty(); },
-                        Milliseconds(1000)))
+  EXPECT_TRUE(
+      waitUntil([&] { return processesRunning(kInstalledHack).empty(); }, Milliseconds(1000)))
       << "velorium still runs a second after the saver was deactivated";
   command("--exit");
   EXPECT_EQ(session.wait(Milliseconds(5000)), 0) << session.errors();

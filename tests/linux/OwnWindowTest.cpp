@@ -28,8 +28,8 @@ long WindowPid(Display* display, Window window) {
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   long pid = -1;
-  if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1,
-                         False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
+                         XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
       data != nullptr) {
     if (count == 1) pid = *reinterpret_cast<long*>(data);
     XFree(data);
@@ -100,9 +100,15 @@ TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserE
   EXPECT_TRUE(resized.sunAtCentre()) << resized;
 
   switch (GetParam()) {
-    case Ending::CloseButton: SendCloseRequest(X(), window); break;
-    case Ending::Escape: SendKey(X(), window, XK_Escape); break;
-    case Ending::Q: SendKey(X(), window, XK_q); break;
+    case Ending::CloseButton:
+      SendCloseRequest(X(), window);
+      break;
+    case Ending::Escape:
+      SendKey(X(), window, XK_Escape);
+      break;
+    case Ending::Q:
+      SendKey(X(), window, XK_q);
+      break;
   }
   EXPECT_EQ(hack.wait(), 0);
   EXPECT_EQ(hack.errors(), "");
@@ -136,7 +142,9 @@ TEST_P(OwnWindowWithOption, ShowsTheSceneAsTheOptionSays) {
 INSTANTIATE_TEST_SUITE_P(Alone, OwnWindowWithOption,
                          testing::Values(OptionAlone{"NoComet", "--no-comet", {false, true}},
                                          OptionAlone{"NoOrbits", "--no-orbits", {true, false}}),
-                         [](const testing::TestParamInfo<OptionAlone>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<OptionAlone>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // White pixels in the bottom-left corner, where the --fps counter's digits go.
 int WhiteInBottomLeftCorner(const Picture& picture) {

@@ -37,7 +37,7 @@ TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed)
   const Window window = makeGLWindow(x, kLeft, kTop, kWidth, kHeight);
   // The settings program passes both; the window id wins over XSCREENSAVER_WINDOW.
   Process hack({hackPath(), "--root", "--window-id", Hex(window)},
-                    {display.variable(), "XSCREENSAVER_WINDOW=0x1"});
+               {display.variable(), "XSCREENSAVER_WINDOW=0x1"});
   const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, window); });
   EXPECT_TRUE(seen.sunAtCentre() && seen.planetColours() >= 5) << seen;
   EXPECT_TRUE(BlackOutside(grabWindow(x, DefaultRootWindow(x)), kLeft, kTop, kWidth, kHeight));

@@ -87,10 +87,11 @@ std::string TraceWindows(const Recording& recording, const std::string& name,
   const std::string saver = recording.Dir() + "/" + name + "/Velorium.scr";
   fs::create_directories(fs::path(saver).parent_path());
   fs::copy_file(std::getenv("VELORIUM_WINDOWS_SAVER"), saver);
-  if (!optionBytes.empty()) std::ofstream(fs::path(saver).parent_path() / "Velorium.ini") << optionBytes;
+  if (!optionBytes.empty())
+    std::ofstream(fs::path(saver).parent_path() / "Velorium.ini") << optionBytes;
   const std::string trace = recording.Dir() + "/" + name + ".trace";
   Process wine({"wine", saver, "/s"},
-                    {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+               {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced Windows saver drew too little";
   Process key({"xdotool", "key", "space"});
   key.wait();
@@ -149,8 +150,8 @@ Comparison CompareCalls(const std::vector<std::string>& windows,
       same = SameValue(w, std::stod(a->str()), std::stod(b->str()));
     }
     if (!same) {
-      result.firstDifference = "call " + std::to_string(k) + ":\n  Windows: " + w +
-                               "\n  Linux:   " + l;
+      result.firstDifference =
+          "call " + std::to_string(k) + ":\n  Windows: " + w + "\n  Linux:   " + l;
       return result;
     }
     ++result.withinRounding;
@@ -190,8 +191,8 @@ Picture ReplayedFrame(const std::string& trace, int frame) {
       picture.pixels.clear();
       for (std::size_t i = lineEnd; i + 2 < lineEnd + bytes && i + 2 < pnm.size(); i += 3) {
         picture.pixels.push_back((static_cast<unsigned char>(pnm[i]) << 16) |
-                              (static_cast<unsigned char>(pnm[i + 1]) << 8) |
-                              static_cast<unsigned char>(pnm[i + 2]));
+                                 (static_cast<unsigned char>(pnm[i + 1]) << 8) |
+                                 static_cast<unsigned char>(pnm[i + 2]));
       }
     }
     at = lineEnd + bytes;
@@ -232,8 +233,7 @@ TEST_F(SameFramesAsWindows, WithoutCometAndOrbitsTooAsTheSettingsFileSaysOnWindo
   const std::string linux = TraceLinux(*recording_, "linux-bare", {"--no-comet", "--no-orbits"});
   const std::vector<std::string> windowsCalls = FrameCalls(windows);
   // Without comet and orbit lines a frame is only camera, light, sun and planets.
-  EXPECT_EQ(std::count(windowsCalls.begin(), windowsCalls.end(), "glBegin(mode=GL_LINE_STRIP)"),
-            0);
+  EXPECT_EQ(std::count(windowsCalls.begin(), windowsCalls.end(), "glBegin(mode=GL_LINE_STRIP)"), 0);
   ExpectSameCalls(windowsCalls, FrameCalls(linux));
 }
 
@@ -255,15 +255,16 @@ TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
 }
 
 TEST_F(SameFramesAsWindows, TheFpsCounterOnlyAddsCallsAtTheEndOfEachFrame) {
-  const std::vector<std::string> withFps = FrameCalls(TraceLinux(*recording_, "linux-fps", {"--fps"}));
+  const std::vector<std::string> withFps =
+      FrameCalls(TraceLinux(*recording_, "linux-fps", {"--fps"}));
   ASSERT_EQ(FramesIn(withFps), kComparedFrames);
   // Frame by frame: the Windows frame's calls, then the counter's, then the frame's end.
   std::vector<std::string> withoutCounter;
   std::size_t windowsAt = 0;
   for (const std::string& call : withFps) {
     const bool frameEnd = call.rfind("-- frame ", 0) == 0;
-    const bool windowsFrameGoesOn = windowsAt < windowsCalls_.size() &&
-                                    windowsCalls_[windowsAt].rfind("-- frame ", 0) != 0;
+    const bool windowsFrameGoesOn =
+        windowsAt < windowsCalls_.size() && windowsCalls_[windowsAt].rfind("-- frame ", 0) != 0;
     if (frameEnd || windowsFrameGoesOn) {
       withoutCounter.push_back(call);
       ++windowsAt;

@@ -21,19 +21,27 @@ std::set<GLenum> enabled;
 // The names of the enums the scene passes; glClear's bits have a table of their own, since
 // GL_COLOR_BUFFER_BIT and GL_LIGHT0 share a value.
 const std::map<GLenum, const char*> kEnumNames = {
-    {GL_LIGHTING, "GL_LIGHTING"},       {GL_LIGHT0, "GL_LIGHT0"},
-    {GL_DEPTH_TEST, "GL_DEPTH_TEST"},   {GL_NORMALIZE, "GL_NORMALIZE"},
+    {GL_LIGHTING, "GL_LIGHTING"},
+    {GL_LIGHT0, "GL_LIGHT0"},
+    {GL_DEPTH_TEST, "GL_DEPTH_TEST"},
+    {GL_NORMALIZE, "GL_NORMALIZE"},
     {GL_COLOR_MATERIAL, "GL_COLOR_MATERIAL"},
-    {GL_MODELVIEW, "GL_MODELVIEW"},     {GL_PROJECTION, "GL_PROJECTION"},
-    {GL_LINE_STRIP, "GL_LINE_STRIP"},   {GL_QUADS, "GL_QUADS"},
-    {GL_FRONT, "GL_FRONT"},             {GL_AMBIENT, "GL_AMBIENT"},
-    {GL_DIFFUSE, "GL_DIFFUSE"},         {GL_SPECULAR, "GL_SPECULAR"},
-    {GL_EMISSION, "GL_EMISSION"},       {GL_SHININESS, "GL_SHININESS"},
-    {GL_POSITION, "GL_POSITION"},       {GLU_INSIDE, "GLU_INSIDE"},
+    {GL_MODELVIEW, "GL_MODELVIEW"},
+    {GL_PROJECTION, "GL_PROJECTION"},
+    {GL_LINE_STRIP, "GL_LINE_STRIP"},
+    {GL_QUADS, "GL_QUADS"},
+    {GL_FRONT, "GL_FRONT"},
+    {GL_AMBIENT, "GL_AMBIENT"},
+    {GL_DIFFUSE, "GL_DIFFUSE"},
+    {GL_SPECULAR, "GL_SPECULAR"},
+    {GL_EMISSION, "GL_EMISSION"},
+    {GL_SHININESS, "GL_SHININESS"},
+    {GL_POSITION, "GL_POSITION"},
+    {GLU_INSIDE, "GLU_INSIDE"},
     {GLU_OUTSIDE, "GLU_OUTSIDE"},
 };
-const std::map<GLenum, const char*> kClearBitNames = {
-    {GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"}, {GL_DEPTH_BUFFER_BIT, "GL_DEPTH_BUFFER_BIT"}};
+const std::map<GLenum, const char*> kClearBitNames = {{GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"},
+                                                      {GL_DEPTH_BUFFER_BIT, "GL_DEPTH_BUFFER_BIT"}};
 
 std::string Name(GLenum value, const std::map<GLenum, const char*>& names = kEnumNames) {
   const auto found = names.find(value);
@@ -70,9 +78,13 @@ std::string Values(GLenum pname, const GLfloat* params) {
 
 }  // namespace
 
-GlCalls TakeGlCalls() { return std::exchange(calls, {}); }
+GlCalls TakeGlCalls() {
+  return std::exchange(calls, {});
+}
 
-void RecordGlCall(std::string call) { calls.push_back(std::move(call)); }
+void RecordGlCall(std::string call) {
+  calls.push_back(std::move(call));
+}
 
 void ResetGl() {
   calls.clear();
@@ -81,9 +93,15 @@ void ResetGl() {
 
 extern "C" {
 
-void glBegin(GLenum mode) { Record("glBegin", {Name(mode)}); }
-void glEnd() { Record("glEnd", {}); }
-void glClear(GLbitfield mask) { Record("glClear", {Name(mask, kClearBitNames)}); }
+void glBegin(GLenum mode) {
+  Record("glBegin", {Name(mode)});
+}
+void glEnd() {
+  Record("glEnd", {});
+}
+void glClear(GLbitfield mask) {
+  Record("glClear", {Name(mask, kClearBitNames)});
+}
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
   Record("glClearColor", {Number(r), Number(g), Number(b), Number(a)});
 }
@@ -113,10 +131,18 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
   Record("glMaterialfv", {Name(face), Name(pname), Values(pname, params)});
 }
-void glLoadIdentity() { Record("glLoadIdentity", {}); }
-void glMatrixMode(GLenum mode) { Record("glMatrixMode", {Name(mode)}); }
-void glPushMatrix() { Record("glPushMatrix", {}); }
-void glPopMatrix() { Record("glPopMatrix", {}); }
+void glLoadIdentity() {
+  Record("glLoadIdentity", {});
+}
+void glMatrixMode(GLenum mode) {
+  Record("glMatrixMode", {Name(mode)});
+}
+void glPushMatrix() {
+  Record("glPushMatrix", {});
+}
+void glPopMatrix() {
+  Record("glPopMatrix", {});
+}
 void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
   Record("glRotated", {Number(angle), Number(x), Number(y), Number(z)});
 }

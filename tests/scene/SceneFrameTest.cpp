@@ -70,30 +70,39 @@ std::vector<GlCalls> Primitives(const GlCalls& calls) {
   return primitives;
 }
 
-const GlCalls kShinyMaterial = {
-    "glMaterialfv(GL_FRONT, GL_AMBIENT, 0, 0, 0, 0)", "glMaterialfv(GL_FRONT, GL_DIFFUSE, 0, 0, 0, 0)",
-    "glMaterialfv(GL_FRONT, GL_EMISSION, 0, 0, 0, 0)", "glMaterialfv(GL_FRONT, GL_SPECULAR, 1, 1, 1, 1)",
-    "glMaterialfv(GL_FRONT, GL_SHININESS, 128)"};
-const GlCalls kDullMaterial = {
-    "glMaterialfv(GL_FRONT, GL_AMBIENT, 0, 0, 0, 0)", "glMaterialfv(GL_FRONT, GL_DIFFUSE, 0, 0, 0, 0)",
-    "glMaterialfv(GL_FRONT, GL_EMISSION, 0, 0, 0, 0)", "glMaterialfv(GL_FRONT, GL_SPECULAR, 0, 0, 0, 0)",
-    "glMaterialfv(GL_FRONT, GL_SHININESS, 128)"};
+const GlCalls kShinyMaterial = {"glMaterialfv(GL_FRONT, GL_AMBIENT, 0, 0, 0, 0)",
+                                "glMaterialfv(GL_FRONT, GL_DIFFUSE, 0, 0, 0, 0)",
+                                "glMaterialfv(GL_FRONT, GL_EMISSION, 0, 0, 0, 0)",
+                                "glMaterialfv(GL_FRONT, GL_SPECULAR, 1, 1, 1, 1)",
+                                "glMaterialfv(GL_FRONT, GL_SHININESS, 128)"};
+const GlCalls kDullMaterial = {"glMaterialfv(GL_FRONT, GL_AMBIENT, 0, 0, 0, 0)",
+                               "glMaterialfv(GL_FRONT, GL_DIFFUSE, 0, 0, 0, 0)",
+                               "glMaterialfv(GL_FRONT, GL_EMISSION, 0, 0, 0, 0)",
+                               "glMaterialfv(GL_FRONT, GL_SPECULAR, 0, 0, 0, 0)",
+                               "glMaterialfv(GL_FRONT, GL_SHININESS, 128)"};
 
 // Clears to opaque black and looks at the sun from the camera's eye, z up; drawing starts unlit.
 GlCalls FrameStart(const std::string& lookAt) {
-  return {"glClearColor(0, 0, 0, 1)", "glClear(GL_COLOR_BUFFER_BIT)", "glClear(GL_DEPTH_BUFFER_BIT)",
-          "glMatrixMode(GL_MODELVIEW)", "glLoadIdentity()", lookAt, "glEnable(GL_COLOR_MATERIAL)",
-          "glEnable(GL_DEPTH_TEST)", "glEnable(GL_NORMALIZE)", "glDisable(GL_LIGHTING)"};
+  return {"glClearColor(0, 0, 0, 1)",
+          "glClear(GL_COLOR_BUFFER_BIT)",
+          "glClear(GL_DEPTH_BUFFER_BIT)",
+          "glMatrixMode(GL_MODELVIEW)",
+          "glLoadIdentity()",
+          lookAt,
+          "glEnable(GL_COLOR_MATERIAL)",
+          "glEnable(GL_DEPTH_TEST)",
+          "glEnable(GL_NORMALIZE)",
+          "glDisable(GL_LIGHTING)"};
 }
 
 // The light at (1, 1, 0) in scene coordinates, just inside the sun; the sun, yellow and shiny,
 // lit from inside.
-const GlCalls kLightAndSun = Join(
-    {{"glLightfv(GL_LIGHT0, GL_POSITION, 1, 1, 0, 1)", "glEnable(GL_LIGHTING)", "glEnable(GL_LIGHT0)",
-      "glColor3d(1, 1, 0)"},
-     kShinyMaterial,
-     {"gluNewQuadric()", "gluQuadricOrientation(GLU_INSIDE)", "gluSphere(2, 40, 40)",
-      "gluDeleteQuadric()"}});
+const GlCalls kLightAndSun =
+    Join({{"glLightfv(GL_LIGHT0, GL_POSITION, 1, 1, 0, 1)", "glEnable(GL_LIGHTING)",
+           "glEnable(GL_LIGHT0)", "glColor3d(1, 1, 0)"},
+          kShinyMaterial,
+          {"gluNewQuadric()", "gluQuadricOrientation(GLU_INSIDE)", "gluSphere(2, 40, 40)",
+           "gluDeleteQuadric()"}});
 
 struct Planet {
   std::string colour, sphere;
@@ -123,8 +132,9 @@ const std::vector<Planet> kPlanets = {
     {"glColor3d(0.752941, 0.752941, 0.752941)", "gluSphere(0.51118, 40, 40)",
      "glTranslated(15.036, -10.2621, 0)", "glTranslated(20.4959, -3.2016, 0)",
      "glVertex3d(21, 0, 0)", "glVertex3d(0, 14.7, 0)"},
-    {"glColor3d(0, 0.501961, 0)", "gluSphere(0.49532, 40, 40)", "glTranslated(-21.5444, -8.87757, 0)",
-     "glTranslated(24.7327, -2.55235, 0)", "glVertex3d(25, 0, 0)", "glVertex3d(0, 17.5, 0)"},
+    {"glColor3d(0, 0.501961, 0)", "gluSphere(0.49532, 40, 40)",
+     "glTranslated(-21.5444, -8.87757, 0)", "glTranslated(24.7327, -2.55235, 0)",
+     "glVertex3d(25, 0, 0)", "glVertex3d(0, 17.5, 0)"},
     {"glColor3d(0.501961, 0.501961, 0)", "gluSphere(0.2274, 40, 40)",
      "glTranslated(-7.62387, 19.586, -1.54543)", "glTranslated(28.9224, -1.48434, 5.86285)",
      "glVertex3d(29, 0, 5.87859)", "glVertex3d(0, 20.3, 0)"},
@@ -137,7 +147,9 @@ GlCalls PlanetCalls(const Planet& planet, const std::string& place, bool orbits)
     calls.insert(calls.end(), {"glGetBooleanv(GL_LIGHTING)", "glDisable(GL_LIGHTING)",
                                "glBegin(GL_LINE_STRIP): 361 vertices", "glEnable(GL_LIGHTING)"});
   }
-  return Join({calls, {"glPushMatrix()", place}, kDullMaterial,
+  return Join({calls,
+               {"glPushMatrix()", place},
+               kDullMaterial,
                {"gluNewQuadric()", "gluQuadricOrientation(GLU_OUTSIDE)", planet.sphere,
                 "gluDeleteQuadric()", "glPopMatrix()"}});
 }
@@ -151,9 +163,11 @@ GlCalls CometCalls(bool orbits) {
     path = {"glGetBooleanv(GL_LIGHTING)", "glDisable(GL_LIGHTING)",
             "glColor3d(0.188235, 0.188235, 0.188235)", "glBegin(GL_LINE_STRIP): 361 vertices"};
   }
-  return Join({path, kShinyMaterial,
-               {"glPushMatrix()", "glTranslated(0, -0.515678, 9.64825)", "glRotated(93.0594, 1, 0, 0)",
-                "glBegin(GL_QUADS): 12800 vertices, 9600 colours", "glPopMatrix()"}});
+  return Join(
+      {path,
+       kShinyMaterial,
+       {"glPushMatrix()", "glTranslated(0, -0.515678, 9.64825)", "glRotated(93.0594, 1, 0, 0)",
+        "glBegin(GL_QUADS): 12800 vertices, 9600 colours", "glPopMatrix()"}});
 }
 
 GlCalls ClearViewFrame(bool comet, bool orbits) {
@@ -204,8 +218,8 @@ TEST(SceneSetUp, FirstTickMakesTheContextAndSetsTheProjectionForTheWindow) {
   for (auto [window, frustum] : cases) {
     TPlanets scene(&window);
     scene.Tick();
-    const std::string viewport =
-        "glViewport(0, 0, " + std::to_string(window.width) + ", " + std::to_string(window.height) + ")";
+    const std::string viewport = "glViewport(0, 0, " + std::to_string(window.width) + ", " +
+                                 std::to_string(window.height) + ")";
     EXPECT_EQ(TakeGlCalls(), (GlCalls{"CreateContext()", viewport, "glMatrixMode(GL_PROJECTION)",
                                       "glLoadIdentity()", frustum}));
     EXPECT_EQ(scene.Counter, 1);

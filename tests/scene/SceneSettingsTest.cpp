@@ -77,9 +77,9 @@ TEST(FreshScene, DiametersInKilometres) {
 
 TEST(FreshScene, DistancesInKilometres) {
   TPlanets planets(nullptr);
-  const std::array<double, 10> expected = {0,         57910000,   108200000,  149600000,
-                                           227940000, 778330000,  1429400000, 2870990000.0,
-                                           4504000000.0, 5913520000.0};
+  const std::array<double, 10> expected = {
+      0,         57910000,   108200000,    149600000,    227940000,
+      778330000, 1429400000, 2870990000.0, 4504000000.0, 5913520000.0};
   EXPECT_EQ(planets.Distance, expected);
 }
 

@@ -12,14 +12,26 @@ bool TPlanets::CreateContext() {
   return HasContext;
 }
 
-bool TPlanets::SetupPixelFormat() { return !Form->contextFails; }
+bool TPlanets::SetupPixelFormat() {
+  return !Form->contextFails;
+}
 
-void TPlanets::ReleaseContext() { HasContext = false; }
+void TPlanets::ReleaseContext() {
+  HasContext = false;
+}
 
-int TPlanets::ClientWidth() const { return Form->width; }
+int TPlanets::ClientWidth() const {
+  return Form->width;
+}
 
-int TPlanets::ClientHeight() const { return Form->height; }
+int TPlanets::ClientHeight() const {
+  return Form->height;
+}
 
-void TPlanets::SwapFrame() { RecordGlCall("SwapFrame()"); }
+void TPlanets::SwapFrame() {
+  RecordGlCall("SwapFrame()");
+}
 
-void TPlanets::EndAfterFailedSetup() { RecordGlCall("EndAfterFailedSetup()"); }
+void TPlanets::EndAfterFailedSetup() {
+  RecordGlCall("EndAfterFailedSetup()");
+}

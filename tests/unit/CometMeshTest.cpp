@@ -42,7 +42,9 @@ std::vector<Quad> quadsOf(const std::vector<Call>& calls) {
     for (int k = 0; k < 7; ++k) {
       EXPECT_EQ(calls[i + k].isColor, pattern[k]) << "call " << i + k;
     }
-    quads.push_back({calls[i].color, calls[i + 2].color, calls[i + 5].color,
+    quads.push_back({calls[i].color,
+                     calls[i + 2].color,
+                     calls[i + 5].color,
                      {calls[i + 1], calls[i + 3], calls[i + 4], calls[i + 6]}});
   }
   return quads;

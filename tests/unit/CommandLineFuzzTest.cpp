@@ -18,7 +18,7 @@ constexpr unsigned kSeed = 20240229;
 // than uniform bytes would give them, so the interesting paths are all taken.
 char randomByte(std::mt19937& random) {
   static constexpr char kFavourites[] = {'"', '"', '"', ' ', '\t', '\x01', '\x20', '/', 's', 'S',
-                                         'p', 'P', 'c', 'C', '$', 'x', '0', '9', '-', '\0'};
+                                         'p', 'P', 'c', 'C', '$',  'x',    '0',    '9', '-', '\0'};
   const unsigned pick = random() % 4;
   if (pick < 2) {
     return kFavourites[random() % sizeof kFavourites];

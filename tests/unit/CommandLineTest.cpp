@@ -9,7 +9,8 @@
 using Words = std::vector<std::string>;
 
 TEST(SplitCommandLine, PathAndArgumentsAsTheSystemStartsTheSaver) {
-  EXPECT_EQ(SplitCommandLine("C:\\WINDOWS\\Velorium.scr /s"), (Words{"C:\\WINDOWS\\Velorium.scr", "/s"}));
+  EXPECT_EQ(SplitCommandLine("C:\\WINDOWS\\Velorium.scr /s"),
+            (Words{"C:\\WINDOWS\\Velorium.scr", "/s"}));
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Velorium.scr\" /p 1234"),
             (Words{"C:\\Program Files\\Velorium.scr", "/p", "1234"}));
   EXPECT_EQ(SplitCommandLine("Velorium.scr /c:4567"), (Words{"Velorium.scr", "/c:4567"}));
@@ -20,7 +21,8 @@ TEST(SplitCommandLine, RunsOfControlCharactersSeparate) {
 }
 
 TEST(SplitCommandLine, HighBytesAndDeleteAreWordBytes) {
-  EXPECT_EQ(SplitCommandLine("prog \xE9t\xC3\xA9 \xA0x\x7F"), (Words{"prog", "\xE9t\xC3\xA9", "\xA0x\x7F"}));
+  EXPECT_EQ(SplitCommandLine("prog \xE9t\xC3\xA9 \xA0x\x7F"),
+            (Words{"prog", "\xE9t\xC3\xA9", "\xA0x\x7F"}));
 }
 
 TEST(SplitCommandLine, QuotedStretchesJoinTheirWordWithoutQuotes) {

@@ -66,8 +66,8 @@ TEST(HackCommandLine, RootWithoutXScreenSaverWindowDrawsIntoTheRootWindow) {
 }
 
 TEST(HackCommandLine, WindowIdWinsOverRootWhereverItStands) {
-  for (const Args& args : {Args{"--root", "--window-id", "0x400001"},
-                           Args{"-window-id", "4194305", "-root"}}) {
+  for (const Args& args :
+       {Args{"--root", "--window-id", "0x400001"}, Args{"-window-id", "4194305", "-root"}}) {
     HackCommand command = ParseHackCommandLine(args, "0x99");
     ASSERT_EQ(command.kind, Kind::Run);
     EXPECT_EQ(command.options.target, HackTarget::WindowId);
@@ -92,15 +92,13 @@ TEST(HackCommandLine, AnythingElseIsAUsageError) {
     Args args;
     const char* error;
   };
-  for (const Case& c : {Case{{"--bogus"}, "unknown option '--bogus'"},
-                        Case{{"root"}, "unknown option 'root'"},
-                        Case{{"---root"}, "unknown option '---root'"},
-                        Case{{"-"}, "unknown option '-'"},
-                        Case{{"--Root"}, "unknown option '--Root'"},
-                        Case{{"--fps=1"}, "unknown option '--fps=1'"},
-                        Case{{"--root", "extra"}, "unknown option 'extra'"},
-                        Case{{"--window-id"}, "option '--window-id' needs a value"},
-                        Case{{"--root", "-display"}, "option '-display' needs a value"}}) {
+  for (const Case& c :
+       {Case{{"--bogus"}, "unknown option '--bogus'"}, Case{{"root"}, "unknown option 'root'"},
+        Case{{"---root"}, "unknown option '---root'"}, Case{{"-"}, "unknown option '-'"},
+        Case{{"--Root"}, "unknown option '--Root'"}, Case{{"--fps=1"}, "unknown option '--fps=1'"},
+        Case{{"--root", "extra"}, "unknown option 'extra'"},
+        Case{{"--window-id"}, "option '--window-id' needs a value"},
+        Case{{"--root", "-display"}, "option '-display' needs a value"}}) {
     HackCommand command = ParseHackCommandLine(c.args, kUnset);
     EXPECT_EQ(command.kind, Kind::Usage) << c.args[0];
     EXPECT_EQ(command.error, c.error);
@@ -108,8 +106,8 @@ TEST(HackCommandLine, AnythingElseIsAUsageError) {
 }
 
 TEST(HackCommandLine, AWindowIdThatIsNotANumberIsAnError) {
-  for (const char* id : {"", "xyz", "0x", "0x12g", "-5", "+5", " 5", "5 ", "0", "0x0",
-                         "4294967296", "0x100000000", "1e3"}) {
+  for (const char* id : {"", "xyz", "0x", "0x12g", "-5", "+5", " 5", "5 ", "0", "0x0", "4294967296",
+                         "0x100000000", "1e3"}) {
     HackCommand command = ParseHackCommandLine(Args{"--window-id", id}, kUnset);
     EXPECT_EQ(command.kind, Kind::Error) << id;
     EXPECT_EQ(command.error, std::string("'") + id + "' is not a window id");
@@ -139,7 +137,8 @@ TEST(HackCommandLine, DelayIsAWholeNumberOfMicrosecondsUpToASecond) {
     HackCommand command = ParseHackCommandLine(Args{"--delay", delay}, kUnset);
     EXPECT_EQ(command.kind, Kind::Usage) << delay;
     EXPECT_EQ(command.error, std::string("'--delay' takes a whole number of microseconds from 0 "
-                                         "to 1000000, not '") + delay + "'");
+                                         "to 1000000, not '") +
+                                 delay + "'");
   }
 }
 

@@ -47,10 +47,10 @@ TEST(ParseLayout, ReadsNamesClassesPropertiesAndNestedObjectsWithTheirLines) {
   EXPECT_EQ(form.line, 1);
   ASSERT_EQ(form.properties.size(), 6u);
 
-  const std::vector<std::string> names = {"Left", "Top", "Caption", "BorderStyle", "Font.Style",
-                                          "Anchors"};
-  const std::vector<Kind> kinds = {Kind::Integer, Kind::Integer, Kind::String, Kind::Identifier,
-                                   Kind::Set, Kind::Set};
+  const std::vector<std::string> names = {"Left",        "Top",        "Caption",
+                                          "BorderStyle", "Font.Style", "Anchors"};
+  const std::vector<Kind> kinds = {Kind::Integer,    Kind::Integer, Kind::String,
+                                   Kind::Identifier, Kind::Set,     Kind::Set};
   for (std::size_t k = 0; k < names.size(); ++k) {
     EXPECT_EQ(form.properties[k].name, names[k]);
     EXPECT_EQ(form.properties[k].value.kind, kinds[k]) << names[k];
@@ -96,9 +96,12 @@ TEST(ParseLayout, MalformedTextIsReportedWithItsLine) {
   EXPECT_EQ(ErrorOf("object F: TF\n  Left 1\nend"), "Layout error at line 2: '=' was expected");
   EXPECT_EQ(ErrorOf("object F: TF\n  Left = 1\n"), "Layout error at line 3: 'end' was expected");
   EXPECT_EQ(ErrorOf("object F: TF\n  Left =\n"), "Layout error at line 3: a value was expected");
-  EXPECT_EQ(ErrorOf("object F: TF\n  Caption = 'open\nend"), "Layout error at line 2: unterminated string");
-  EXPECT_EQ(ErrorOf("object F: TF\n  Left = -\nend"), "Layout error at line 2: digits were expected");
-  EXPECT_EQ(ErrorOf("object F: TF\n  Left = 99999999999999\nend"), "Layout error at line 2: number too large");
+  EXPECT_EQ(ErrorOf("object F: TF\n  Caption = 'open\nend"),
+            "Layout error at line 2: unterminated string");
+  EXPECT_EQ(ErrorOf("object F: TF\n  Left = -\nend"),
+            "Layout error at line 2: digits were expected");
+  EXPECT_EQ(ErrorOf("object F: TF\n  Left = 99999999999999\nend"),
+            "Layout error at line 2: number too large");
   EXPECT_EQ(ErrorOf("object F: TF\n  S = [a b]\nend"), "Layout error at line 2: ']' was expected");
   EXPECT_EQ(ErrorOf("object F: TF\nend\nend"), "Layout error at line 3: text after the last 'end'");
 }

@@ -29,7 +29,8 @@ TEST(UncoveredMonitors, MonitorsLeftOfAndAboveThePrimaryKeepTheirNegativeCoordin
 
 TEST(UncoveredMonitors, ThreeMonitorsGiveTwoBlackWindowsWhereverThePrimaryIs) {
   const Rects monitors{{-1920, 0, 0, 1080}, kPrimary, {1920, 0, 3840, 1080}};
-  EXPECT_EQ(UncoveredMonitors(monitors, kPrimary), (Rects{{-1920, 0, 0, 1080}, {1920, 0, 3840, 1080}}));
+  EXPECT_EQ(UncoveredMonitors(monitors, kPrimary),
+            (Rects{{-1920, 0, 0, 1080}, {1920, 0, 3840, 1080}}));
 }
 
 TEST(UncoveredMonitors, AMonitorInsideThePrimaryRectangleIsStillCovered) {

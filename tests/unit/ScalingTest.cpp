@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 TEST(ScaleByRatio, RoundsHalfAwayFromZeroLikeTheSystem) {
-  EXPECT_EQ(ScaleByRatio(361, 13, 16), 293);  // 293.31
-  EXPECT_EQ(ScaleByRatio(201, 13, 16), 163);  // 163.31
-  EXPECT_EQ(ScaleByRatio(8, 13, 16), 7);      // 6.5
-  EXPECT_EQ(ScaleByRatio(-14, 96, 120), -11); // -11.2
-  EXPECT_EQ(ScaleByRatio(-17, 13, 16), -14);  // -13.81
-  EXPECT_EQ(ScaleByRatio(-10, 1, 4), -3);     // -2.5
+  EXPECT_EQ(ScaleByRatio(361, 13, 16), 293);   // 293.31
+  EXPECT_EQ(ScaleByRatio(201, 13, 16), 163);   // 163.31
+  EXPECT_EQ(ScaleByRatio(8, 13, 16), 7);       // 6.5
+  EXPECT_EQ(ScaleByRatio(-14, 96, 120), -11);  // -11.2
+  EXPECT_EQ(ScaleByRatio(-17, 13, 16), -14);   // -13.81
+  EXPECT_EQ(ScaleByRatio(-10, 1, 4), -3);      // -2.5
 }
 
 TEST(ScaleByRatio, KeepsTheValueWhenTheRatioIsOneOrUndefined) {

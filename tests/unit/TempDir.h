@@ -38,7 +38,8 @@ private:
 
 inline void WriteBytes(const std::string& fileName, const Bytes& bytes) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadBytes(const std::string& fileName) {

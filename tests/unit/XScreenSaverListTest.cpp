@@ -31,11 +31,13 @@ TEST(XScreenSaverList, WithoutAFileTheSystemListIsTakenWithVeloriumAtItsEnd) {
 }
 
 TEST(XScreenSaverList, AddingKeepsEveryOtherLineAndTheNumbersOfTheHacksBefore) {
-  const std::string before = "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
-                             "  GL: gears --root \\n\n\nlock:\t\tFalse\n";
-  const std::string after = "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
-                            "  GL: gears --root \\n\\\n" + std::string(kVeloriumLine) +
-                            "\n\nlock:\t\tFalse\n";
+  const std::string before =
+      "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
+      "  GL: gears --root \\n\n\nlock:\t\tFalse\n";
+  const std::string after =
+      "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
+      "  GL: gears --root \\n\\\n" +
+      std::string(kVeloriumLine) + "\n\nlock:\t\tFalse\n";
   EXPECT_EQ(AddToList(before, kDefaults, "velorium --root").text, after);
   // A last hack without its "\n", or an entry closed by a blank line, gets what it needs.
   EXPECT_EQ(AddToList("programs: maze", "", "/opt/velorium --root").text,

@@ -144,7 +144,8 @@ TEST_F(FullScreenForm, ConstructorMasksEveryFloatingPointException) {
 TEST_F(FullScreenForm, TicksWaitUntilTheFormIsOnScreen) {
   CreateTheForm();
   PumpMessages(300);
-  EXPECT_EQ(VeloriumF1->Planets->Counter, 0) << "a tick reached the scene before the form was shown";
+  EXPECT_EQ(VeloriumF1->Planets->Counter, 0)
+      << "a tick reached the scene before the form was shown";
   EXPECT_FALSE(VeloriumF1->Planets->HasContext);
 
   VeloriumF1->Show();

@@ -61,7 +61,8 @@ TEST(FormLayout, ErrorsNameTheUnknownPropertyValueClassOrHandler) {
             "Layout error at line 3: unknown property Colour of TLayoutF");
   EXPECT_EQ(ErrorOf(FormWith("  BorderStyle = bsRound\n")),
             "Layout error at line 2: unknown value bsRound of BorderStyle");
-  EXPECT_EQ(ErrorOf(FormWith("  object Timer2: TStopwatch\n  end\n")), "Class TStopwatch not found");
+  EXPECT_EQ(ErrorOf(FormWith("  object Timer2: TStopwatch\n  end\n")),
+            "Class TStopwatch not found");
   EXPECT_EQ(ErrorOf(FormWith("  OnCreate = FormMissing\n")), "Method FormMissing not found");
   EXPECT_EQ(ErrorOf(FormWith("  object Timer1: TTimer\n    Tempo = 3\n  end\n")),
             "Layout error at line 3: unknown property Tempo of TTimer");

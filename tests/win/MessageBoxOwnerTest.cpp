@@ -42,8 +42,8 @@ public:
 private:
   void Run() {
     threadId_ = GetCurrentThreadId();
-    HWND window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                  240, 180, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240,
+                                  180, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     window_ = window;
     ready_ = true;
     MSG message{};

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "win32/ExtCtrls.h"
-#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
 #include "tests/win/DialogWatcher.h"
 #include "tests/win/WindowTest.h"
+#include "win32/ExtCtrls.h"
+#include "win32/PixelFormat.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "win32/Forms.h"
 #include "tests/win/DialogWatcher.h"
 #include "tests/win/SceneWindow.h"
+#include "win32/Forms.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "scene/GL.h"
-#include "win32/PixelFormat.h"
 #include "scene/Tplanets.h"
 #include "tests/win/WindowTest.h"
+#include "win32/PixelFormat.h"
 
 namespace {
 
@@ -149,7 +149,8 @@ TEST_F(ProcessFormatRequest, AfterASetUpHoldsTheDescriptionOfTheChosenFormat) {
     scene.Tick();
     ASSERT_TRUE(scene.HasContext);
     PIXELFORMATDESCRIPTOR described{};
-    ASSERT_NE(DescribePixelFormat(scene.DC, GetPixelFormat(scene.DC), sizeof described, &described), 0);
+    ASSERT_NE(DescribePixelFormat(scene.DC, GetPixelFormat(scene.DC), sizeof described, &described),
+              0);
     EXPECT_EQ(std::memcmp(&RequestedFormat(), &described, sizeof described), 0);
   }
   const PIXELFORMATDESCRIPTOR& format = RequestedFormat();

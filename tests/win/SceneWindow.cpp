@@ -13,9 +13,15 @@ std::string SceneLayout(int clientWidth, int clientHeight, TColor color) {
          "  Top = 0\n"
          "  BorderStyle = bsNone\n"
          "  Caption = 'SceneF'\n"
-         "  ClientWidth = " + std::to_string(clientWidth) + "\n"
-         "  ClientHeight = " + std::to_string(clientHeight) + "\n"
-         "  Color = " + std::to_string(color) + "\n"
+         "  ClientWidth = " +
+         std::to_string(clientWidth) +
+         "\n"
+         "  ClientHeight = " +
+         std::to_string(clientHeight) +
+         "\n"
+         "  Color = " +
+         std::to_string(color) +
+         "\n"
          "end\n";
 }
 

@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "win32/Forms.h"
 #include "tests/win/SceneWindow.h"
+#include "win32/Forms.h"
 
 class WindowTest : public testing::Test {
 protected:
