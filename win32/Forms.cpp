@@ -351,6 +351,7 @@ void TForm::WndProc(TMessage& message) {
   switch (message.msg) {
     case WM_SIZE:
       DefaultHandler(message);
+      if (message.wParam == SIZE_MAXIMIZED) KeepMaximizedBounds();
       if (OnResize) OnResize(this);
       return;
     case WM_KEYDOWN:
@@ -419,6 +420,7 @@ void TForm::WndProc(TMessage& message) {
       if (BorderStyle == TBorderStyle::bsNone && parentWindow_ == nullptr) {
         // A borderless maximised form covers its whole monitor, task bar included.
         RECT monitor = MonitorRectOf(message.hwnd);
+        maximizedBounds_ = monitor;
         auto* info = reinterpret_cast<MINMAXINFO*>(message.lParam);
         info->ptMaxPosition = {monitor.left, monitor.top};
         info->ptMaxSize = {monitor.right - monitor.left, monitor.bottom - monitor.top};
@@ -429,6 +431,16 @@ void TForm::WndProc(TMessage& message) {
       break;
   }
   TWinControl::WndProc(message);
+}
+
+void TForm::KeepMaximizedBounds() {
+  RECT now{};
+  if (IsRectEmpty(&maximizedBounds_) || !GetWindowRect(handle_, &now) ||
+      EqualRect(&now, &maximizedBounds_))
+    return;
+  SetWindowPos(handle_, nullptr, maximizedBounds_.left, maximizedBounds_.top,
+               maximizedBounds_.right - maximizedBounds_.left,
+               maximizedBounds_.bottom - maximizedBounds_.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::FocusControlOnActivation() {

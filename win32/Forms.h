@@ -94,6 +94,10 @@ private:
   void ScaleForResolution();
   // The focus goes back to the control that had it, or to the first in tab order.
   void FocusControlOnActivation();
+  // A borderless form stays on the monitor it was maximised to while it is maximised. Wine
+  // without a window manager may apply a late configure event from the X server, carrying the
+  // window's first, normal size, to the maximised window; the form puts its bounds back.
+  void KeepMaximizedBounds();
 
   HWND lastFocus_ = nullptr;
 
@@ -103,6 +107,8 @@ private:
   bool shown_ = false;
   bool modal_ = false;
   bool mousePressed_ = false;
+  // What maximising gave a borderless top-level form; empty for other forms.
+  RECT maximizedBounds_{};
   int designClientWidth_ = -1;
   int designClientHeight_ = -1;
 };

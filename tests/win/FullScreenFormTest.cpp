@@ -13,6 +13,7 @@
 #include "framework/FloatingPoint.h"
 #include "tests/unit/TempDir.h"
 #include "tests/win/SceneWindow.h"
+#include "win32/Screen.h"
 
 namespace {
 
@@ -161,4 +162,16 @@ TEST_F(FullScreenForm, EndingTheProgramReleasesTheScenesContext) {
   EndTheProgram();
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
   EXPECT_FALSE(ScreenSaverRunning());
+}
+
+TEST_F(FullScreenForm, ShownItStaysOverItsWholeMonitorWhenResized) {
+  CreateTheForm();
+  VeloriumF1->Show();
+  HWND window = VeloriumF1->Handle();
+  const RECT monitor = MonitorRectOf(window);
+  // What Wine without a window manager does when a late X event brings the first size back.
+  SetWindowPos(window, nullptr, 0, 0, 775, 512, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT now{};
+  GetWindowRect(window, &now);
+  EXPECT_TRUE(EqualRect(&now, &monitor)) << now.right - now.left << "x" << now.bottom - now.top;
 }
