@@ -19,8 +19,9 @@ using ExitStatus = long long;
 class Process {
 public:
   // Starts command[0] with the other words as its arguments; `environment` entries
-  // ("NAME=value") are added to the test's own. On Windows the words after the program are
-  // joined with spaces as they are, so that a test gives a command line exactly as written.
+  // ("NAME=value") replace the test's own of that name or are added. On Windows the words after the
+  // program are joined with spaces as they are, so that a test gives a command line exactly as
+  // written.
   explicit Process(const std::vector<std::string>& command,
                    const std::vector<std::string>& environment = {});
   ~Process();

@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "tests/kit/Process.h"
@@ -43,9 +45,15 @@ pid_t spawn(const std::vector<std::string>& command, const std::vector<std::stri
                                    0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
-  std::vector<std::string> env;
-  for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
-  env.insert(env.end(), environment.begin(), environment.end());
+  // An added entry replaces the test's own of the same name.
+  std::vector<std::string> env = environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view own(*entry);
+    const std::string_view name = own.substr(0, own.find('=') + 1);
+    if (std::none_of(environment.begin(), environment.end(),
+                     [&](const std::string& added) { return added.starts_with(name); }))
+      env.emplace_back(own);
+  }
   std::vector<char*> argv, envp;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);

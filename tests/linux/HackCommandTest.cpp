@@ -2,6 +2,10 @@
 // each ending at once without drawing anything.
 #include "tests/linux/Hack.h"
 
+#include <filesystem>
+
+#include "tests/unit/TempDir.h"
+
 namespace linuxtest {
 namespace {
 
@@ -116,6 +120,36 @@ TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne
   dying.answerFromThenHangUp(display_->name());
   EXPECT_EQ(hack.wait(), 1);
   EXPECT_EQ(hack.errors(), "velorium: lost the connection to the X display\n");
+}
+
+// The settings file's new text replaces it whole or not at all: behind a symbolic link, with
+// its mode; a write that fails (at a file size limit, as on a full disk) leaves it as it was.
+TEST_F(HackCommand, AddToListReplacesTheSettingsFileWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  const TempDir home;
+  fs::create_directory(home.Path() / "kept");
+  const std::string file = home.File("kept/xscreensaver");
+  std::string text = "programs: \\\n";
+  for (int i = 0; i < 60; ++i) text += "  hack" + std::to_string(i) + " --root \\n\\\n";
+  const Bytes old(text.begin(), text.end());
+  WriteBytes(file, old);
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("kept/xscreensaver", home.File(".xscreensaver"));
+  const std::vector<std::string> environment{"HOME=" + home.Path().string()};
+
+  const Outcome limited = runToEnd(
+      {"/bin/sh", "-c", "ulimit -f 1; exec \"$0\" --add-to-list", hackPath()}, environment);
+  EXPECT_EQ(limited.status, 1) << limited.errors;
+  EXPECT_NE(limited.errors.find("; it is as it was"), std::string::npos) << limited.errors;
+  EXPECT_EQ(ReadBytes(file), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home.Path() / "kept"), {}), 1) << "litter left";
+
+  const Outcome added = runHack({"--add-to-list"}, "", environment);
+  EXPECT_EQ(added.status, 0) << added.errors;
+  EXPECT_TRUE(fs::is_symlink(home.File(".xscreensaver")));
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  const Bytes now = ReadBytes(file);
+  EXPECT_NE(std::string(now.begin(), now.end()).find("velorium --root"), std::string::npos);
 }
 
 }  // namespace
