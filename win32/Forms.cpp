@@ -435,8 +435,16 @@ void TForm::WndProc(TMessage& message) {
 
 void TForm::KeepMaximizedBounds() {
   RECT now{};
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
   if (IsRectEmpty(&maximizedBounds_) || !GetWindowRect(handle_, &now) ||
-      EqualRect(&now, &maximizedBounds_))
+      !GetWindowPlacement(handle_, &placement))
+    return;
+  // Only the normal size coming back: a display change that moves the maximised form on
+  // stays the system's to make.
+  const RECT& normal = placement.rcNormalPosition;
+  if (now.right - now.left != normal.right - normal.left ||
+      now.bottom - now.top != normal.bottom - normal.top || EqualRect(&now, &maximizedBounds_))
     return;
   SetWindowPos(handle_, nullptr, maximizedBounds_.left, maximizedBounds_.top,
                maximizedBounds_.right - maximizedBounds_.left,

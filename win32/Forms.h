@@ -94,9 +94,9 @@ private:
   void ScaleForResolution();
   // The focus goes back to the control that had it, or to the first in tab order.
   void FocusControlOnActivation();
-  // A borderless form stays on the monitor it was maximised to while it is maximised. Wine
-  // without a window manager may apply a late configure event from the X server, carrying the
-  // window's first, normal size, to the maximised window; the form puts its bounds back.
+  // A maximised borderless form that finds itself at its normal size takes back the bounds it
+  // was maximised to: Wine without a window manager may apply a late configure event from the
+  // X server, which carries the window's first, normal size, to the maximised window.
   void KeepMaximizedBounds();
 
   HWND lastFocus_ = nullptr;

@@ -169,8 +169,13 @@ TEST_F(FullScreenForm, ShownItStaysOverItsWholeMonitorWhenResized) {
   VeloriumF1->Show();
   HWND window = VeloriumF1->Handle();
   const RECT monitor = MonitorRectOf(window);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  ASSERT_TRUE(GetWindowPlacement(window, &placement));
+  const RECT& normal = placement.rcNormalPosition;
   // What Wine without a window manager does when a late X event brings the first size back.
-  SetWindowPos(window, nullptr, 0, 0, 775, 512, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, normal.right - normal.left, normal.bottom - normal.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   RECT now{};
   GetWindowRect(window, &now);
   EXPECT_TRUE(EqualRect(&now, &monitor)) << now.right - now.left << "x" << now.bottom - now.top;
