@@ -181,6 +181,13 @@ GlCalls ClearViewFrame(bool comet, bool orbits) {
   return expected;
 }
 
+// The calls that fit the projection to a window of that size.
+GlCalls Projection(const RecordedWindow& size, const std::string& frustum) {
+  return {
+      "glViewport(0, 0, " + std::to_string(size.width) + ", " + std::to_string(size.height) + ")",
+      "glMatrixMode(GL_PROJECTION)", "glLoadIdentity()", frustum};
+}
+
 // A scene past its set-up tick, on a 775 x 512 window.
 class SceneFrame : public testing::Test {
 protected:
@@ -218,10 +225,7 @@ TEST(SceneSetUp, FirstTickMakesTheContextAndSetsTheProjectionForTheWindow) {
   for (auto [window, frustum] : cases) {
     TPlanets scene(&window);
     scene.Tick();
-    const std::string viewport = "glViewport(0, 0, " + std::to_string(window.width) + ", " +
-                                 std::to_string(window.height) + ")";
-    EXPECT_EQ(TakeGlCalls(), (GlCalls{"CreateContext()", viewport, "glMatrixMode(GL_PROJECTION)",
-                                      "glLoadIdentity()", frustum}));
+    EXPECT_EQ(TakeGlCalls(), Join({{"CreateContext()"}, Projection(window, frustum)}));
     EXPECT_EQ(scene.Counter, 1);
   }
 }
@@ -250,10 +254,7 @@ TEST_F(SceneFrame, ResizeFollowsTheClientAreaDownToNothingAndFramesGoOn) {
   for (const auto& [size, frustum] : cases) {
     window = size;
     scene.Resize();
-    const std::string viewport =
-        "glViewport(0, 0, " + std::to_string(size.width) + ", " + std::to_string(size.height) + ")";
-    EXPECT_EQ(TakeGlCalls(),
-              (GlCalls{viewport, "glMatrixMode(GL_PROJECTION)", "glLoadIdentity()", frustum}));
+    EXPECT_EQ(TakeGlCalls(), Projection(size, frustum));
     EXPECT_EQ(Frame(1, false, false).back(), "SwapFrame()");
   }
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "tests/kit/Raised.h"
 #include "tests/unit/TempDir.h"
 
 namespace {
@@ -23,23 +24,15 @@ void InDirectory(const std::filesystem::path& dir, Body body) {
 TEST(FileStreamOpen, MissingFileRaisesOpenErrorNamingTheFullPath) {
   TempDir dir;
   const std::string missing = dir.File("missing.ini");
-  try {
-    TFileStream stream(missing, fmOpenRead);
-    FAIL() << "opened a file that does not exist";
-  } catch (const EFOpenError& error) {
-    EXPECT_EQ(error.Message(), "Cannot open file " + missing);
-  }
+  EXPECT_EQ(MessageRaised<EFOpenError>([&] { TFileStream stream(missing, fmOpenRead); }),
+            "Cannot open file " + missing);
 }
 
 TEST(FileStreamOpen, RelativeNameIsReportedAsTheFullPath) {
   TempDir dir;
   std::string message;
   InDirectory(dir.Path(), [&] {
-    try {
-      TFileStream stream("missing.ini", fmOpenRead);
-    } catch (const EFOpenError& error) {
-      message = error.Message();
-    }
+    message = MessageRaised<EFOpenError>([] { TFileStream stream("missing.ini", fmOpenRead); });
   });
   EXPECT_EQ(message, "Cannot open file " + dir.File("missing.ini"));
 }
@@ -106,12 +99,8 @@ TEST(FileStreamCreate, ExistingFileIsEmptied) {
 TEST(FileStreamCreate, MissingDirectoryRaisesCreateErrorNamingTheFullPath) {
   TempDir dir;
   const std::string target = (dir.Path() / "nowhere" / "x.ini").string();
-  try {
-    TFileStream stream(target, fmCreate);
-    FAIL() << "created a file in a directory that does not exist";
-  } catch (const EFCreateError& error) {
-    EXPECT_EQ(error.Message(), "Cannot create file " + target);
-  }
+  EXPECT_EQ(MessageRaised<EFCreateError>([&] { TFileStream stream(target, fmCreate); }),
+            "Cannot create file " + target);
   EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
 }
 
@@ -134,12 +123,9 @@ TEST(FileStreamSharing, CreateFailsWhileAReaderHasTheFileAndLeavesItIntact) {
   WriteBytes(dir.File("a.bin"), {3, 4, 5});
   {
     TFileStream reader(dir.File("a.bin"), fmOpenRead);
-    try {
-      TFileStream writer(dir.File("a.bin"), fmCreate);
-      FAIL() << "created a file that another stream holds";
-    } catch (const EFCreateError& error) {
-      EXPECT_EQ(error.Message(), "Cannot create file " + dir.File("a.bin"));
-    }
+    EXPECT_EQ(
+        MessageRaised<EFCreateError>([&] { TFileStream writer(dir.File("a.bin"), fmCreate); }),
+        "Cannot create file " + dir.File("a.bin"));
   }
   EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{3, 4, 5}));
 }

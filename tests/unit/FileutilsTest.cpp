@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "framework/Platform.h"
+#include "tests/kit/Raised.h"
 #include "tests/unit/TempDir.h"
 
 namespace {
@@ -19,45 +20,34 @@ const std::string kTestProgram = "unit_tests";
 
 }  // namespace
 
-TEST(ExtractDirWithDelimiter, DirectoryOfAFileKeepsOneTrailingBackslash) {
-  EXPECT_EQ(ExtractDirWithDelimiter("D:\\Games\\Velorium.scr", '\\'), "D:\\Games\\");
-  EXPECT_EQ(ExtractDirWithDelimiter("C:\\Windows\\System32\\Velorium.scr", '\\'),
-            "C:\\Windows\\System32\\");
-}
-
-TEST(ExtractDirWithDelimiter, DriveRootKeepsItsSingleBackslash) {
-  EXPECT_EQ(ExtractDirWithDelimiter("D:\\Velorium.scr", '\\'), "D:\\");
-}
-
-TEST(ExtractDirWithDelimiter, DriveWithoutBackslashBecomesTheDriveRoot) {
-  // The colon is the last delimiter and is kept; the backslash is then appended.
-  EXPECT_EQ(ExtractDirWithDelimiter("D:Velorium.scr", '\\'), "D:\\");
-}
-
-TEST(ExtractDirWithDelimiter, NetworkShare) {
-  EXPECT_EQ(ExtractDirWithDelimiter("\\\\server\\share\\x.scr", '\\'), "\\\\server\\share\\");
-}
-
-TEST(ExtractDirWithDelimiter, NameWithoutDelimiterGivesTheDelimiterAlone) {
-  EXPECT_EQ(ExtractDirWithDelimiter("Velorium.scr", '\\'), "\\");
-  EXPECT_EQ(ExtractDirWithDelimiter("", '\\'), "\\");
-}
-
-TEST(ExtractDirWithDelimiter, TrailingDelimiterIsTheDirectoryItself) {
-  EXPECT_EQ(ExtractDirWithDelimiter("D:\\Games\\", '\\'), "D:\\Games\\");
-  EXPECT_EQ(ExtractDirWithDelimiter("D:\\", '\\'), "D:\\");
-}
-
-TEST(ExtractDirWithDelimiter, DoubledBackslashIsKept) {
-  EXPECT_EQ(ExtractDirWithDelimiter("D:\\Games\\\\x.scr", '\\'), "D:\\Games\\\\");
-  EXPECT_EQ(ExtractDirWithDelimiter("\\x.scr", '\\'), "\\");
-}
-
-TEST(ExtractDirWithDelimiter, SlashPathsSplitAtSlashesOnly) {
-  EXPECT_EQ(ExtractDirWithDelimiter("/opt/velorium/Velorium.scr", '/'), "/opt/velorium/");
-  EXPECT_EQ(ExtractDirWithDelimiter("/Velorium.scr", '/'), "/");
-  EXPECT_EQ(ExtractDirWithDelimiter("/opt/a:b/Velorium.scr", '/'), "/opt/a:b/");
-  EXPECT_EQ(ExtractDirWithDelimiter("Velorium.scr", '/'), "/");
+// The directory part of a path, ending in one delimiter, whatever the path looks like.
+TEST(ExtractDirWithDelimiter, KeepsTheDirectoryWithOneTrailingDelimiter) {
+  const struct {
+    const char* what;
+    std::string path;
+    char delimiter;
+    std::string dir;
+  } cases[] = {
+      {"a file's directory", "D:\\Games\\Velorium.scr", '\\', "D:\\Games\\"},
+      {"a deeper one", "C:\\Windows\\System32\\Velorium.scr", '\\', "C:\\Windows\\System32\\"},
+      {"a drive root keeps its one backslash", "D:\\Velorium.scr", '\\', "D:\\"},
+      // The colon is the last delimiter and is kept; the backslash is then appended.
+      {"a drive without backslash is its root", "D:Velorium.scr", '\\', "D:\\"},
+      {"a network share", "\\\\server\\share\\x.scr", '\\', "\\\\server\\share\\"},
+      {"no delimiter gives the delimiter alone", "Velorium.scr", '\\', "\\"},
+      {"an empty name too", "", '\\', "\\"},
+      {"a trailing delimiter is the directory itself", "D:\\Games\\", '\\', "D:\\Games\\"},
+      {"a drive root itself", "D:\\", '\\', "D:\\"},
+      {"a doubled backslash is kept", "D:\\Games\\\\x.scr", '\\', "D:\\Games\\\\"},
+      {"a leading backslash", "\\x.scr", '\\', "\\"},
+      {"slash paths split at slashes", "/opt/velorium/Velorium.scr", '/', "/opt/velorium/"},
+      {"the slash root", "/Velorium.scr", '/', "/"},
+      {"a colon in a slash path does not split", "/opt/a:b/Velorium.scr", '/', "/opt/a:b/"},
+      {"no slash gives the slash alone", "Velorium.scr", '/', "/"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExtractDirWithDelimiter(c.path, c.delimiter), c.dir) << c.what;
+  }
 }
 
 TEST(GetExeDir, IsTheDirectoryHoldingTheRunningProgram) {
@@ -106,12 +96,8 @@ TEST(WriteByte, UnstoredByteRaisesWriteErrorNamingTheFile) {
   TempDir dir;
   WriteBytes(dir.File("a.bin"), {4});
   TFileStream stream(dir.File("a.bin"), fmOpenRead);
-  try {
-    WriteByte(stream, 1);
-    FAIL() << "a byte that was not stored went unreported";
-  } catch (const EWriteError& error) {
-    EXPECT_EQ(error.Message(), "Cannot write file " + dir.File("a.bin"));
-  }
+  EXPECT_EQ(MessageRaised<EWriteError>([&] { WriteByte(stream, 1); }),
+            "Cannot write file " + dir.File("a.bin"));
 }
 
 TEST(SettingsBytes, TwoWrittenBytesReadBackAndTheThirdIsMissing) {

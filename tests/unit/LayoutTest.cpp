@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/SysUtils.h"
+#include "tests/kit/Raised.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ using Kind = LayoutValue::Kind;
 
 // The message ParseLayout fails with, or "" when it does not fail.
 std::string ErrorOf(const std::string& text) {
-  try {
-    ParseLayout(text);
-  } catch (const ELayoutError& error) {
-    return error.Message();
-  }
-  return "";
+  return MessageRaised<ELayoutError>([&] { ParseLayout(text); });
 }
 
 }  // namespace

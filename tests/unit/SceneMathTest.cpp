@@ -21,19 +21,6 @@ void expectNear(const Vec3& actual, double x, double y, double z, double toleran
   EXPECT_NEAR(actual.z, z, tolerance);
 }
 
-// Near 1 and far 100 always; NaN expected means NaN found.
-void expectFrustum(const FrustumBounds& f, double left, double right, double bottom, double top) {
-  const double found[6] = {f.left, f.right, f.bottom, f.top, f.zNear, f.zFar};
-  const double wanted[6] = {left, right, bottom, top, 1, 100};
-  for (int k = 0; k < 6; ++k) {
-    if (std::isnan(wanted[k])) {
-      EXPECT_TRUE(std::isnan(found[k])) << "bound " << k;
-    } else {
-      EXPECT_EQ(found[k], wanted[k]) << "bound " << k;
-    }
-  }
-}
-
 }  // namespace
 
 TEST(CameraEye, StartsFarAndHigh) {
@@ -146,29 +133,35 @@ TEST(OrbitVertex, TiltedPathRisesWithX) {
   expectNear(OrbitVertex(29, 20.3, 0.2, 45), 20.5061, 14.3543, 4.1568, 5e-5);
 }
 
-TEST(ProjectionFrustum, WideWindowSpansOneVertically) {
-  expectFrustum(ProjectionFrustum(775, 512), -1.513671875, 1.513671875, -1, 1);
-}
-
-TEST(ProjectionFrustum, SquareWindowTakesTheTallFormula) {
-  expectFrustum(ProjectionFrustum(300, 300), -1, 1, -1, 1);
-}
-
-TEST(ProjectionFrustum, TallWindowSpansOneHorizontally) {
-  expectFrustum(ProjectionFrustum(100, 200), -1, 1, -2, 2);
-}
-
-TEST(ProjectionFrustum, ZeroWidthGivesInfiniteHeight) {
-  const double inf = std::numeric_limits<double>::infinity();
-  expectFrustum(ProjectionFrustum(0, 144), -1, 1, -inf, inf);
-}
-
-TEST(ProjectionFrustum, ZeroHeightGivesInfiniteWidth) {
-  const double inf = std::numeric_limits<double>::infinity();
-  expectFrustum(ProjectionFrustum(193, 0), -inf, inf, -1, 1);
-}
-
-TEST(ProjectionFrustum, EmptyAreaGivesNotANumberSideways) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  expectFrustum(ProjectionFrustum(0, 0), nan, nan, -1, 1);
+// The shorter side spans -1 to 1 at the near plane 1, the far plane is 100; a side of 0 is not
+// special-cased.
+TEST(ProjectionFrustum, ShorterSideSpansOneAtTheNearPlane) {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* what;
+    int width, height;
+    double left, right, bottom, top;
+  } cases[] = {
+      {"a wide window", 775, 512, -1.513671875, 1.513671875, -1, 1},
+      {"a square window (the tall formula)", 300, 300, -1, 1, -1, 1},
+      {"a tall window", 100, 200, -1, 1, -2, 2},
+      {"zero width: infinite height", 0, 144, -1, 1, -kInf, kInf},
+      {"zero height: infinite width", 193, 0, -kInf, kInf, -1, 1},
+      {"an empty area: not a number sideways", 0, 0, kNan, kNan, -1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const FrustumBounds f = ProjectionFrustum(c.width, c.height);
+    const double found[6] = {f.left, f.right, f.bottom, f.top, f.zNear, f.zFar};
+    const double wanted[6] = {c.left, c.right, c.bottom, c.top, 1, 100};
+    for (int k = 0; k < 6; ++k) {
+      // NaN expected means NaN found.
+      if (std::isnan(wanted[k])) {
+        EXPECT_TRUE(std::isnan(found[k])) << "bound " << k;
+      } else {
+        EXPECT_EQ(found[k], wanted[k]) << "bound " << k;
+      }
+    }
+  }
 }

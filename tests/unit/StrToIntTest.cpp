@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/SysUtils.h"
+#include "tests/kit/Raised.h"
 
 namespace {
 
@@ -97,18 +98,9 @@ TEST(StrToInt, OtherFormsAreRefused) {
 }
 
 TEST(StrToInt, FailureNamesTheText) {
-  try {
-    StrToInt("12a");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'12a' is not a valid integer value");
-  }
-  try {
-    StrToInt("");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'' is not a valid integer value");
-  }
+  EXPECT_EQ(MessageRaised<EConvertError>([] { StrToInt("12a"); }),
+            "'12a' is not a valid integer value");
+  EXPECT_EQ(MessageRaised<EConvertError>([] { StrToInt(""); }), "'' is not a valid integer value");
 }
 
 TEST(TryStrToInt, StoresTheValueOnSuccess) {
