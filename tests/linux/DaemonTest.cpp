@@ -7,12 +7,13 @@
 
 #include <grp.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "tests/unit/TempDir.h"
 
 namespace linuxtest {
 namespace {
@@ -38,38 +39,30 @@ int SystemHackCount() {
   return count;
 }
 
+// A folder the daemon's user can read, with a copy of velorium and a home for that user;
+// whatever runs that copy is ended with the folder.
 class DaemonHome {
 public:
   DaemonHome() {
-    char pattern[] = "/tmp/velorium-daemon-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    chmod(dir_.c_str(), 0755);
-    hack_ = dir_ + "/velorium";
+    fs::permissions(dir_.Path(), fs::perms{0755});
     fs::copy_file(hackPath(), hack_);
-    chmod(hack_.c_str(), 0755);
-    home_ = dir_ + "/home";
+    fs::permissions(hack_, fs::perms{0755});
     fs::create_directory(home_);
-    const passwd* nobody = getpwnam("nobody");
-    const group* nogroup = getgrnam("nogroup");
-    chown(home_.c_str(), nobody->pw_uid, nogroup->gr_gid);
+    chown(home_.c_str(), getpwnam("nobody")->pw_uid, getgrnam("nogroup")->gr_gid);
   }
   ~DaemonHome() {
     for (pid_t pid : processesRunning(hack_)) kill(pid, SIGKILL);
-    std::error_code error;
-    fs::remove_all(dir_, error);
   }
   const std::string& Hack() const { return hack_; }
   const std::string& Home() const { return home_; }
 
 private:
-  std::string dir_, hack_, home_;
+  TempDir dir_;
+  std::string hack_ = dir_.File("velorium"), home_ = dir_.File("home");
 };
 
 int Command(const TestDisplay& display, const std::vector<std::string>& what) {
-  std::vector<std::string> command = {"xscreensaver-command"};
-  command.insert(command.end(), what.begin(), what.end());
-  Process process(command, {display.variable()});
-  return process.wait(Milliseconds(5000)).value_or(-1);
+  return daemonCommand(commandOf("xscreensaver-command", what), {display.variable()});
 }
 
 // A new user, as nobody, with no display: velorium --add-to-list makes ~/.xscreensaver from
@@ -85,10 +78,9 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
       "-i",      "HOME=" + home.Home(), "PATH=/usr/bin:/bin"};
   std::vector<std::string> addToList = asNobody;
   addToList.insert(addToList.end(), {home.Hack(), "--add-to-list"});
-  Process add(addToList);
-  ASSERT_EQ(add.wait(), 0) << add.errors();
-  EXPECT_NE(add.output().find("\"GL: " + home.Hack() + " --root\""), std::string::npos)
-      << add.output();
+  const Outcome add = runToEnd(addToList);
+  ASSERT_EQ(add.status, 0) << add.errors;
+  EXPECT_NE(add.output.find("\"GL: " + home.Hack() + " --root\""), std::string::npos) << add.output;
   std::ofstream(home.Home() + "/.xscreensaver", std::ios::app) << kQuietSettings;
 
   TestDisplay display(1024, 768);
@@ -99,15 +91,11 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
   ASSERT_TRUE(waitUntil([&] { return Command(display, {"-version"}) == 0; })) << daemon.errors();
 
   ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);
-  ASSERT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).size() == 1; }))
-      << daemon.errors();
-  const pid_t hack = processesRunning(home.Hack()).front();
-  const SceneSeen seen = screenScene(display.connection());
-  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
-
-  ASSERT_EQ(Command(display, {"-deactivate"}), 0);
-  EXPECT_TRUE(waitUntil([&] { return processesRunning(home.Hack()).empty(); }, Milliseconds(1000)))
-      << "velorium " << hack << " still runs a second after the daemon was deactivated";
+  long hack = 0;
+  expectSceneUntilDeactivated(
+      display.connection(), home.Hack(), [&] { return Command(display, {"-deactivate"}); },
+      [&] { return daemon.errors(); }, hack);
+  if (HasFatalFailure()) return;
 
   Command(display, {"-exit"});
   daemon.wait(Milliseconds(5000));

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/kit/Display_x11.h"
 #include "tests/kit/Process.h"
 #include "tests/kit/Scene.h"
+#include "x11/SceneVisual.h"
 
 namespace linuxtest {
 
@@ -19,13 +22,27 @@ inline std::string hackPath() {
   return VELORIUM_HACK;
 }
 
+// The words of a command: `program`, then `arguments`.
+inline std::vector<std::string> commandOf(const std::string& program,
+                                          const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {program};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return command;
+}
+
 // velorium with the arguments, run to its end on `display` when one is given.
 inline Outcome runHack(const std::vector<std::string>& arguments, const std::string& display = "",
                        std::vector<std::string> environment = {}) {
-  std::vector<std::string> command = {hackPath()};
-  command.insert(command.end(), arguments.begin(), arguments.end());
   if (!display.empty()) environment.push_back("DISPLAY=" + display);
-  return runToEnd(command, environment);
+  return runToEnd(commandOf(hackPath(), arguments), environment);
+}
+
+// Sends the signal and expects velorium to end with 0 within `limit`, saying nothing.
+inline void expectEndsWithZero(const Process& hack, int signal = SIGTERM,
+                               Milliseconds limit = kPatience) {
+  hack.signal(signal);
+  EXPECT_EQ(hack.wait(limit), 0);
+  EXPECT_EQ(hack.errors(), "");
 }
 
 // The whole screen once it shows the scene (the sun at the centre and every orbit line), or
@@ -37,6 +54,28 @@ inline SceneSeen screenScene(Display* display) {
     return seen.sunAtCentre() && seen.orbitLines();
   });
   return seen;
+}
+
+// The status of a screen-saver daemon's command, or -1 when it has not ended in five seconds.
+inline int daemonCommand(const std::vector<std::string>& command,
+                         const std::vector<std::string>& environment = {}) {
+  Process process(command, environment);
+  return process.wait(Milliseconds(5000)).value_or(-1);
+}
+
+// What a daemon told to show the saver must do: run exactly one `hack` (its id in `hackId`),
+// which shows the scene on the screen; and once `deactivate` (the daemon's command) succeeds,
+// end it within a second. `log` gives what the daemon said, for a failure.
+inline void expectSceneUntilDeactivated(Display* display, const std::string& hack,
+                                        const std::function<int()>& deactivate,
+                                        const std::function<std::string()>& log, long& hackId) {
+  ASSERT_TRUE(waitUntil([&] { return processesRunning(hack).size() == 1; })) << log();
+  hackId = processesRunning(hack).front();
+  const SceneSeen seen = screenScene(display);
+  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
+  ASSERT_EQ(deactivate(), 0) << log();
+  EXPECT_TRUE(waitUntil([&] { return processesRunning(hack).empty(); }, Milliseconds(1000)))
+      << "velorium " << hackId << " still runs a second after the daemon was deactivated";
 }
 
 }  // namespace linuxtest

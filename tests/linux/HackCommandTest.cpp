@@ -15,8 +15,12 @@ bool StartsWith(const std::string& text, const std::string& start) {
   return text.compare(0, start.size(), start) == 0;
 }
 
-int LineCount(const std::string& text) {
-  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+// velorium refused to run: status 1 and nothing but `error` (one line) said.
+void ExpectRefused(const Outcome& run, const std::string& error) {
+  EXPECT_EQ(run.status, 1) << error;
+  EXPECT_EQ(run.errors, error);
+  EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+  EXPECT_EQ(run.output, "");
 }
 
 class HackCommand : public testing::Test {
@@ -86,31 +90,24 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
        "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
   };
   for (const Case& c : cases) {
-    const Outcome run = runHack(c.args, display_->name(), c.environment);
-    EXPECT_EQ(run.status, 1) << c.error;
-    EXPECT_EQ(run.errors, c.error);
-    EXPECT_EQ(LineCount(run.errors), 1);
-    EXPECT_EQ(run.output, "");
+    ExpectRefused(runHack(c.args, display_->name(), c.environment), c.error);
   }
   ExpectNothingDrawn();
 }
 
 TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
-  Outcome run = runHack({"--display", ":299.7", "--root"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "velorium: cannot open display ':299.7'\n");
-  run = runHack({"--display", "\x1b[31m:0"});
-  EXPECT_EQ(run.errors, "velorium: cannot open display '\\x1b[31m:0'\n");
+  ExpectRefused(runHack({"--display", ":299.7", "--root"}),
+                "velorium: cannot open display ':299.7'\n");
+  ExpectRefused(runHack({"--display", "\x1b[31m:0"}),
+                "velorium: cannot open display '\\x1b[31m:0'\n");
 }
 
 TEST_F(HackCommand, AScreenTheDisplayDoesNotHaveIsOneLineOfErrorAndStatusOne) {
   const std::string name = display_->name();
-  Outcome run = runHack({"--root", "--display", name + ".-1"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "velorium: display '" + name + ".-1' has no screen -1\n");
-  run = runHack({}, "", {"DISPLAY=" + name + ".-100000"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "velorium: display '" + name + ".-100000' has no screen -100000\n");
+  ExpectRefused(runHack({"--root", "--display", name + ".-1"}),
+                "velorium: display '" + name + ".-1' has no screen -1\n");
+  ExpectRefused(runHack({}, "", {"DISPLAY=" + name + ".-100000"}),
+                "velorium: display '" + name + ".-100000' has no screen -100000\n");
 }
 
 TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne) {
@@ -118,8 +115,8 @@ TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne
   Process hack({hackPath(), "--display", dying.name()});
   ASSERT_TRUE(dying.takeConnection());
   dying.answerFromThenHangUp(display_->name());
-  EXPECT_EQ(hack.wait(), 1);
-  EXPECT_EQ(hack.errors(), "velorium: lost the connection to the X display\n");
+  ExpectRefused({hack.wait(), hack.output(), hack.errors()},
+                "velorium: lost the connection to the X display\n");
 }
 
 // The settings file's new text replaces it whole or not at all: behind a symbolic link, with

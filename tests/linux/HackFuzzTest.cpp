@@ -48,9 +48,8 @@ TEST(HackFuzz, EveryCaseEndsWithZeroOrOneLineOfErrorAndNoSanitizerReport) {
       ":299", "",          "\x1b[31m:0", "127.0.0.1:1",     name + ".2147483647"};
   // A window that exists (no OpenGL in this process, which LeakSanitizer watches).
   Display* x = display.connection();
-  char window[24];
-  std::snprintf(window, sizeof window, "0x%lx",
-                XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 64, 48, 0, 0, 0));
+  const std::string window =
+      HexId(XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 64, 48, 0, 0, 0));
   XSync(x, False);
   const std::vector<std::string> windowIds = {
       window,    "0x1", "0",  "-1",        "0xFFFFFFFF", "4294967296",          "12\n34",

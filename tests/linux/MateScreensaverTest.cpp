@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/unit/TempDir.h"
+
 namespace linuxtest {
 namespace {
 
@@ -33,23 +35,20 @@ void InstallThePackage(const std::string& folder) {
   ASSERT_EQ(dpkg.wait(kPackageLimit), 0) << dpkg.output() << dpkg.errors();
 }
 
-// Ends what the test started however it ends: the folder, and the session bus, the saver and
-// its hack, which setsid made one process group.
+// Ends what the test started however it ends: the session bus, the saver and its hack, which
+// setsid made one process group, and then the folder.
 struct Leftovers {
-  std::string folder;
+  TempDir folder;
   pid_t group = 0;
   ~Leftovers() {
     if (group > 0) kill(-group, SIGKILL);
-    std::error_code error;
-    fs::remove_all(folder, error);
   }
 };
 
 TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASecond) {
   if (geteuid() != 0) GTEST_SKIP() << "the test installs the package and needs root to do so";
-  char pattern[] = "/tmp/velorium-mate-XXXXXX";
-  Leftovers leftovers{mkdtemp(pattern)};
-  const std::string& home = leftovers.folder;
+  Leftovers leftovers;
+  const std::string home = leftovers.folder.Path().string();
   InstallThePackage(home + "/package");
   if (HasFatalFailure()) return;
   // The saver's settings: the single theme Velorium, no lock.
@@ -71,21 +70,16 @@ TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASeco
   environment.push_back("DBUS_SESSION_BUS_ADDRESS=" +
                         session.output().substr(0, session.output().find('\n')));
   auto command = [&](const char* what) {
-    Process process({"mate-screensaver-command", what}, environment);
-    return process.wait(Milliseconds(5000)).value_or(-1);
+    return daemonCommand({"mate-screensaver-command", what}, environment);
   };
   ASSERT_TRUE(waitUntil([&] { return command("--query") == 0; })) << session.errors();
 
   ASSERT_EQ(command("--activate"), 0);
-  ASSERT_TRUE(waitUntil([&] { return processesRunning(kInstalledHack).size() == 1; }))
-      << session.errors();
-  const SceneSeen seen = screenScene(display.connection());
-  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
-
-  ASSERT_EQ(command("--deactivate"), 0);
-  EXPECT_TRUE(
-      waitUntil([&] { return processesRunning(kInstalledHack).empty(); }, Milliseconds(1000)))
-      << "velorium still runs a second after the saver was deactivated";
+  long hack = 0;
+  expectSceneUntilDeactivated(
+      display.connection(), kInstalledHack, [&] { return command("--deactivate"); },
+      [&] { return session.errors(); }, hack);
+  if (HasFatalFailure()) return;
   command("--exit");
   EXPECT_EQ(session.wait(Milliseconds(5000)), 0) << session.errors();
 }

@@ -75,7 +75,14 @@ void SendCloseRequest(Display* display, Window window) {
   XFlush(display);
 }
 
-enum class Ending { CloseButton, Escape, Q };
+// How the user ends it: a key, or the close button (NoSymbol).
+struct Ending {
+  const char* name;
+  KeySym key;
+};
+
+// A parameter's name for GoogleTest: its `name`.
+const auto kNamed = [](const auto& info) { return std::string(info.param.name); };
 
 class OwnWindow : public HackEnding, public testing::WithParamInterface<Ending> {};
 
@@ -99,16 +106,10 @@ TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserE
   EXPECT_EQ(resized.width, 800);
   EXPECT_TRUE(resized.sunAtCentre()) << resized;
 
-  switch (GetParam()) {
-    case Ending::CloseButton:
-      SendCloseRequest(X(), window);
-      break;
-    case Ending::Escape:
-      SendKey(X(), window, XK_Escape);
-      break;
-    case Ending::Q:
-      SendKey(X(), window, XK_q);
-      break;
+  if (GetParam().key == NoSymbol) {
+    SendCloseRequest(X(), window);
+  } else {
+    SendKey(X(), window, GetParam().key);
   }
   EXPECT_EQ(hack.wait(), 0);
   EXPECT_EQ(hack.errors(), "");
@@ -116,12 +117,9 @@ TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserE
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
-                         testing::Values(Ending::CloseButton, Ending::Escape, Ending::Q),
-                         [](const testing::TestParamInfo<Ending>& info) {
-                           return info.param == Ending::CloseButton ? std::string("CloseButton")
-                                  : info.param == Ending::Escape    ? std::string("Escape")
-                                                                    : std::string("Q");
-                         });
+                         testing::Values(Ending{"CloseButton", NoSymbol},
+                                         Ending{"Escape", XK_Escape}, Ending{"Q", XK_q}),
+                         kNamed);
 
 // Each option alone: a hack that took one for the other shows the wrong picture.
 struct OptionAlone {
@@ -142,9 +140,7 @@ TEST_P(OwnWindowWithOption, ShowsTheSceneAsTheOptionSays) {
 INSTANTIATE_TEST_SUITE_P(Alone, OwnWindowWithOption,
                          testing::Values(OptionAlone{"NoComet", "--no-comet", {false, true}},
                                          OptionAlone{"NoOrbits", "--no-orbits", {true, false}}),
-                         [](const testing::TestParamInfo<OptionAlone>& info) {
-                           return std::string(info.param.name);
-                         });
+                         kNamed);
 
 // White pixels in the bottom-left corner, where the --fps counter's digits go.
 int WhiteInBottomLeftCorner(const Picture& picture) {
@@ -164,8 +160,7 @@ TEST_F(HackEnding, FpsShowsTheFrameRateInTheBottomLeftCorner) {
     // The counter ("FPS -" in the first second, then the rate) draws a few hundred white
     // pixels there; the scene itself draws none.
     EXPECT_TRUE(waitUntil([&] { return WhiteInBottomLeftCorner(grabWindow(X(), root)) > 150; }));
-    hack.signal(SIGTERM);
-    EXPECT_EQ(hack.wait(), 0);
+    expectEndsWithZero(hack);
   }
   // The counter's last frame stays on the root window until something draws over it.
   XClearWindow(X(), root);
@@ -173,8 +168,7 @@ TEST_F(HackEnding, FpsShowsTheFrameRateInTheBottomLeftCorner) {
   Process hack({hackPath(), "--root"}, {display_->variable()});
   ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
   EXPECT_EQ(WhiteInBottomLeftCorner(grabWindow(X(), root)), 0);
-  hack.signal(SIGTERM);
-  EXPECT_EQ(hack.wait(), 0);
+  expectEndsWithZero(hack);
 }
 
 class StopSignal : public HackEnding, public testing::WithParamInterface<int> {};
@@ -183,9 +177,7 @@ TEST_P(StopSignal, EndsTheHackPromptlyWithZero) {
   Process hack({hackPath(), "--root"}, {display_->variable()});
   const Window root = DefaultRootWindow(X());
   ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
-  hack.signal(GetParam());
-  EXPECT_EQ(hack.wait(Milliseconds(1000)), 0);
-  EXPECT_EQ(hack.errors(), "");
+  expectEndsWithZero(hack, GetParam(), Milliseconds(1000));
 }
 
 // Its code runs, waiting in XOpenDisplay for a display that never answers.
@@ -193,9 +185,7 @@ TEST_P(StopSignal, EndsTheHackAtOnceWithZeroBeforeItsWindowExists) {
   PlayedDisplay silent;
   Process hack({hackPath(), "--display", silent.name()});
   ASSERT_TRUE(silent.takeConnection());
-  hack.signal(GetParam());
-  EXPECT_EQ(hack.wait(), 0);
-  EXPECT_EQ(hack.errors(), "");
+  expectEndsWithZero(hack, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, StopSignal, testing::Values(SIGTERM, SIGINT, SIGHUP),

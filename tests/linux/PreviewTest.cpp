@@ -6,19 +6,12 @@
 
 #include <GL/glx.h>
 
-#include <csignal>
 #include <thread>
 
 namespace linuxtest {
 namespace {
 
 constexpr int kLeft = 100, kTop = 80, kWidth = 320, kHeight = 240;
-
-std::string Hex(Window window) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%lx", window);
-  return text;
-}
 
 // Whether every pixel of the screen outside the rectangle is black.
 bool BlackOutside(const Picture& screen, int left, int top, int width, int height) {
@@ -36,7 +29,7 @@ TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed)
   Display* x = display.connection();
   const Window window = makeGLWindow(x, kLeft, kTop, kWidth, kHeight);
   // The settings program passes both; the window id wins over XSCREENSAVER_WINDOW.
-  Process hack({hackPath(), "--root", "--window-id", Hex(window)},
+  Process hack({hackPath(), "--root", "--window-id", HexId(window)},
                {display.variable(), "XSCREENSAVER_WINDOW=0x1"});
   const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, window); });
   EXPECT_TRUE(seen.sunAtCentre() && seen.planetColours() >= 5) << seen;
@@ -63,7 +56,7 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   Display* x = display.connection();
   for (int delayMs = 0; delayMs <= 80; delayMs += 7) {
     const Window window = makeGLWindow(x, 0, 0, 1024, 768);
-    Process hack({hackPath(), "--window-id", Hex(window)}, {display.variable()});
+    Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
     ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).sunAtCentre(); }));
     std::this_thread::sleep_for(Milliseconds(delayMs));
     XDestroyWindow(x, window);
@@ -79,15 +72,13 @@ TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle)
   Display* x = display.connection();
   constexpr int kSide = 32705;
   const Window window = makeGLWindow(x, 320 - kSide / 2, 240 - kSide / 2, kSide, kSide);
-  Process hack({hackPath(), "--window-id", Hex(window)}, {display.variable()});
+  Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
   EXPECT_TRUE(
       waitUntil([&] { return readScene(grabWindow(x, DefaultRootWindow(x))).sunAtCentre(); }));
   XWindowAttributes attributes{};
   XGetWindowAttributes(x, window, &attributes);
   EXPECT_EQ(attributes.width, kSide);
-  hack.signal(SIGTERM);
-  EXPECT_EQ(hack.wait(), 0);
-  EXPECT_EQ(hack.errors(), "");
+  expectEndsWithZero(hack);
 }
 
 TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
@@ -101,11 +92,11 @@ TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
   attributes.colormap = XCreateColormap(x, DefaultRootWindow(x), visual->visual, AllocNone);
   const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, visual->depth,
                                       InputOutput, visual->visual, CWColormap, &attributes);
-  const std::string visualId = Hex(visual->visualid);
+  const std::string visualId = HexId(visual->visualid);
   XFree(visual);
   XMapWindow(x, window);
   XSync(x, False);
-  const Outcome run = runHack({"--window-id", Hex(window)}, display.name());
+  const Outcome run = runHack({"--window-id", HexId(window)}, display.name());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
                             " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");

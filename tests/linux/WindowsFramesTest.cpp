@@ -6,14 +6,14 @@
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+
+#include "tests/unit/TempDir.h"
 
 namespace linuxtest {
 namespace {
@@ -64,32 +64,16 @@ int FramesIn(const std::vector<std::string>& calls) {
   }));
 }
 
-class Recording {
-public:
-  Recording() {
-    char pattern[] = "/tmp/velorium-frames-XXXXXX";
-    dir_ = mkdtemp(pattern);
-  }
-  ~Recording() {
-    std::error_code error;
-    fs::remove_all(dir_, error);
-  }
-  const std::string& Dir() const { return dir_; }
-
-private:
-  std::string dir_;
-};
-
 // Velorium.scr full screen under Wine, with the two option bytes in its settings file
 // (none: no file, both on), traced until it is ended with a key.
-std::string TraceWindows(const Recording& recording, const std::string& name,
+std::string TraceWindows(const TempDir& recording, const std::string& name,
                          const std::string& optionBytes) {
-  const std::string saver = recording.Dir() + "/" + name + "/Velorium.scr";
+  const std::string saver = recording.File(name + "/Velorium.scr");
   fs::create_directories(fs::path(saver).parent_path());
   fs::copy_file(std::getenv("VELORIUM_WINDOWS_SAVER"), saver);
   if (!optionBytes.empty())
     std::ofstream(fs::path(saver).parent_path() / "Velorium.ini") << optionBytes;
-  const std::string trace = recording.Dir() + "/" + name + ".trace";
+  const std::string trace = recording.File(name + ".trace");
   Process wine({"wine", saver, "/s"},
                {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced Windows saver drew too little";
@@ -104,12 +88,11 @@ std::string TraceWindows(const Recording& recording, const std::string& name,
 }
 
 // velorium in a window of its own (1024x768, as the Wine desktop), traced until SIGTERM.
-std::string TraceLinux(const Recording& recording, const std::string& name,
+std::string TraceLinux(const TempDir& recording, const std::string& name,
                        const std::vector<std::string>& arguments) {
-  const std::string trace = recording.Dir() + "/" + name + ".trace";
-  std::vector<std::string> command = {hackPath()};
-  command.insert(command.end(), arguments.begin(), arguments.end());
-  Process hack(command, {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+  const std::string trace = recording.File(name + ".trace");
+  Process hack(commandOf(hackPath(), arguments),
+               {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced velorium drew too little";
   hack.signal(SIGTERM);
   EXPECT_EQ(hack.wait(), 0) << hack.errors();
@@ -204,7 +187,7 @@ class SameFramesAsWindows : public testing::Test {
 protected:
   static void SetUpTestSuite() {
     if (std::getenv("VELORIUM_WINDOWS_SAVER") == nullptr) return;
-    recording_ = new Recording;
+    recording_ = new TempDir;
     windowsTrace_ = TraceWindows(*recording_, "windows", "");
     linuxTrace_ = TraceLinux(*recording_, "linux", {});
     windowsCalls_ = FrameCalls(windowsTrace_);
@@ -216,11 +199,11 @@ protected:
                       "through scripts/test, inside its Wine environment";
     }
   }
-  static Recording* recording_;
+  static TempDir* recording_;
   static std::string windowsTrace_, linuxTrace_;
   static std::vector<std::string> windowsCalls_;
 };
-Recording* SameFramesAsWindows::recording_ = nullptr;
+TempDir* SameFramesAsWindows::recording_ = nullptr;
 std::string SameFramesAsWindows::windowsTrace_, SameFramesAsWindows::linuxTrace_;
 std::vector<std::string> SameFramesAsWindows::windowsCalls_;
 
@@ -240,10 +223,9 @@ TEST_F(SameFramesAsWindows, WithoutCometAndOrbitsTooAsTheSettingsFileSaysOnWindo
 TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
   const Picture windows = ReplayedFrame(windowsTrace_, 3);
   const Picture linux = ReplayedFrame(linuxTrace_, 3);
-  ASSERT_EQ(windows.width, 1024);
-  ASSERT_EQ(windows.height, 768);
-  ASSERT_EQ(linux.width, 1024);
-  ASSERT_EQ(linux.height, 768);
+  const std::pair<int, int> desktop = {1024, 768};
+  ASSERT_EQ(std::pair(windows.width, windows.height), desktop);
+  ASSERT_EQ(std::pair(linux.width, linux.height), desktop);
   const SceneSeen seen = readScene(windows);
   EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
   std::size_t differing = 0;
