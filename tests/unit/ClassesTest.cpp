@@ -21,15 +21,17 @@ void InDirectory(const std::filesystem::path& dir, Body body) {
 
 }  // namespace
 
-TEST(FileStreamOpen, MissingFileRaisesOpenErrorNamingTheFullPath) {
-  TempDir dir;
+using FileStreamOpen = InTempDir;
+using FileStreamCreate = InTempDir;
+using FileStreamSharing = InTempDir;
+
+TEST_F(FileStreamOpen, MissingFileRaisesOpenErrorNamingTheFullPath) {
   const std::string missing = dir.File("missing.ini");
   EXPECT_EQ(MessageRaised<EFOpenError>([&] { TFileStream stream(missing, fmOpenRead); }),
             "Cannot open file " + missing);
 }
 
-TEST(FileStreamOpen, RelativeNameIsReportedAsTheFullPath) {
-  TempDir dir;
+TEST_F(FileStreamOpen, RelativeNameIsReportedAsTheFullPath) {
   std::string message;
   InDirectory(dir.Path(), [&] {
     message = MessageRaised<EFOpenError>([] { TFileStream stream("missing.ini", fmOpenRead); });
@@ -37,16 +39,14 @@ TEST(FileStreamOpen, RelativeNameIsReportedAsTheFullPath) {
   EXPECT_EQ(message, "Cannot open file " + dir.File("missing.ini"));
 }
 
-TEST(FileStreamOpen, DirectoryCannotBeOpened) {
-  TempDir dir;
+TEST_F(FileStreamOpen, DirectoryCannotBeOpened) {
   std::filesystem::create_directory(dir.File("Velorium.ini"));
   EXPECT_THROW(TFileStream(dir.File("Velorium.ini"), fmOpenRead), EFOpenError);
 }
 
-TEST(FileStreamOpen, ExistingFileReadsItsBytesThenZeroAtTheEnd) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {7, 0, 255});
-  TFileStream stream(dir.File("a.bin"), fmOpenRead);
+TEST_F(FileStreamOpen, ExistingFileReadsItsBytesThenZeroAtTheEnd) {
+  WriteBytes(file, {7, 0, 255});
+  TFileStream stream(file, fmOpenRead);
   std::uint8_t buffer[8] = {};
   EXPECT_EQ(stream.Read(buffer, 2), 2);
   EXPECT_EQ(buffer[0], 7);
@@ -57,26 +57,23 @@ TEST(FileStreamOpen, ExistingFileReadsItsBytesThenZeroAtTheEnd) {
   EXPECT_EQ(stream.Read(buffer, 1), 0);
 }
 
-TEST(FileStreamOpen, ReadOnlyStreamStoresNothing) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {1, 2});
+TEST_F(FileStreamOpen, ReadOnlyStreamStoresNothing) {
+  WriteBytes(file, {1, 2});
   {
-    TFileStream stream(dir.File("a.bin"), fmOpenRead);
+    TFileStream stream(file, fmOpenRead);
     const std::uint8_t byte = 9;
     EXPECT_EQ(stream.Write(&byte, 1), 0);
   }
-  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{1, 2}));
+  EXPECT_EQ(ReadBytes(file), (Bytes{1, 2}));
 }
 
-TEST(FileStreamOpen, KeepsTheNameItWasGiven) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {});
-  TFileStream stream(dir.File("a.bin"), fmOpenRead);
-  EXPECT_EQ(stream.FileName(), dir.File("a.bin"));
+TEST_F(FileStreamOpen, KeepsTheNameItWasGiven) {
+  WriteBytes(file, {});
+  TFileStream stream(file, fmOpenRead);
+  EXPECT_EQ(stream.FileName(), file);
 }
 
-TEST(FileStreamCreate, NewFileIsCreatedEmptyAndWritable) {
-  TempDir dir;
+TEST_F(FileStreamCreate, NewFileIsCreatedEmptyAndWritable) {
   {
     TFileStream stream(dir.File("new.bin"), fmCreate);
     const std::uint8_t bytes[3] = {1, 0, 2};
@@ -85,8 +82,7 @@ TEST(FileStreamCreate, NewFileIsCreatedEmptyAndWritable) {
   EXPECT_EQ(ReadBytes(dir.File("new.bin")), (Bytes{1, 0, 2}));
 }
 
-TEST(FileStreamCreate, ExistingFileIsEmptied) {
-  TempDir dir;
+TEST_F(FileStreamCreate, ExistingFileIsEmptied) {
   WriteBytes(dir.File("old.bin"), {5, 6, 7, 8});
   {
     TFileStream stream(dir.File("old.bin"), fmCreate);
@@ -96,57 +92,50 @@ TEST(FileStreamCreate, ExistingFileIsEmptied) {
   EXPECT_EQ(ReadBytes(dir.File("old.bin")), Bytes{});
 }
 
-TEST(FileStreamCreate, MissingDirectoryRaisesCreateErrorNamingTheFullPath) {
-  TempDir dir;
+TEST_F(FileStreamCreate, MissingDirectoryRaisesCreateErrorNamingTheFullPath) {
   const std::string target = (dir.Path() / "nowhere" / "x.ini").string();
   EXPECT_EQ(MessageRaised<EFCreateError>([&] { TFileStream stream(target, fmCreate); }),
             "Cannot create file " + target);
   EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
 }
 
-TEST(FileStreamCreate, DirectoryInTheWayRaisesCreateError) {
-  TempDir dir;
+TEST_F(FileStreamCreate, DirectoryInTheWayRaisesCreateError) {
   std::filesystem::create_directory(dir.File("Velorium.ini"));
   EXPECT_THROW(TFileStream(dir.File("Velorium.ini"), fmCreate), EFCreateError);
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("Velorium.ini")));
 }
 
-TEST(FileStreamSharing, SecondOpenFailsWhileTheFirstIsOpen) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {1, 1});
-  TFileStream first(dir.File("a.bin"), fmOpenRead);
-  EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead), EFOpenError);
+TEST_F(FileStreamSharing, SecondOpenFailsWhileTheFirstIsOpen) {
+  WriteBytes(file, {1, 1});
+  TFileStream first(file, fmOpenRead);
+  EXPECT_THROW(TFileStream(file, fmOpenRead), EFOpenError);
 }
 
-TEST(FileStreamSharing, CreateFailsWhileAReaderHasTheFileAndLeavesItIntact) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {3, 4, 5});
+TEST_F(FileStreamSharing, CreateFailsWhileAReaderHasTheFileAndLeavesItIntact) {
+  WriteBytes(file, {3, 4, 5});
   {
-    TFileStream reader(dir.File("a.bin"), fmOpenRead);
-    EXPECT_EQ(
-        MessageRaised<EFCreateError>([&] { TFileStream writer(dir.File("a.bin"), fmCreate); }),
-        "Cannot create file " + dir.File("a.bin"));
+    TFileStream reader(file, fmOpenRead);
+    EXPECT_EQ(MessageRaised<EFCreateError>([&] { TFileStream writer(file, fmCreate); }),
+              "Cannot create file " + file);
   }
-  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{3, 4, 5}));
+  EXPECT_EQ(ReadBytes(file), (Bytes{3, 4, 5}));
 }
 
-TEST(FileStreamSharing, NeitherOpenNorCreateGetsAFileBeingWritten) {
-  TempDir dir;
+TEST_F(FileStreamSharing, NeitherOpenNorCreateGetsAFileBeingWritten) {
   {
-    TFileStream writer(dir.File("a.bin"), fmCreate);
+    TFileStream writer(file, fmCreate);
     const std::uint8_t bytes[2] = {0, 1};
     writer.Write(bytes, 2);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead), EFOpenError);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmCreate), EFCreateError);
+    EXPECT_THROW(TFileStream(file, fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(file, fmCreate), EFCreateError);
   }
-  EXPECT_EQ(ReadBytes(dir.File("a.bin")), (Bytes{0, 1}));
+  EXPECT_EQ(ReadBytes(file), (Bytes{0, 1}));
 }
 
-TEST(FileStreamSharing, FileIsFreeAgainOnceTheStreamIsDestroyed) {
-  TempDir dir;
-  WriteBytes(dir.File("a.bin"), {9});
-  { TFileStream first(dir.File("a.bin"), fmOpenRead); }
-  TFileStream second(dir.File("a.bin"), fmOpenRead);
+TEST_F(FileStreamSharing, FileIsFreeAgainOnceTheStreamIsDestroyed) {
+  WriteBytes(file, {9});
+  { TFileStream first(file, fmOpenRead); }
+  TFileStream second(file, fmOpenRead);
   std::uint8_t byte = 0;
   EXPECT_EQ(second.Read(&byte, 1), 1);
   EXPECT_EQ(byte, 9);

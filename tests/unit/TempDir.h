@@ -2,6 +2,8 @@
 // reads and writes that do not go through the code under test.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +36,13 @@ public:
 
 private:
   std::filesystem::path path_;
+};
+
+// A test in a fresh directory, with the path of a file there that most tests use.
+class InTempDir : public testing::Test {
+protected:
+  TempDir dir;
+  const std::string file = dir.File("a.bin");
 };
 
 inline void WriteBytes(const std::string& fileName, const Bytes& bytes) {
