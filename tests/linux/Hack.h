@@ -45,6 +45,16 @@ inline void expectEndsWithZero(const Process& hack, int signal = SIGTERM,
   EXPECT_EQ(hack.errors(), "");
 }
 
+// Tests that share one display of their suite's own, of Width x Height pixels.
+template <int Width, int Height>
+class OnSharedDisplay : public testing::Test {
+protected:
+  static void SetUpTestSuite() { display_ = new TestDisplay(Width, Height); }
+  static void TearDownTestSuite() { delete display_; }
+  static Display* X() { return display_->connection(); }
+  static inline TestDisplay* display_ = nullptr;
+};
+
 // The whole screen once it shows the scene (the sun at the centre and every orbit line), or
 // what it showed last after kPatience.
 inline SceneSeen screenScene(Display* display) {

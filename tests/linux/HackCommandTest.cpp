@@ -23,19 +23,13 @@ void ExpectRefused(const Outcome& run, const std::string& error) {
   EXPECT_EQ(run.output, "");
 }
 
-class HackCommand : public testing::Test {
+class HackCommand : public OnSharedDisplay<320, 240> {
 protected:
-  static void SetUpTestSuite() { display_ = new TestDisplay(320, 240); }
-  static void TearDownTestSuite() { delete display_; }
   // The screen stays as the server made it: black, nothing drawn.
   static void ExpectNothingDrawn() {
-    EXPECT_TRUE(
-        readScene(grabWindow(display_->connection(), DefaultRootWindow(display_->connection())))
-            .nothingDrawn());
+    EXPECT_TRUE(readScene(grabWindow(X(), DefaultRootWindow(X()))).nothingDrawn());
   }
-  static TestDisplay* display_;
 };
-TestDisplay* HackCommand::display_ = nullptr;
 
 TEST_F(HackCommand, HelpPrintsTheUsageOnStandardOutputAndEndsWithZero) {
   for (const char* help : {"--help", "-help"}) {

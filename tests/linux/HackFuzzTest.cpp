@@ -4,6 +4,7 @@
 // usage after it), and nothing crashes or trips a sanitizer.
 #include "tests/linux/Hack.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -20,10 +21,8 @@ constexpr int kCases = 300;
 constexpr Milliseconds kRunningAfter{300};
 
 bool IsOneLine(const std::string& line) {
-  for (const char c : line) {
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) return false;
-  }
-  return true;
+  return std::all_of(line.begin(), line.end(),
+                     [](unsigned char c) { return c >= 0x20 && c <= 0x7e; });
 }
 
 // Whether the process has a handler for the signal, as /proc shows (SigCgt, in hexadecimal).

@@ -13,14 +13,7 @@
 namespace linuxtest {
 namespace {
 
-class HackEnding : public testing::Test {
-protected:
-  static void SetUpTestSuite() { display_ = new TestDisplay(1280, 1024); }
-  static void TearDownTestSuite() { delete display_; }
-  static Display* X() { return display_->connection(); }
-  static TestDisplay* display_;
-};
-TestDisplay* HackEnding::display_ = nullptr;
+using HackEnding = OnSharedDisplay<1280, 1024>;
 
 long WindowPid(Display* display, Window window) {
   Atom type = None;

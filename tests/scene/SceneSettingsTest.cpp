@@ -64,29 +64,30 @@ struct SettingsCase {
   }
 };
 
+class FreshScene : public testing::Test {
+protected:
+  TPlanets planets{nullptr};
+};
+
 }  // namespace
 
-TEST(FreshScene, StartsAtTickZeroWithoutAContext) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, StartsAtTickZeroWithoutAContext) {
   EXPECT_EQ(planets.Counter, 0);
   EXPECT_FALSE(planets.HasContext);
   EXPECT_EQ(planets.Form, nullptr);
 }
 
-TEST(FreshScene, SettingsFileSitsBesideTheExecutable) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, SettingsFileSitsBesideTheExecutable) {
   EXPECT_EQ(planets.IniFile, TestProgramDir() + "Velorium.ini");
 }
 
-TEST(FreshScene, DiametersInKilometres) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, DiametersInKilometres) {
   const std::array<double, 10> expected = {1390000, 4880,   12103.6, 12756.3, 6794,
                                            142984,  120536, 51118,   49532,   2274};
   EXPECT_EQ(planets.Diameter, expected);
 }
 
-TEST(FreshScene, DistancesInKilometres) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, DistancesInKilometres) {
   const std::array<double, 10> expected = {
       0,         57910000,   108200000,    149600000,    227940000,
       778330000, 1429400000, 2870990000.0, 4504000000.0, 5913520000.0};
@@ -94,8 +95,7 @@ TEST(FreshScene, DistancesInKilometres) {
 }
 
 // The eighth has a test of its own, below.
-TEST(FreshScene, PeriodsInDays) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, PeriodsInDays) {
   planets.Period[8] = 0;
   const std::array<double, 10> expected = {0,      88,      225,     365, 687,
                                            4343.5, 10767.5, 30660.0, 0,   90410.5};
@@ -103,13 +103,11 @@ TEST(FreshScene, PeriodsInDays) {
 }
 
 // 60152 itself is 0x40ED5F0000000000.
-TEST(FreshScene, EighthPeriodIsOneUnitInTheLastPlaceAbove60152) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, EighthPeriodIsOneUnitInTheLastPlaceAbove60152) {
   EXPECT_EQ(std::bit_cast<std::uint64_t>(planets.Period[8]), 0x40ED5F0000000001u);
 }
 
-TEST(FreshScene, InitTablesRestoresChangedEntries) {
-  TPlanets planets(nullptr);
+TEST_F(FreshScene, InitTablesRestoresChangedEntries) {
   planets.Diameter[3] = 1;
   planets.Distance[0] = 2;
   planets.Period[8] = 60152;
