@@ -93,8 +93,8 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
   ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);
   long hack = 0;
   expectSceneUntilDeactivated(
-      display.connection(), home.Hack(), [&] { return Command(display, {"-deactivate"}); },
-      [&] { return daemon.errors(); }, hack);
+      display.connection(), daemon, home.Hack(), [&] { return Command(display, {"-deactivate"}); },
+      hack);
   if (HasFatalFailure()) return;
 
   Command(display, {"-exit"});

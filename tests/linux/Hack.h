@@ -75,15 +75,15 @@ inline int daemonCommand(const std::vector<std::string>& command,
 
 // What a daemon told to show the saver must do: run exactly one `hack` (its id in `hackId`),
 // which shows the scene on the screen; and once `deactivate` (the daemon's command) succeeds,
-// end it within a second. `log` gives what the daemon said, for a failure.
-inline void expectSceneUntilDeactivated(Display* display, const std::string& hack,
-                                        const std::function<int()>& deactivate,
-                                        const std::function<std::string()>& log, long& hackId) {
-  ASSERT_TRUE(waitUntil([&] { return processesRunning(hack).size() == 1; })) << log();
+// end it within a second.
+inline void expectSceneUntilDeactivated(Display* display, const Process& daemon,
+                                        const std::string& hack,
+                                        const std::function<int()>& deactivate, long& hackId) {
+  ASSERT_TRUE(waitUntil([&] { return processesRunning(hack).size() == 1; })) << daemon.errors();
   hackId = processesRunning(hack).front();
   const SceneSeen seen = screenScene(display);
   EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
-  ASSERT_EQ(deactivate(), 0) << log();
+  ASSERT_EQ(deactivate(), 0) << daemon.errors();
   EXPECT_TRUE(waitUntil([&] { return processesRunning(hack).empty(); }, Milliseconds(1000)))
       << "velorium " << hackId << " still runs a second after the daemon was deactivated";
 }

@@ -77,8 +77,7 @@ TEST(MateScreensaver, ActivatedShowsTheSceneAndDeactivatedEndsTheHackWithinASeco
   ASSERT_EQ(command("--activate"), 0);
   long hack = 0;
   expectSceneUntilDeactivated(
-      display.connection(), kInstalledHack, [&] { return command("--deactivate"); },
-      [&] { return session.errors(); }, hack);
+      display.connection(), session, kInstalledHack, [&] { return command("--deactivate"); }, hack);
   if (HasFatalFailure()) return;
   command("--exit");
   EXPECT_EQ(session.wait(Milliseconds(5000)), 0) << session.errors();

@@ -153,32 +153,25 @@ void ExpectSameCalls(const std::vector<std::string>& windows,
               kComparedFrames, comparison.identical, comparison.withinRounding);
 }
 
-// Frame `frame` (1-based) of a trace, replayed by glretrace on this display.
+// Frame `frame` (1-based) of a trace, replayed by glretrace on this display; empty when the
+// replay has fewer frames.
 Picture ReplayedFrame(const std::string& trace, int frame) {
-  const std::string pnm = Run("glretrace --snapshot-format=PNM -s - -S frame '" + trace + "'");
-  std::size_t at = 0;
+  std::istringstream pnm(Run("glretrace --snapshot-format=PNM -s - -S frame '" + trace + "'"));
   Picture picture;
-  for (int k = 1; k <= frame && at < pnm.size(); ++k) {
+  std::string bytes;
+  for (int k = 1; k <= frame; ++k) {
     // P6, a comment, width and height, 255, each on its own line, then the pixels.
-    std::size_t lineEnd = at;
-    std::string header[4];
-    for (std::string& line : header) {
-      const std::size_t next = pnm.find('\n', lineEnd);
-      line = pnm.substr(lineEnd, next - lineEnd);
-      lineEnd = next + 1;
-    }
-    std::istringstream size(header[2]);
-    size >> picture.width >> picture.height;
-    const std::size_t bytes = static_cast<std::size_t>(picture.width) * picture.height * 3;
-    if (k == frame) {
-      picture.pixels.clear();
-      for (std::size_t i = lineEnd; i + 2 < lineEnd + bytes && i + 2 < pnm.size(); i += 3) {
-        picture.pixels.push_back((static_cast<unsigned char>(pnm[i]) << 16) |
-                                 (static_cast<unsigned char>(pnm[i + 1]) << 8) |
-                                 static_cast<unsigned char>(pnm[i + 2]));
-      }
-    }
-    at = lineEnd + bytes;
+    std::string skipped;
+    std::getline(std::getline(pnm, skipped), skipped);
+    pnm >> picture.width >> picture.height >> skipped;
+    pnm.get();
+    bytes.assign(static_cast<std::size_t>(picture.width) * picture.height * 3, '\0');
+    if (!pnm.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return {};
+  }
+  for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
+    picture.pixels.push_back(static_cast<unsigned char>(bytes[i]) << 16 |
+                             static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                             static_cast<unsigned char>(bytes[i + 2]));
   }
   return picture;
 }
