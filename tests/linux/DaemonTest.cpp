@@ -84,10 +84,10 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWithinA
   std::ofstream(home.Home() + "/.xscreensaver", std::ios::app) << kQuietSettings;
 
   TestDisplay display(1024, 768);
-  std::vector<std::string> daemonCommand = asNobody;
-  daemonCommand.insert(daemonCommand.end(),
-                       {display.variable(), "xscreensaver", "--no-splash", "--verbose"});
-  Process daemon(daemonCommand);
+  std::vector<std::string> startDaemon = asNobody;
+  startDaemon.insert(startDaemon.end(),
+                     {display.variable(), "xscreensaver", "--no-splash", "--verbose"});
+  Process daemon(startDaemon);
   ASSERT_TRUE(waitUntil([&] { return Command(display, {"-version"}) == 0; })) << daemon.errors();
 
   ASSERT_EQ(Command(display, {"-select", std::to_string(SystemHackCount() + 1)}), 0);

@@ -1,4 +1,5 @@
-// velorium as the Linux tests run it: the built hack, started through the test kit.
+// velorium as the Linux tests run it: the built hack, started through the test kit, and the
+// checks that several of them make alike.
 // GoogleTest before Xlib, whose None and Bool macros would break it.
 #pragma once
 
@@ -55,17 +56,6 @@ protected:
   static inline TestDisplay* display_ = nullptr;
 };
 
-// The whole screen once it shows the scene (the sun at the centre and every orbit line), or
-// what it showed last after kPatience.
-inline SceneSeen screenScene(Display* display) {
-  SceneSeen seen;
-  waitUntil([&] {
-    seen = readScene(grabWindow(display, DefaultRootWindow(display)));
-    return seen.sunAtCentre() && seen.orbitLines();
-  });
-  return seen;
-}
-
 // The status of a screen-saver daemon's command, or -1 when it has not ended in five seconds.
 inline int daemonCommand(const std::vector<std::string>& command,
                          const std::vector<std::string>& environment = {}) {
@@ -74,15 +64,19 @@ inline int daemonCommand(const std::vector<std::string>& command,
 }
 
 // What a daemon told to show the saver must do: run exactly one `hack` (its id in `hackId`),
-// which shows the scene on the screen; and once `deactivate` (the daemon's command) succeeds,
-// end it within a second.
+// which shows the scene on the screen (the sun at the centre and every orbit line); and once
+// `deactivate` (the daemon's command) succeeds, end it within a second.
 inline void expectSceneUntilDeactivated(Display* display, const Process& daemon,
                                         const std::string& hack,
                                         const std::function<int()>& deactivate, long& hackId) {
   ASSERT_TRUE(waitUntil([&] { return processesRunning(hack).size() == 1; })) << daemon.errors();
   hackId = processesRunning(hack).front();
-  const SceneSeen seen = screenScene(display);
-  EXPECT_TRUE(seen.sunAtCentre() && seen.orbitLines()) << seen;
+  SceneSeen seen;
+  const bool sceneShown = waitUntil([&] {
+    seen = readScene(grabWindow(display, DefaultRootWindow(display)));
+    return seen.sunAtCentre() && seen.orbitLines();
+  });
+  EXPECT_TRUE(sceneShown) << seen;
   ASSERT_EQ(deactivate(), 0) << daemon.errors();
   EXPECT_TRUE(waitUntil([&] { return processesRunning(hack).empty(); }, Milliseconds(1000)))
       << "velorium " << hackId << " still runs a second after the daemon was deactivated";
