@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scene/Tplanets.h"
+#include "tests/kit/CaseName.h"
 #include "tests/win/DialogWatcher.h"
 #include "tests/win/WindowTest.h"
 #include "win32/ExtCtrls.h"
@@ -68,58 +69,86 @@ PIXELFORMATDESCRIPTOR Described(DWORD flags) {
 
 using Calls = std::vector<std::string>;
 
-class PixelFormatDecisions : public testing::Test {
-protected:
-  // Runs the set-up on the scene's request; the request then holds what it left there.
-  bool Negotiate() { return NegotiatePixelFormat(platform, format); }
-
-  RecordingPlatform platform;
-  PIXELFORMATDESCRIPTOR format = SceneRequest();
+// One answer of the platform changed from a good format's, and what the set-up does then.
+struct Decision {
+  const char* name;
+  int chosenIndex;
+  bool setSucceeds;
+  int describeResult;
+  DWORD describedFlags;
+  bool succeeds;
+  Calls calls;
 };
+
+class PixelFormatDecisions : public testing::TestWithParam<Decision> {};
 
 }  // namespace
 
-TEST_F(PixelFormatDecisions, NoMatchingFormatFailsAtSettingIndexZero) {
-  platform.chosenIndex = 0;
-  platform.setSucceeds = false;
-  EXPECT_FALSE(Negotiate());
-  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 0", "Report -> SetPixelFormat <-"}));
+TEST_P(PixelFormatDecisions, FollowThePlatformsAnswers) {
+  RecordingPlatform platform;
+  platform.chosenIndex = GetParam().chosenIndex;
+  platform.setSucceeds = GetParam().setSucceeds;
+  platform.describeResult = GetParam().describeResult;
+  platform.description = Described(GetParam().describedFlags);
+  PIXELFORMATDESCRIPTOR format = SceneRequest();
+  EXPECT_EQ(NegotiatePixelFormat(platform, format), GetParam().succeeds);
+  EXPECT_EQ(platform.calls, GetParam().calls);
+  // A good format leaves its description in the request.
+  if (GetParam().succeeds) {
+    EXPECT_EQ(format.dwFlags, GetParam().describedFlags);
+    EXPECT_EQ(format.cColorBits, 32);
+    EXPECT_EQ(format.cDepthBits, 24);
+    EXPECT_EQ(format.cStencilBits, 8);
+  }
 }
 
-TEST_F(PixelFormatDecisions, RefusedFormatIsReportedOnceAndNeverDescribed) {
-  platform.setSucceeds = false;
-  EXPECT_FALSE(Negotiate());
-  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Report -> SetPixelFormat <-"}));
-}
-
-TEST_F(PixelFormatDecisions, FailedDescriptionIsReported) {
-  platform.describeResult = 0;
-  EXPECT_FALSE(Negotiate());
-  EXPECT_EQ(platform.calls,
-            (Calls{"Choose", "Set 7", "Describe 7", "Report -> DescribePixelFormat <-"}));
-}
-
-TEST_F(PixelFormatDecisions, FormatThatNeedsAPaletteIsRefused) {
-  platform.description = Described(0x25 | PFD_NEED_PALETTE);
-  EXPECT_FALSE(Negotiate());
-  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7", "Report -> Need palette <-"}));
-}
-
-TEST_F(PixelFormatDecisions, OnlyThePaletteFlagOfTheDescriptionIsTested) {
-  platform.description = Described(PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT);
-  EXPECT_TRUE(Negotiate());
-  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7"}));
-}
-
-TEST_F(PixelFormatDecisions, GoodFormatReportsNothingAndLeavesItsDescription) {
-  platform.description = Described(0x25 | PFD_SWAP_EXCHANGE);
-  EXPECT_TRUE(Negotiate());
-  EXPECT_EQ(platform.calls, (Calls{"Choose", "Set 7", "Describe 7"}));
-  EXPECT_EQ(format.dwFlags, 0x25u | PFD_SWAP_EXCHANGE);
-  EXPECT_EQ(format.cColorBits, 32);
-  EXPECT_EQ(format.cDepthBits, 24);
-  EXPECT_EQ(format.cStencilBits, 8);
-}
+// A failed SetPixelFormat is reported once and never described, even for index 0 (no matching
+// format); only the palette flag of a description is tested.
+INSTANTIATE_TEST_SUITE_P(
+    PixelFormat, PixelFormatDecisions,
+    testing::Values(Decision{"NoMatchingFormatFailsAtSettingIndexZero",
+                             0,
+                             false,
+                             42,
+                             0x25,
+                             false,
+                             {"Choose", "Set 0", "Report -> SetPixelFormat <-"}},
+                    Decision{"RefusedFormatIsReportedOnceAndNeverDescribed",
+                             7,
+                             false,
+                             42,
+                             0x25,
+                             false,
+                             {"Choose", "Set 7", "Report -> SetPixelFormat <-"}},
+                    Decision{"FailedDescriptionIsReported",
+                             7,
+                             true,
+                             0,
+                             0x25,
+                             false,
+                             {"Choose", "Set 7", "Describe 7", "Report -> DescribePixelFormat <-"}},
+                    Decision{"FormatThatNeedsAPaletteIsRefused",
+                             7,
+                             true,
+                             42,
+                             0x25 | PFD_NEED_PALETTE,
+                             false,
+                             {"Choose", "Set 7", "Describe 7", "Report -> Need palette <-"}},
+                    Decision{"OnlyThePaletteFlagOfTheDescriptionIsTested",
+                             7,
+                             true,
+                             42,
+                             PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT,
+                             true,
+                             {"Choose", "Set 7", "Describe 7"}},
+                    Decision{"GoodFormatReportsNothingAndLeavesItsDescription",
+                             7,
+                             true,
+                             42,
+                             0x25 | PFD_SWAP_EXCHANGE,
+                             true,
+                             {"Choose", "Set 7", "Describe 7"}}),
+    kit::CaseName());
 
 namespace {
 
@@ -184,19 +213,6 @@ TEST_F(SceneSetUpFailure, TicksWhileTheMessageIsOpenStartNoSecondSetUp) {
   EXPECT_GE(ticksWhileOpen, 3) << "no tick came while the message was open";
   EXPECT_EQ(scene.Counter, 1) << "only the tick that made the set-up counts";
   EXPECT_TRUE(TakeQuitRequest());
-}
-
-TEST_F(SceneSetUpFailure, LaterTicksDrawNothingAndMakeNoContext) {
-  TPlanets scene(form);
-  {
-    DialogWatcher watcher("Error");
-    scene.Tick();
-  }
-  scene.Tick();
-  scene.Tick();
-  EXPECT_EQ(scene.Counter, 3);
-  EXPECT_FALSE(scene.HasContext);
-  EXPECT_EQ(wglGetCurrentContext(), nullptr);
 }
 
 TEST_F(SceneSetUpFailure, FailedSceneLeavesAnotherCurrentContextAlone) {
