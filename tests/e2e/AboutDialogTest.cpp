@@ -13,6 +13,7 @@
 
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SyntheticInput.h"
+#include "win32/Screen.h"
 
 namespace e2e {
 namespace {
@@ -25,13 +26,6 @@ constexpr int kBoxesToTry = 3;
 // Colours as the screen copy gives them (0xRRGGBB).
 constexpr std::uint32_t kAqua = 0x00FFFF;
 constexpr std::uint32_t kBlack = 0x000000;
-
-int screenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return pixelsPerInch;
-}
 
 int inkInRow(const Picture& copy, int y, std::uint32_t color) {
   int ink = 0;
@@ -103,7 +97,7 @@ protected:
 
   void closeWithOk(HWND about) {
     pressButton(findControl(about, "OK").handle);
-    EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+    EXPECT_TRUE(waitForWindowGone(*saver_, "About..."));
   }
 
   // The address label's pixels once they show what `shows` looks for (the screen catches up
@@ -158,7 +152,7 @@ TEST_F(AboutDialog, ShowsTheNameAuthorAddressAndDescription) {
 // high instead of 14 and its text 12 pixels instead of 16: every measure is scaled by
 // 12/16, rounded as the positions and sizes of the layout are.
 TEST_F(AboutDialog, IsLaidOutForTheScreensResolution) {
-  ASSERT_EQ(screenPixelsPerInch(), 96) << "the test prefix's screen";
+  ASSERT_EQ(ScreenPixelsPerInch(), 96) << "the test prefix's screen";
   HWND about = openAbout();
   ASSERT_NE(about, nullptr);
   const SIZE client = clientSize(about);
@@ -173,20 +167,10 @@ TEST_F(AboutDialog, IsLaidOutForTheScreensResolution) {
   // description at 10, 96 of 327 x 49, OK at 143, 168 of 75 x 25.
   EXPECT_EQ(client.cx, 271);
   EXPECT_EQ(client.cy, 151);
-  const struct {
-    const char* name;
-    const ControlInfo& control;
-    RECT rect;
-  } expected[] = {{"panel", panel, {6, 6, 6 + 260, 6 + 115}},
-                  {"picture", picture, {8, 8, 8 + 60, 8 + 52}},
-                  {"description", description, {8, 72, 8 + 245, 72 + 37}},
-                  {"OK", ok, {107, 126, 107 + 57, 126 + 19}}};
-  for (const auto& item : expected) {
-    EXPECT_EQ(item.control.rect.left, item.rect.left) << item.name;
-    EXPECT_EQ(item.control.rect.top, item.rect.top) << item.name;
-    EXPECT_EQ(item.control.rect.right, item.rect.right) << item.name;
-    EXPECT_EQ(item.control.rect.bottom, item.rect.bottom) << item.name;
-  }
+  expectPlacedAt(panel, 6, 6, 260, 115);
+  expectPlacedAt(picture, 8, 8, 60, 52);
+  expectPlacedAt(description, 8, 72, 245, 37);
+  expectPlacedAt(ok, 107, 126, 57, 19);
 }
 
 TEST_F(AboutDialog, ShowsThePictureOfTheSunOnDarkSpace) {
@@ -242,7 +226,7 @@ TEST_F(AboutDialog, EnterClosesTheBoxAndEscapeDoesNot) {
   ASSERT_TRUE(waitUntilHandled(about)) << "Escape closed the box";
   EXPECT_TRUE(showsWindow(*saver_, "About..."));
   pressKey(VK_RETURN);
-  EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+  EXPECT_TRUE(waitForWindowGone(*saver_, "About..."));
   EXPECT_TRUE(showsWindow(*saver_, "Options..."));
 }
 
@@ -251,7 +235,7 @@ TEST_F(AboutDialog, TheTitleBarCloseButtonClosesOnlyTheBox) {
   ASSERT_NE(about, nullptr);
   ASSERT_TRUE(movePointerTo(closeButtonOf(about)));
   clickMouse(MouseButton::Primary);
-  EXPECT_TRUE(waitUntil([&] { return !showsWindow(*saver_, "About..."); }, kReactionTime * 4));
+  EXPECT_TRUE(waitForWindowGone(*saver_, "About..."));
   ASSERT_TRUE(waitUntilHandled(options_)) << "the options dialog closed too";
   EXPECT_TRUE(saver_->running());
   EXPECT_TRUE(IsWindowEnabled(options_));

@@ -19,6 +19,18 @@ std::vector<HWND> exceptionBoxesOf(DWORD processId) {
   return boxes;
 }
 
+HWND waitForExceptionBox(const SaverProcess& saver) {
+  HWND box = nullptr;
+  waitUntil(
+      [&] {
+        const std::vector<HWND> boxes = exceptionBoxesOf(saver.id());
+        if (!boxes.empty()) box = boxes.front();
+        return box != nullptr || !saver.running();
+      },
+      kPatience);
+  return box;
+}
+
 std::string exceptionBoxText(HWND box) {
   std::array<char, 512> text{};
   const UINT length = GetDlgItemTextA(box, kMessageBoxTextId, text.data(), text.size());

@@ -13,6 +13,9 @@ namespace e2e {
 
 // The exception boxes the process shows now.
 std::vector<HWND> exceptionBoxesOf(DWORD processId);
+// The first exception box of the saver once there is one; null when it ends or kPatience
+// passes without one.
+HWND waitForExceptionBox(const SaverProcess& saver);
 // The message the box shows.
 std::string exceptionBoxText(HWND box);
 // Presses the box's OK button.

@@ -20,24 +20,6 @@ enum class SettingsFile { Readable, Locked };
 
 class FullScreenSaverAfterAnotherProgram : public testing::TestWithParam<SettingsFile> {};
 
-HWND waitForExceptionBox(const SaverProcess& saver) {
-  HWND box = nullptr;
-  waitUntil(
-      [&] {
-        const std::vector<HWND> boxes = exceptionBoxesOf(saver.id());
-        if (!boxes.empty()) box = boxes.front();
-        return box != nullptr || !saver.running();
-      },
-      kPatience);
-  return box;
-}
-
-bool saverIsForeground(const SaverProcess& saver) {
-  DWORD owner = 0;
-  GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-  return owner == saver.id();
-}
-
 TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
   SaverFolder folder;
   folder.writeSettings(Bytes{1, 1});
@@ -60,10 +42,9 @@ TEST_P(FullScreenSaverAfterAnotherProgram, RunsOnInTheForegroundAndEndsOnAKey) {
   ASSERT_TRUE(saver.waitForForeground()) << "the saver never became the foreground window";
   // Once it has dealt with everything its activation brought.
   EXPECT_TRUE(waitUntilHandled(window->handle)) << "the saver ended by itself";
-  EXPECT_TRUE(saverIsForeground(saver)) << "the saver lost the foreground";
+  EXPECT_TRUE(saver.isForeground()) << "the saver lost the foreground";
 
-  pressKey('A');
-  EXPECT_EQ(saver.wait(), 0) << "a key did not end the saver";
+  expectEndsWithStatusZeroOnAKey(saver);
   folder.releaseSettings();
 }
 

@@ -9,6 +9,7 @@
 #include "tests/e2e/NamedCommandLine.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
+#include "tests/kit/CaseName.h"
 
 namespace e2e {
 namespace {
@@ -36,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(FullScreen, FullScreenWindow,
                          testing::Values(NamedCommandLine{"LowerS", "/s"},
                                          NamedCommandLine{"UpperS", "/S"},
                                          NamedCommandLine{"SThenC", "/s /c"}),
-                         testNameOf);
+                         kit::CaseName());
 
 // The scene draws the sun in the middle and a few small bodies and thin lines; the rest of
 // the screen stays black (a copy that is drawn is at least 80 % black).

@@ -8,6 +8,7 @@
 
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
+#include "win32/Screen.h"
 
 namespace e2e {
 namespace {
@@ -50,17 +51,10 @@ UINT dpiOfWindow(HWND window) {
   return get != nullptr ? get(window) : 0;
 }
 
-int screenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return pixelsPerInch;
-}
-
 TEST(HighDpiScreen, TheFullScreenSaverDrawsOnEveryRealPixel) {
   ThreadDpi aware(kPerMonitorAware);
   ASSERT_TRUE(aware.switched());
-  const int pixelsPerInch = screenPixelsPerInch();
+  const int pixelsPerInch = ScreenPixelsPerInch();
   if (pixelsPerInch <= 96) GTEST_SKIP() << kNeedsHighDpi;
   DEVMODEA mode{};
   mode.dmSize = sizeof mode;
@@ -79,7 +73,7 @@ TEST(HighDpiScreen, TheFullScreenSaverDrawsOnEveryRealPixel) {
 }
 
 TEST(HighDpiScreen, TheDialogsSeeNinetySixPixelsPerInchAndKeepTheirLayouts) {
-  if (screenPixelsPerInch() <= 96) GTEST_SKIP() << kNeedsHighDpi;
+  if (ScreenPixelsPerInch() <= 96) GTEST_SKIP() << kNeedsHighDpi;
   SaverFolder folder;
   SaverProcess saver("/c", folder.saver());
   const auto options = waitForWindow(saver, "Options...");

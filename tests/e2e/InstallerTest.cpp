@@ -12,15 +12,14 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
-#include "tests/e2e/SyntheticInput.h"
+#include "tests/kit/CaseName.h"
+#include "tests/unit/TempDir.h"
 
 namespace e2e {
 namespace {
@@ -41,20 +40,6 @@ std::string setupProgram() {
 
 bool exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The names in a folder, for messages: what is left where nothing should be.
-std::string contentsOf(const std::string& folder) {
-  std::string names;
-  WIN32_FIND_DATAA entry{};
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") names += " " + name;
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  return names;
 }
 
 std::string knownFolder(REFKNOWNFOLDERID id) {
@@ -308,9 +293,7 @@ TEST_F(SetupProgram, InstalledSaverRunsFullScreenAndItsOptionsSaveBesideIt) {
     ASSERT_TRUE(fullScreen.waitForFullScreenWindow().has_value())
         << "no full-screen window appeared";
     kit::expectScene(watchScene());
-    ASSERT_TRUE(fullScreen.waitForForeground());
-    pressKey('A');
-    EXPECT_EQ(fullScreen.wait(), 0u);
+    expectEndsWithStatusZeroOnAKey(fullScreen);
   }
   SaverProcess options("/c", saver);
   const auto dialog = waitForWindow(options, "Options...");
@@ -318,20 +301,16 @@ TEST_F(SetupProgram, InstalledSaverRunsFullScreenAndItsOptionsSaveBesideIt) {
   clickOn(findControl(dialog->handle, "See the comet").handle);
   clickOn(findControl(dialog->handle, "OK").handle);
   EXPECT_EQ(options.wait(), 0u);
-  std::ifstream file(defaultFolder() + "\\Velorium.ini", std::ios::binary);
-  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
-            (Bytes{0, 1}));
+  EXPECT_EQ(ReadBytes(defaultFolder() + "\\Velorium.ini"), (Bytes{0, 1}));
 }
 
 TEST_F(SetupProgram, AnUpgradeKeepsTheSettingsFile) {
   ASSERT_EQ(install(), 0u);
   const std::string settings = defaultFolder() + "\\Velorium.ini";
-  std::ofstream(settings, std::ios::binary) << '\0' << '\0';
+  WriteBytes(settings, {0, 0});
   ASSERT_EQ(install(), 0u);
   expectInstalledFiles(defaultFolder());
-  std::ifstream file(settings, std::ios::binary);
-  EXPECT_EQ(Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()),
-            (Bytes{0, 0}));
+  EXPECT_EQ(ReadBytes(settings), (Bytes{0, 0}));
 }
 
 TEST_F(SetupProgram, FailsOnASaverInUseAndChangesNothing) {
@@ -357,11 +336,11 @@ TEST_F(SetupProgram, FailsOnASaverInUseAndChangesNothing) {
 TEST_F(SetupProgram, UninstallRemovesTheProgramItsSettingsTheMenuAndTheEntryAndLeavesSaversOn) {
   ASSERT_EQ(install(), 0u);
   const std::string folder = defaultFolder();
-  std::ofstream(folder + "\\Velorium.ini", std::ios::binary) << '\1' << '\0';
+  WriteBytes(folder + "\\Velorium.ini", {1, 0});
 
   EXPECT_EQ(uninstall(folder), 0u);
-  EXPECT_FALSE(exists(folder)) << folder << " holds" << contentsOf(folder);
-  EXPECT_FALSE(exists(menuFolder())) << menuFolder() << " holds" << contentsOf(menuFolder());
+  EXPECT_FALSE(exists(folder)) << folder << " holds" << namesIn(folder);
+  EXPECT_FALSE(exists(menuFolder())) << menuFolder() << " holds" << namesIn(menuFolder());
   EXPECT_FALSE(keyExists(kUninstallKey));
   EXPECT_EQ(readString(kDesktopKey, "SCRNSAVE.EXE"), std::nullopt);
   EXPECT_EQ(readString(kDesktopKey, "ScreenSaveActive"), "1");
@@ -390,7 +369,7 @@ TEST_P(UninstallWithSaverSelected, TakesScrnsaveExeAwayOnlyWhenItNamesTheInstall
   writeString(kDesktopKey, "SCRNSAVE.EXE", selected);
 
   EXPECT_EQ(uninstall(spaceFolder_), 0u);
-  EXPECT_FALSE(exists(spaceFolder_)) << spaceFolder_ << " holds" << contentsOf(spaceFolder_);
+  EXPECT_FALSE(exists(spaceFolder_)) << spaceFolder_ << " holds" << namesIn(spaceFolder_);
   EXPECT_EQ(readString(kDesktopKey, "SCRNSAVE.EXE"),
             GetParam().removed ? std::nullopt : std::optional<std::string>(selected));
 }
@@ -401,9 +380,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SelectedSaverCase{"OursInCapitals", true, false, true, true},
                     SelectedSaverCase{"OursInShortForm", true, true, false, true},
                     SelectedSaverCase{"OursInShortFormInCapitals", true, true, true, true}),
-    [](const testing::TestParamInfo<SelectedSaverCase>& info) {
-      return std::string(info.param.name);
-    });
+    kit::CaseName());
 
 std::string fixedVersion(const std::string& file) {
   DWORD ignored = 0;

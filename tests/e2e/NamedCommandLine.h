@@ -17,8 +17,4 @@ inline void PrintTo(const NamedCommandLine& commandLine, std::ostream* out) {
   *out << '"' << commandLine.arguments << '"';
 }
 
-inline std::string testNameOf(const testing::TestParamInfo<NamedCommandLine>& info) {
-  return info.param.name;
-}
-
 }  // namespace e2e

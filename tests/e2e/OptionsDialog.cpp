@@ -7,6 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "tests/e2e/SyntheticInput.h"
 #include "win32/WideText_win32.h"
 
@@ -121,6 +123,38 @@ bool SaverFolder::holds(const std::string& name) const {
   return GetFileAttributesW(wide(path_ + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void PrintTo(const SettingsCase& settings, std::ostream* out) {
+  if (!settings.file) {
+    *out << "no settings file";
+    return;
+  }
+  *out << "settings bytes {";
+  for (size_t i = 0; i < settings.file->size(); ++i)
+    *out << (i > 0 ? ", " : "") << int{(*settings.file)[i]};
+  *out << "}";
+}
+
+std::string namesIn(const std::string& folder) {
+  std::string names;
+  WIN32_FIND_DATAA entry{};
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") names += " " + name;
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return names;
+}
+
+void expectPlacedAt(const ControlInfo& control, int left, int top, int width, int height) {
+  const RECT expected{left, top, left + width, top + height};
+  EXPECT_TRUE(EqualRect(&control.rect, &expected) != FALSE)
+      << "\"" << control.text << "\" (" << control.className << ") at " << control.rect.left << ", "
+      << control.rect.top << " of " << control.width() << " x " << control.height() << ", not at "
+      << left << ", " << top << " of " << width << " x " << height;
+}
+
 std::vector<ControlInfo> childrenOf(HWND parent) {
   std::vector<ControlInfo> children;
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
@@ -158,16 +192,8 @@ RECT screenRectOf(HWND window) {
 
 std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
                                         Milliseconds timeout) {
-  std::optional<WindowInfo> found;
-  waitUntil(
-      [&] {
-        for (const WindowInfo& window : saver.visibleWindows()) {
-          if (window.text == caption) found = window;
-        }
-        return found.has_value() || !saver.running();
-      },
-      timeout);
-  return found;
+  return saver.waitForWindow([&](const WindowInfo& window) { return window.text == caption; },
+                             timeout);
 }
 
 bool showsWindow(const SaverProcess& saver, const std::string& caption) {
@@ -175,6 +201,11 @@ bool showsWindow(const SaverProcess& saver, const std::string& caption) {
     if (window.text == caption) return true;
   }
   return false;
+}
+
+bool waitForWindowGone(const SaverProcess& saver, const std::string& caption,
+                       Milliseconds timeout) {
+  return waitUntil([&] { return !showsWindow(saver, caption); }, timeout);
 }
 
 bool isTicked(HWND checkBox) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,19 @@ private:
   HANDLE held_ = INVALID_HANDLE_VALUE;
 };
 
+// A settings file beside the saver, and the scene it asks for.
+struct SettingsCase {
+  const char* name;
+  std::optional<Bytes> file;  // nothing: there is no settings file
+  kit::SceneOptions options;
+  const char* folderName = "";  // added to the saver folder's name
+};
+
+void PrintTo(const SettingsCase& settings, std::ostream* out);
+
+// The names in a folder, each after a space, for checks and messages: "" when it is empty.
+std::string namesIn(const std::string& folder);
+
 // A control of another process's window, in the coordinates of its parent's client area.
 struct ControlInfo {
   HWND handle = nullptr;
@@ -57,6 +71,9 @@ struct ControlInfo {
   int width() const { return rect.right - rect.left; }
   int height() const { return rect.bottom - rect.top; }
 };
+
+// Expects the control at left, top of width x height in its parent's client area.
+void expectPlacedAt(const ControlInfo& control, int left, int top, int width, int height);
 
 // The direct children of a window, in z-order (which is the tab order of dialog keys).
 std::vector<ControlInfo> childrenOf(HWND parent);
@@ -70,6 +87,9 @@ std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::st
                                         Milliseconds timeout = kPatience);
 // Whether the process still shows a visible window with this caption.
 bool showsWindow(const SaverProcess& saver, const std::string& caption);
+// Whether that window is gone within the timeout.
+bool waitForWindowGone(const SaverProcess& saver, const std::string& caption,
+                       Milliseconds timeout = kReactionTime * 4);
 
 bool isTicked(HWND checkBox);
 

@@ -8,6 +8,7 @@
 #include "tests/e2e/ExceptionBoxes.h"
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SyntheticInput.h"
+#include "tests/kit/CaseName.h"
 
 namespace e2e {
 namespace {
@@ -82,10 +83,7 @@ TEST_F(OptionsDialog, PlacesItsControlsAtTheDesignedPixelsInTabOrder) {
   ASSERT_EQ(children.size(), 3u);
   const ControlInfo& panel = children[0];
   EXPECT_EQ(panel.text, "");
-  EXPECT_EQ(panel.rect.left, 8);
-  EXPECT_EQ(panel.rect.top, 8);
-  EXPECT_EQ(panel.width(), 153);
-  EXPECT_EQ(panel.height(), 81);
+  expectPlacedAt(panel, 8, 8, 153, 81);
   EXPECT_NE(GetWindowLongA(panel.handle, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, 0);
 
   const auto boxes = childrenOf(panel.handle);
@@ -95,24 +93,16 @@ TEST_F(OptionsDialog, PlacesItsControlsAtTheDesignedPixelsInTabOrder) {
   for (const ControlInfo& box : boxes) {
     EXPECT_STRCASEEQ(box.className.c_str(), "Button");
     EXPECT_EQ(GetWindowLongA(box.handle, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-    EXPECT_EQ(box.rect.left, 8);
-    EXPECT_EQ(box.width(), 121);
-    EXPECT_EQ(box.height(), 17);
   }
-  EXPECT_EQ(boxes[0].rect.top, 16);
-  EXPECT_EQ(boxes[1].rect.top, 48);
+  expectPlacedAt(boxes[0], 8, 16, 121, 17);
+  expectPlacedAt(boxes[1], 8, 48, 121, 17);
 
   const ControlInfo& ok = children[1];
   const ControlInfo& about = children[2];
   EXPECT_EQ(ok.text, "OK");
   EXPECT_EQ(about.text, "About...");
-  EXPECT_EQ(ok.rect.left, 8);
-  EXPECT_EQ(about.rect.left, 88);
-  for (const ControlInfo& button : {ok, about}) {
-    EXPECT_EQ(button.rect.top, 96);
-    EXPECT_EQ(button.width(), 75);
-    EXPECT_EQ(button.height(), 25);
-  }
+  expectPlacedAt(ok, 8, 96, 75, 25);
+  expectPlacedAt(about, 88, 96, 75, 25);
 
   // Tab goes round: the comet, the orbits, OK, About..., and the comet again.
   EXPECT_EQ(GetNextDlgTabItem(dialog_, nullptr, FALSE), boxes[0].handle);
@@ -141,29 +131,25 @@ struct LoadCase {
   std::optional<Bytes> settings;
   bool comet;
   bool orbits;
+  const char* arguments = "/c";
 };
 
 class OptionsDialogShows : public OptionsDialog, public testing::WithParamInterface<LoadCase> {};
 
 TEST_P(OptionsDialogShows, TheStoredOptionsAsTicks) {
-  start(GetParam().settings);
+  start(GetParam().settings, GetParam().arguments);
   EXPECT_EQ(isTicked(control("See the comet")), GetParam().comet);
   EXPECT_EQ(isTicked(control("See the orbits")), GetParam().orbits);
 }
 
+// The dialog opens for a colon and a number after the switch too.
 INSTANTIATE_TEST_SUITE_P(Settings, OptionsDialogShows,
                          testing::Values(LoadCase{"NoFile", std::nullopt, true, true},
                                          LoadCase{"CometOffOrbitsOn", Bytes{0, 1}, false, true},
-                                         LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false}),
-                         [](const testing::TestParamInfo<LoadCase>& info) {
-                           return std::string(info.param.name);
-                         });
-
-TEST_F(OptionsDialog, OpensForAColonAndNumberAfterTheSwitch) {
-  start(Bytes{0, 1}, "/c:1234");
-  EXPECT_FALSE(isTicked(control("See the comet")));
-  EXPECT_TRUE(isTicked(control("See the orbits")));
-}
+                                         LoadCase{"CometOnOrbitsOff", Bytes{1, 0}, true, false},
+                                         LoadCase{"CometOffOrbitsOnAfterColonAndNumber",
+                                                  Bytes{0, 1}, false, true, "/c:1234"}),
+                         kit::CaseName());
 
 struct SaveCase {
   const char* name;
@@ -190,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"BothOnClearOrbits", Bytes{1, 1}, false, true, Bytes{1, 0}},
                     SaveCase{"BothOffTickBoth", Bytes{0, 0}, true, true, Bytes{1, 1}},
                     SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}}),
-    [](const testing::TestParamInfo<SaveCase>& info) { return std::string(info.param.name); });
+    kit::CaseName());
 
 // Names outside the ANSI code page (1252 here): Chinese and Cyrillic, and an emoji, which
 // takes two UTF-16 units.
@@ -247,11 +233,10 @@ TEST_F(OptionsDialog, AltF4EndsWithoutWriting) {
 
 // The standard exception display shows the create error; the dialog stays open.
 void expectCreateErrorShown(const SaverProcess& saver, const std::string& settingsFile) {
-  std::vector<HWND> boxes;
-  ASSERT_TRUE(waitUntil([&] { return !(boxes = exceptionBoxesOf(saver.id())).empty(); }, kPatience))
-      << "no error box";
-  EXPECT_EQ(exceptionBoxText(boxes.front()), "Cannot create file " + settingsFile + ".");
-  pressOk(boxes.front());
+  const HWND box = waitForExceptionBox(saver);
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_EQ(exceptionBoxText(box), "Cannot create file " + settingsFile + ".");
+  pressOk(box);
   EXPECT_TRUE(waitUntil([&] { return exceptionBoxesOf(saver.id()).empty(); }, kReactionTime));
 }
 

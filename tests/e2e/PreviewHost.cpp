@@ -35,11 +35,14 @@ HWND PreviewHost::waitForPreview(Milliseconds timeout) {
         return preview != nullptr || !host_->running();
       },
       timeout);
-  if (preview == nullptr || saver_ != nullptr) return preview;
-  GetWindowThreadProcessId(preview, &saverId_);
-  saver_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
-                       saverId_);
-  return preview;
+  if (preview == nullptr) return nullptr;
+  if (saver_ == nullptr) {
+    GetWindowThreadProcessId(preview, &saverId_);
+    saver_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                         saverId_);
+  }
+  const bool shown = waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, timeout);
+  return shown && waitUntilHandled(preview, timeout) ? preview : nullptr;
 }
 
 bool PreviewHost::saverIsRunning() const {

@@ -29,7 +29,8 @@ public:
   HWND window() const { return window_; }
   // Ends the host program at once, as a crash would, its window with it.
   void killHost() { host_.reset(); }
-  // The saver's window inside the host, once there is one; null on timeout.
+  // The saver's window inside the host, once it is there, shown, and done with everything
+  // that came with being made, placed and shown; null on timeout.
   HWND waitForPreview(Milliseconds timeout = kPatience);
 
   DWORD saverProcessId() const { return saverId_; }

@@ -17,6 +17,7 @@
 #include "tests/e2e/PreviewHost.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
+#include "tests/kit/CaseName.h"
 
 namespace e2e {
 namespace {
@@ -36,11 +37,7 @@ protected:
   void SetUp() override {
     host_.emplace(handleForm());
     preview_ = host_->waitForPreview();
-    ASSERT_NE(preview_, nullptr) << "no preview window appeared in the host";
-    // Made, then placed and shown, and through everything that came with that.
-    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview_) != FALSE; }, kPatience))
-        << "the preview window was never shown";
-    ASSERT_TRUE(waitUntilHandled(preview_)) << "the preview stopped answering";
+    ASSERT_NE(preview_, nullptr) << "no preview window was shown in the host";
   }
   virtual std::string handleForm() const { return "decimal"; }
 
@@ -136,11 +133,6 @@ private:
   std::optional<WindowInfo> window_;
 };
 
-TEST_F(PreviewOnTheDesktop, ShowsTheScene) {
-  kit::expectScene(watchScene());
-  EXPECT_EQ(window().className, "TVeloriumF2");
-}
-
 TEST_F(PreviewOnTheDesktop, PictureChangesOverTime) {
   const Picture before = waitForAFrame();
   ASSERT_FALSE(before.pixels.empty()) << "could not read the screen";
@@ -148,33 +140,22 @@ TEST_F(PreviewOnTheDesktop, PictureChangesOverTime) {
       waitUntil([&] { return captureScreen(window().rect).pixels != before.pixels; }, kPatience));
 }
 
-// Orbits on and the comet off, then the other way round.
-struct PreviewSettings {
-  const char* name;
-  Bytes file;
-  kit::SceneOptions options;
-};
-
-void PrintTo(const PreviewSettings& settings, std::ostream* out) {
-  *out << "settings bytes {" << int{settings.file.at(0)} << ", " << int{settings.file.at(1)} << "}";
-}
-
 class PreviewOnTheDesktopWithSettings : public PreviewOnTheDesktop,
-                                        public testing::WithParamInterface<PreviewSettings> {
+                                        public testing::WithParamInterface<SettingsCase> {
 protected:
   std::optional<Bytes> settings() const override { return GetParam().file; }
 };
 
-TEST_P(PreviewOnTheDesktopWithSettings, ShowsTheOrbitLinesAndTheCometAsTheFileSays) {
+TEST_P(PreviewOnTheDesktopWithSettings, ShowsTheSceneWithTheOrbitLinesAndTheCometAsTheFileSays) {
   kit::expectScene(watchScene(), GetParam().options);
+  EXPECT_EQ(window().className, "TVeloriumF2");
 }
 
 INSTANTIATE_TEST_SUITE_P(Preview, PreviewOnTheDesktopWithSettings,
-                         testing::Values(PreviewSettings{"OrbitsOnly", Bytes{0, 1}, {false, true}},
-                                         PreviewSettings{"CometOnly", Bytes{1, 0}, {true, false}}),
-                         [](const testing::TestParamInfo<PreviewSettings>& info) {
-                           return std::string(info.param.name);
-                         });
+                         testing::Values(SettingsCase{"NoFile", std::nullopt, {true, true}},
+                                         SettingsCase{"OrbitsOnly", Bytes{0, 1}, {false, true}},
+                                         SettingsCase{"CometOnly", Bytes{1, 0}, {true, false}}),
+                         kit::CaseName());
 
 // ---- What it ignores ----
 
@@ -226,8 +207,6 @@ TEST(PreviewScreenSaverFlag, IsLeftAsThePreviewFindsIt) {
     PreviewHost host("decimal");
     const HWND preview = host.waitForPreview();
     ASSERT_NE(preview, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kPatience));
-    ASSERT_TRUE(waitUntilHandled(preview));
     EXPECT_EQ(screenSaverFlagSeenByAnotherProcess(), flag);
 
     PostMessageA(preview, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -260,9 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Preview, PreviewEndsOnSystemCommand,
                                          SystemCommand{"ScreenSave", SC_SCREENSAVE, 0},
                                          SystemCommand{"Zero", 0, 0},
                                          SystemCommand{"Unknown", 0x1234, 0x56789}),
-                         [](const testing::TestParamInfo<SystemCommand>& info) {
-                           return std::string(info.param.name);
-                         });
+                         kit::CaseName());
 
 TEST_F(Preview, EndsWithStatusZeroWhenTheHostWindowIsDestroyed) {
   PostMessageA(host().window(), WM_CLOSE, 0, 0);
@@ -281,22 +258,17 @@ TEST_F(Preview, EndsWithStatusZeroWhenTheHostProgramEnds) {
 // Starts "/p <handle>" directly and checks the one box and the end.
 void expectOneBoxThenStatusZero(const std::string& arguments, const std::string& message) {
   SaverProcess saver(arguments);
-  std::vector<HWND> boxes;
-  ASSERT_TRUE(waitUntil(
-      [&] {
-        boxes = exceptionBoxesOf(saver.id());
-        return !boxes.empty() || !saver.running();
-      },
-      kPatience));
-  ASSERT_EQ(boxes.size(), 1u) << "no exception box";
-  EXPECT_EQ(exceptionBoxText(boxes.front()), message);
+  const HWND box = waitForExceptionBox(saver);
+  ASSERT_NE(box, nullptr) << "no exception box";
+  ASSERT_EQ(exceptionBoxesOf(saver.id()).size(), 1u);
+  EXPECT_EQ(exceptionBoxText(box), message);
   for (const WindowInfo& window : saver.visibleWindows()) {
-    EXPECT_EQ(window.handle, boxes.front()) << "visible window \"" << window.text << "\"";
+    EXPECT_EQ(window.handle, box) << "visible window \"" << window.text << "\"";
   }
 
-  pressOk(boxes.front());
+  pressOk(box);
   const auto later = windowsShownUntilExit(saver.id(), [&] { return saver.running(); });
-  EXPECT_TRUE(later.empty() || (later.size() == 1 && *later.begin() == boxes.front()))
+  EXPECT_TRUE(later.empty() || (later.size() == 1 && *later.begin() == box))
       << "another window followed the box";
   EXPECT_EQ(saver.wait(Milliseconds{0}), 0) << "still running after the box was closed";
 }

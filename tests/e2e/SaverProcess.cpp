@@ -1,7 +1,11 @@
 // Watching the saver process from the test driver.
 #include "tests/e2e/SaverProcess.h"
 
+#include <gtest/gtest.h>
+
 #include <array>
+
+#include "tests/e2e/SyntheticInput.h"
 
 namespace e2e {
 namespace {
@@ -127,12 +131,13 @@ std::vector<WindowInfo> SaverProcess::visibleWindows() const {
   return visible;
 }
 
-std::optional<WindowInfo> SaverProcess::waitForFullScreenWindow(Milliseconds timeout) const {
+std::optional<WindowInfo> SaverProcess::waitForWindow(
+    const std::function<bool(const WindowInfo&)>& wanted, Milliseconds timeout) const {
   std::optional<WindowInfo> found;
   waitUntil(
       [&] {
         for (const WindowInfo& window : visibleWindows()) {
-          if (coversScreen(window)) found = window;
+          if (wanted(window)) found = window;
         }
         return found.has_value() || !running();
       },
@@ -140,14 +145,20 @@ std::optional<WindowInfo> SaverProcess::waitForFullScreenWindow(Milliseconds tim
   return found;
 }
 
+bool SaverProcess::isForeground() const {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+  return owner == id();
+}
+
 bool SaverProcess::waitForForeground(Milliseconds timeout) const {
-  return waitUntil(
-      [&] {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-        return owner == id();
-      },
-      timeout);
+  return waitUntil([&] { return isForeground(); }, timeout);
+}
+
+void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
+  ASSERT_TRUE(saver.waitForForeground()) << "the saver is not the foreground window";
+  pressKey('A');
+  EXPECT_EQ(saver.wait(), 0) << "the saver is still running";
 }
 
 int screenSaverFlagSeenByAnotherProcess() {

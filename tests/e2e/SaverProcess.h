@@ -74,10 +74,17 @@ public:
   std::vector<WindowInfo> topLevelWindows() const { return topLevelWindowsOf(id()); }
   std::vector<WindowInfo> visibleWindows() const;
 
-  // The first visible top-level window that covers the whole screen, once there is one.
-  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kPatience) const;
+  // A visible top-level window that is `wanted`, once there is one; nothing when the process
+  // ends or the time runs out first.
+  std::optional<WindowInfo> waitForWindow(const std::function<bool(const WindowInfo&)>& wanted,
+                                          Milliseconds timeout = kPatience) const;
+  // A visible top-level window that covers the whole screen, once there is one.
+  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kPatience) const {
+    return waitForWindow(coversScreen, timeout);
+  }
 
-  // Whether a window of this process becomes the foreground window within the timeout.
+  // Whether a window of this process is the foreground window now, or becomes it in the timeout.
+  bool isForeground() const;
   bool waitForForeground(Milliseconds timeout = kPatience) const;
 
   // Waits for the exit and tells whether a visible window of the process was ever seen meanwhile.
@@ -85,6 +92,9 @@ public:
     return !windowsShownUntilExit(id(), [&] { return running(); }).empty();
   }
 };
+
+// Once the saver has the foreground, presses a key, and expects the saver to end with status 0.
+void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver);
 
 // Proof that a window's thread has dealt with everything sent to it so far (posted messages
 // and input): the window is invalidated, and a thread repaints only when no posted message

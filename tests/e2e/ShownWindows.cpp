@@ -2,17 +2,15 @@
 #include "tests/e2e/ShownWindows.h"
 
 #include "tests/e2e/ShowHook.h"
+#include "win32/WindowClass.h"
 
 namespace e2e {
 
 ShownWindows::ShownWindows() {
-  WNDCLASSA windowClass{};
-  if (!GetClassInfoA(GetModuleHandleA(nullptr), kShowListenerClass, &windowClass)) {
-    windowClass.lpfnWndProc = listenerProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kShowListenerClass;
-    RegisterClassA(&windowClass);
-  }
+  WNDCLASSEXA windowClass{};
+  windowClass.lpfnWndProc = LinkedWindowProc<ShownWindows>;
+  windowClass.lpszClassName = kShowListenerClass;
+  RegisterWindowClass(windowClass);
   // A hidden top-level window, so that FindWindow in other processes finds it.
   listener_ = CreateWindowExA(0, kShowListenerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
@@ -20,7 +18,7 @@ ShownWindows::ShownWindows() {
     failure_ = "could not make the listening window";
     return;
   }
-  SetWindowLongPtrA(listener_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  LinkWindow(listener_, this);
   const std::string path = programFolder() + "\\show_hook.dll";
   library_ = LoadLibraryA(path.c_str());
   auto* proc = library_ != nullptr ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
@@ -41,15 +39,13 @@ ShownWindows::~ShownWindows() {
   if (listener_ != nullptr) DestroyWindow(listener_);
 }
 
-LRESULT CALLBACK ShownWindows::listenerProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-  auto* self = reinterpret_cast<ShownWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self != nullptr && message == kWindowShownMessage) {
-    self->shown_.push_back(
-        Shown{static_cast<DWORD>(lParam), describeWindow(reinterpret_cast<HWND>(wParam))});
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+bool ShownWindows::HandleWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
+                                       LRESULT& result) {
+  if (message != kWindowShownMessage) return false;
+  shown_.push_back(
+      Shown{static_cast<DWORD>(lParam), describeWindow(reinterpret_cast<HWND>(wParam))});
+  result = 0;
+  return true;
 }
 
 std::vector<WindowInfo> ShownWindows::of(DWORD processId) const {

@@ -25,9 +25,11 @@ public:
   // The windows of the process reported shown so far, described when the report was read.
   std::vector<WindowInfo> of(DWORD processId) const;
 
-private:
-  static LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The listening window's messages (LinkedWindowProc): a report of a window shown.
+  bool HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT& result);
 
+private:
   struct Shown {
     DWORD processId;
     WindowInfo window;

@@ -4,6 +4,7 @@
 
 #include "tests/e2e/NamedCommandLine.h"
 #include "tests/e2e/SaverProcess.h"
+#include "tests/kit/CaseName.h"
 
 namespace e2e {
 namespace {
@@ -25,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NamedCommandLine{"UpperC", "/C"},
                     NamedCommandLine{"UpperCColon1234", "/C:1234"},
                     NamedCommandLine{"UpperP1", "/P1"}, NamedCommandLine{"PlainWord", "x"}),
-    testNameOf);
+    kit::CaseName());
 
 }  // namespace
 }  // namespace e2e

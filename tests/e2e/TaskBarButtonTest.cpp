@@ -52,9 +52,7 @@ TEST(TaskBarButton, IsNeverShownByThePreview) {
   ASSERT_EQ(shown.failure(), "");
   PreviewHost host("decimal");
   HWND preview = host.waitForPreview();
-  ASSERT_NE(preview, nullptr) << "no preview window appeared in the host";
-  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(preview) != FALSE; }, kPatience));
-  ASSERT_TRUE(waitUntilHandled(preview));
+  ASSERT_NE(preview, nullptr) << "no preview window was shown in the host";
   expectShownWithoutTheApplicationWindow(shown, host.saverProcessId(), preview);
 }
 
