@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/e2e/OptionsDialog.h"
+#include "tests/e2e/Registry.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "win32/Screen.h"
 
@@ -270,29 +271,16 @@ TEST_F(AboutDialog, TheAddressTurnsAquaAndUnderlinedUnderThePointerAndBlackAfter
 // prefix's own handler is replaced there and put back afterwards.
 class MailtoHandler {
 public:
-  MailtoHandler() {
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, "mailto\\shell\\open\\command", 0, nullptr, 0,
-                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-    std::array<char, 1024> previous{};
-    DWORD size = previous.size();
-    if (RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous.data()),
-                         &size) == ERROR_SUCCESS) {
-      previous_ = previous.data();
-    }
+  MailtoHandler() : previous_(readString(kCommandKey, nullptr, HKEY_CLASSES_ROOT)) {
     // Built up in steps: GCC 12 warns wrongly about a single chain of + here.
     std::string command = programFolder();
     command.insert(0, 1, '"');
     command += "\\mailto_recorder.exe\" \"%1\"";
-    setCommand(command);
+    writeString(kCommandKey, nullptr, command, HKEY_CLASSES_ROOT);
     DeleteFileA(record().c_str());
   }
   ~MailtoHandler() {
-    if (previous_) {
-      setCommand(*previous_);
-    } else {
-      RegDeleteValueA(key_, nullptr);
-    }
-    RegCloseKey(key_);
+    writeString(kCommandKey, nullptr, previous_, HKEY_CLASSES_ROOT);
     DeleteFileA(record().c_str());
   }
   MailtoHandler(const MailtoHandler&) = delete;
@@ -306,12 +294,7 @@ public:
   }
 
 private:
-  void setCommand(const std::string& command) {
-    RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-  }
-
-  HKEY key_ = nullptr;
+  static constexpr char kCommandKey[] = "mailto\\shell\\open\\command";
   std::optional<std::string> previous_;
 };
 

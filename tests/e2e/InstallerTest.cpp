@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/e2e/OptionsDialog.h"
+#include "tests/e2e/Registry.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/kit/CaseName.h"
 #include "tests/unit/TempDir.h"
@@ -62,16 +63,6 @@ std::string menuFolder() {
   return knownFolder(FOLDERID_Programs) + "\\Velorium";
 }
 
-std::optional<std::string> readString(const char* key, const char* value) {
-  std::array<char, 1024> buffer{};
-  DWORD size = buffer.size();
-  if (RegGetValueA(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::string(buffer.data());
-}
-
 std::optional<DWORD> readNumber(const char* key, const char* value) {
   DWORD number = 0;
   DWORD size = sizeof number;
@@ -80,16 +71,6 @@ std::optional<DWORD> readNumber(const char* key, const char* value) {
     return std::nullopt;
   }
   return number;
-}
-
-// Writes a text value, or deletes the value for nothing.
-void writeString(const char* key, const char* value, const std::optional<std::string>& text) {
-  if (text) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, key, value, REG_SZ, text->c_str(),
-                    static_cast<DWORD>(text->size() + 1));
-  } else {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, key, value);
-  }
 }
 
 bool keyExists(const char* key) {

@@ -17,31 +17,6 @@
 
 namespace {
 
-// Answers as configured and records every call, in order.
-class RecordingPlatform : public PixelFormatPlatform {
-public:
-  int chosenIndex = 7;
-  bool setSucceeds = true;
-  int describeResult = 42;
-  PIXELFORMATDESCRIPTOR description = {};
-  std::vector<std::string> calls;
-
-  int Choose(const PIXELFORMATDESCRIPTOR&) override {
-    calls.push_back("Choose");
-    return chosenIndex;
-  }
-  bool Set(int index, const PIXELFORMATDESCRIPTOR&) override {
-    calls.push_back("Set " + std::to_string(index));
-    return setSucceeds;
-  }
-  int Describe(int index, PIXELFORMATDESCRIPTOR& into) override {
-    calls.push_back("Describe " + std::to_string(index));
-    if (describeResult != 0) into = description;
-    return describeResult;
-  }
-  void Report(const char* message) override { calls.push_back(std::string("Report ") + message); }
-};
-
 // The request the scene makes, written out.
 PIXELFORMATDESCRIPTOR SceneRequest() {
   PIXELFORMATDESCRIPTOR request{};
@@ -55,29 +30,50 @@ PIXELFORMATDESCRIPTOR SceneRequest() {
   return request;
 }
 
-PIXELFORMATDESCRIPTOR Described(DWORD flags) {
-  PIXELFORMATDESCRIPTOR description{};
-  description.nSize = 40;
-  description.nVersion = 1;
-  description.dwFlags = flags;
-  description.cColorBits = 32;
-  description.cRedBits = 8;
-  description.cDepthBits = 24;
-  description.cStencilBits = 8;
-  return description;
-}
-
-using Calls = std::vector<std::string>;
-
-// One answer of the platform changed from a good format's, and what the set-up does then.
+// What the stand-in platform answers (a good format at index 7 unless a case says otherwise),
+// whether the set-up then succeeds, and the calls it makes, in order, each after " | ".
 struct Decision {
   const char* name;
-  int chosenIndex;
-  bool setSucceeds;
-  int describeResult;
-  DWORD describedFlags;
-  bool succeeds;
-  Calls calls;
+  int chosenIndex = 7;
+  bool setSucceeds = true;
+  int describeResult = 42;
+  DWORD describedFlags = 0x25;
+  bool succeeds = false;
+  const char* calls;
+};
+
+// Answers as configured and records every call, in order.
+class RecordingPlatform : public PixelFormatPlatform {
+public:
+  explicit RecordingPlatform(const Decision& answers) : answers_(answers) {}
+  std::string calls;  // "Choose | Set 7 | ..."
+
+  int Choose(const PIXELFORMATDESCRIPTOR&) override {
+    record("Choose");
+    return answers_.chosenIndex;
+  }
+  bool Set(int index, const PIXELFORMATDESCRIPTOR&) override {
+    record("Set " + std::to_string(index));
+    return answers_.setSucceeds;
+  }
+  int Describe(int index, PIXELFORMATDESCRIPTOR& into) override {
+    record("Describe " + std::to_string(index));
+    if (answers_.describeResult == 0) return 0;
+    into = PIXELFORMATDESCRIPTOR{};
+    into.nSize = 40;
+    into.nVersion = 1;
+    into.dwFlags = answers_.describedFlags;
+    into.cColorBits = 32;
+    into.cRedBits = 8;
+    into.cDepthBits = 24;
+    into.cStencilBits = 8;
+    return answers_.describeResult;
+  }
+  void Report(const char* message) override { record(std::string("Report ") + message); }
+
+private:
+  void record(const std::string& call) { calls += (calls.empty() ? "" : " | ") + call; }
+  Decision answers_;
 };
 
 class PixelFormatDecisions : public testing::TestWithParam<Decision> {};
@@ -85,11 +81,7 @@ class PixelFormatDecisions : public testing::TestWithParam<Decision> {};
 }  // namespace
 
 TEST_P(PixelFormatDecisions, FollowThePlatformsAnswers) {
-  RecordingPlatform platform;
-  platform.chosenIndex = GetParam().chosenIndex;
-  platform.setSucceeds = GetParam().setSucceeds;
-  platform.describeResult = GetParam().describeResult;
-  platform.description = Described(GetParam().describedFlags);
+  RecordingPlatform platform(GetParam());
   PIXELFORMATDESCRIPTOR format = SceneRequest();
   EXPECT_EQ(NegotiatePixelFormat(platform, format), GetParam().succeeds);
   EXPECT_EQ(platform.calls, GetParam().calls);
@@ -102,52 +94,32 @@ TEST_P(PixelFormatDecisions, FollowThePlatformsAnswers) {
   }
 }
 
-// A failed SetPixelFormat is reported once and never described, even for index 0 (no matching
-// format); only the palette flag of a description is tested.
+// A refused format is reported once and never described, even index 0 (no matching format);
+// of a description only the palette flag is tested.
 INSTANTIATE_TEST_SUITE_P(
     PixelFormat, PixelFormatDecisions,
-    testing::Values(Decision{"NoMatchingFormatFailsAtSettingIndexZero",
-                             0,
-                             false,
-                             42,
-                             0x25,
-                             false,
-                             {"Choose", "Set 0", "Report -> SetPixelFormat <-"}},
-                    Decision{"RefusedFormatIsReportedOnceAndNeverDescribed",
-                             7,
-                             false,
-                             42,
-                             0x25,
-                             false,
-                             {"Choose", "Set 7", "Report -> SetPixelFormat <-"}},
-                    Decision{"FailedDescriptionIsReported",
-                             7,
-                             true,
-                             0,
-                             0x25,
-                             false,
-                             {"Choose", "Set 7", "Describe 7", "Report -> DescribePixelFormat <-"}},
-                    Decision{"FormatThatNeedsAPaletteIsRefused",
-                             7,
-                             true,
-                             42,
-                             0x25 | PFD_NEED_PALETTE,
-                             false,
-                             {"Choose", "Set 7", "Describe 7", "Report -> Need palette <-"}},
-                    Decision{"OnlyThePaletteFlagOfTheDescriptionIsTested",
-                             7,
-                             true,
-                             42,
-                             PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT,
-                             true,
-                             {"Choose", "Set 7", "Describe 7"}},
-                    Decision{"GoodFormatReportsNothingAndLeavesItsDescription",
-                             7,
-                             true,
-                             42,
-                             0x25 | PFD_SWAP_EXCHANGE,
-                             true,
-                             {"Choose", "Set 7", "Describe 7"}}),
+    testing::Values(Decision{.name = "NoMatchingFormatFailsAtSettingIndexZero",
+                             .chosenIndex = 0,
+                             .setSucceeds = false,
+                             .calls = "Choose | Set 0 | Report -> SetPixelFormat <-"},
+                    Decision{.name = "RefusedFormatIsReportedOnceAndNeverDescribed",
+                             .setSucceeds = false,
+                             .calls = "Choose | Set 7 | Report -> SetPixelFormat <-"},
+                    Decision{
+                        .name = "FailedDescriptionIsReported",
+                        .describeResult = 0,
+                        .calls = "Choose | Set 7 | Describe 7 | Report -> DescribePixelFormat <-"},
+                    Decision{.name = "FormatThatNeedsAPaletteIsRefused",
+                             .describedFlags = 0x25 | PFD_NEED_PALETTE,
+                             .calls = "Choose | Set 7 | Describe 7 | Report -> Need palette <-"},
+                    Decision{.name = "OnlyThePaletteFlagOfTheDescriptionIsTested",
+                             .describedFlags = PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT,
+                             .succeeds = true,
+                             .calls = "Choose | Set 7 | Describe 7"},
+                    Decision{.name = "GoodFormatReportsNothingAndLeavesItsDescription",
+                             .describedFlags = 0x25 | PFD_SWAP_EXCHANGE,
+                             .succeeds = true,
+                             .calls = "Choose | Set 7 | Describe 7"}),
     kit::CaseName());
 
 namespace {
