@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,10 @@ private:
   void record(const std::string& call) { calls += (calls.empty() ? "" : " | ") + call; }
   Decision answers_;
 };
+
+void PrintTo(const Decision& decision, std::ostream* out) {
+  *out << decision.calls;
+}
 
 class PixelFormatDecisions : public testing::TestWithParam<Decision> {};
 
