@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/SyntheticInput.h"
 #include "win32/WideText_win32.h"
 
 namespace e2e {
@@ -236,12 +235,6 @@ bool movePointerTo(POINT screen) {
     if (arrived()) return true;
   }
   return false;
-}
-
-bool clickAt(POINT screen) {
-  if (!movePointerTo(screen)) return false;
-  clickMouse(MouseButton::Primary);
-  return true;
 }
 
 POINT centreOf(HWND window) {

@@ -96,10 +96,9 @@ bool isTicked(HWND checkBox);
 // Whether this top-level window is active with the keyboard focus on it or one of its controls.
 bool hasKeyboardFocus(HWND window);
 
-// The real pointer: moved to a screen point, and clicked there. Under Wine a move is now and
-// then refused while a window is up, or echoed back; false then, and no click is made.
+// The real pointer moved to a screen point. Under Wine a move is now and then refused while a
+// window is up, or echoed back; false then.
 bool movePointerTo(POINT screen);
-bool clickAt(POINT screen);
 // A primary-button click delivered to the control itself, at its centre.
 void clickOn(HWND window);
 POINT centreOf(HWND window);

@@ -157,11 +157,13 @@ struct SaveCase {
   bool clickComet;
   bool clickOrbits;
   Bytes written;
+  const char* folderName = "";  // added to the saver folder's name
 };
 
 class OptionsDialogOk : public OptionsDialog, public testing::WithParamInterface<SaveCase> {};
 
 TEST_P(OptionsDialogOk, WritesTwoBytesOfOneOrZeroAndEndsTheProgram) {
+  if (*GetParam().folderName != '\0') folder_.extendName(GetParam().folderName);
   start(GetParam().settings);
   if (GetParam().clickComet) clickOn(control("See the comet"));
   if (GetParam().clickOrbits) clickOn(control("See the orbits"));
@@ -170,34 +172,20 @@ TEST_P(OptionsDialogOk, WritesTwoBytesOfOneOrZeroAndEndsTheProgram) {
   EXPECT_EQ(folder_.settings(), GetParam().written);
 }
 
+// In folders named outside the ANSI code page (1252 here), Chinese and Cyrillic, and an
+// emoji, which takes two UTF-16 units, the stored options are read (else the comet would be
+// written on) and written.
 INSTANTIATE_TEST_SUITE_P(
     Settings, OptionsDialogOk,
     testing::Values(SaveCase{"NoFileUnchanged", std::nullopt, false, false, Bytes{1, 1}},
                     SaveCase{"BothOnClearOrbits", Bytes{1, 1}, false, true, Bytes{1, 0}},
                     SaveCase{"BothOffTickBoth", Bytes{0, 0}, true, true, Bytes{1, 1}},
-                    SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}}),
+                    SaveCase{"BytesTwoAnd255", Bytes{2, 255}, false, false, Bytes{1, 1}},
+                    SaveCase{"BothOffTickOrbitsInAFolderNamedInChineseAndCyrillic", Bytes{0, 0},
+                             false, true, Bytes{0, 1}, "中文 русский"},
+                    SaveCase{"BothOffTickOrbitsInAFolderNamedWithAnEmoji", Bytes{0, 0}, false, true,
+                             Bytes{0, 1}, "🪐"}),
     kit::CaseName());
-
-// Names outside the ANSI code page (1252 here): Chinese and Cyrillic, and an emoji, which
-// takes two UTF-16 units.
-class OptionsDialogInAFolderNamed : public OptionsDialog,
-                                    public testing::WithParamInterface<const char*> {};
-
-TEST_P(OptionsDialogInAFolderNamed, ShowsTheStoredOptionsAndOkWritesThem) {
-  folder_.extendName(GetParam());
-  start(Bytes{0, 0});
-  EXPECT_FALSE(isTicked(control("See the comet")));
-  clickOn(control("See the orbits"));
-  clickOn(control("OK"));
-  expectEndsWithStatusZero();
-  EXPECT_EQ(folder_.settings(), (Bytes{0, 1}));
-}
-
-INSTANTIATE_TEST_SUITE_P(OutsideTheCodePage, OptionsDialogInAFolderNamed,
-                         testing::Values("中文 русский", "🪐"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                           return std::string(info.index == 0 ? "ChineseAndCyrillic" : "Emoji");
-                         });
 
 TEST_F(OptionsDialog, EnterClicksOkWhileACheckBoxHasTheFocus) {
   start(Bytes{1, 1});

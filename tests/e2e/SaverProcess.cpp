@@ -17,15 +17,10 @@ std::string fullPath(const std::string& path) {
   return std::string(buffer.data(), length);
 }
 
-std::string windowText(HWND window) {
+// A window's text or class name, as `get` (GetWindowTextA or GetClassNameA) gives it.
+std::string windowString(HWND window, int(WINAPI* get)(HWND, LPSTR, int)) {
   std::array<char, 256> buffer{};
-  const int length = GetWindowTextA(window, buffer.data(), buffer.size());
-  return std::string(buffer.data(), length > 0 ? length : 0);
-}
-
-std::string windowClass(HWND window) {
-  std::array<char, 256> buffer{};
-  const int length = GetClassNameA(window, buffer.data(), buffer.size());
+  const int length = get(window, buffer.data(), buffer.size());
   return std::string(buffer.data(), length > 0 ? length : 0);
 }
 
@@ -88,8 +83,8 @@ std::string saverPath() {
 WindowInfo describeWindow(HWND window) {
   WindowInfo info;
   info.handle = window;
-  info.className = windowClass(window);
-  info.text = windowText(window);
+  info.className = windowString(window, GetClassNameA);
+  info.text = windowString(window, GetWindowTextA);
   info.style = GetWindowLongA(window, GWL_STYLE);
   info.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
   GetWindowRect(window, &info.rect);
