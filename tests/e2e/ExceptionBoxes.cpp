@@ -4,12 +4,6 @@
 #include <array>
 
 namespace e2e {
-namespace {
-
-// The control identifier of a message box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
-
-}  // namespace
 
 std::vector<HWND> exceptionBoxesOf(DWORD processId) {
   std::vector<HWND> boxes;
@@ -33,12 +27,8 @@ HWND waitForExceptionBox(const SaverProcess& saver) {
 
 std::string exceptionBoxText(HWND box) {
   std::array<char, 512> text{};
-  const UINT length = GetDlgItemTextA(box, kMessageBoxTextId, text.data(), text.size());
+  const UINT length = GetDlgItemTextA(box, kit::kMessageBoxTextId, text.data(), text.size());
   return std::string(text.data(), length);
-}
-
-void pressOk(HWND box) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 }  // namespace e2e

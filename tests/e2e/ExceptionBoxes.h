@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/e2e/SaverProcess.h"
+#include "tests/kit/MessageBox_win32.h"
 
 namespace e2e {
 
@@ -18,7 +19,6 @@ std::vector<HWND> exceptionBoxesOf(DWORD processId);
 HWND waitForExceptionBox(const SaverProcess& saver);
 // The message the box shows.
 std::string exceptionBoxText(HWND box);
-// Presses the box's OK button.
-void pressOk(HWND box);
+using kit::pressOk;
 
 }  // namespace e2e

@@ -34,13 +34,9 @@ bool isIconRed(const Picture& icon) {
 }
 
 bool showsTheErrorIcon(HWND box) {
-  for (const ControlInfo& control : childrenOfClass(box, "Static")) {
-    if ((GetWindowLongA(control.handle, GWL_STYLE) & SS_TYPEMASK) != SS_ICON ||
-        SendMessageA(control.handle, STM_GETICON, 0, 0) == 0)
-      continue;
-    if (isIconRed(captureScreen(screenRectOf(control.handle)))) return true;
-  }
-  return false;
+  const HWND icon = GetDlgItem(box, kit::kMessageBoxIconId);
+  return icon != nullptr && SendMessageA(icon, STM_GETICON, 0, 0) != 0 &&
+         isIconRed(captureScreen(screenRectOf(icon)));
 }
 
 // A private copy of the saver, started with "/s" from its own folder, so that the settings

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 
+#include "tests/kit/MessageBox_win32.h"
+
 namespace {
 
 constexpr int kPollMs = 5;
-// Control identifiers of the system message box: its text and its icon.
-constexpr int kBoxTextId = 0xFFFF;
-constexpr int kBoxIconId = 0x0440;
 constexpr UINT kSendTimeoutMs = 2000;
 
 // The visible dialog-class windows of this process.
@@ -40,16 +39,11 @@ std::string TextOf(HWND window) {
 }
 
 bool ShowsIcon(HWND box) {
-  HWND icon = GetDlgItem(box, kBoxIconId);
+  HWND icon = GetDlgItem(box, kit::kMessageBoxIconId);
   if (icon == nullptr) return false;
   DWORD_PTR handle = 0;
   SendMessageTimeoutA(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &handle);
   return handle != 0;
-}
-
-void PressOk(HWND box) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }
 
 }  // namespace
@@ -87,8 +81,8 @@ void DialogWatcher::Look(ULONGLONG startMs) {
     auto known = std::find_if(tracked_.begin(), tracked_.end(),
                               [&](const Tracked& box) { return box.window == window; });
     if (known != tracked_.end()) continue;
-    SeenBox box{TextOf(window), TextOf(GetDlgItem(window, kBoxTextId)), ShowsIcon(window),
-                GetWindow(window, GW_OWNER)};
+    SeenBox box{TextOf(window), TextOf(GetDlgItem(window, kit::kMessageBoxTextId)),
+                ShowsIcon(window), GetWindow(window, GW_OWNER)};
     std::lock_guard<std::mutex> lock(mutex_);
     seen_.push_back(box);
     tracked_.push_back({window, nowMs, false});
@@ -98,7 +92,7 @@ void DialogWatcher::Look(ULONGLONG startMs) {
   for (Tracked& box : tracked_) {
     const bool due = nowMs - box.firstSeenMs >= static_cast<ULONGLONG>(dismissAfterMs_);
     if (box.pressed || !(givingUp || (due && TextOf(box.window) == caption_))) continue;
-    PressOk(box.window);
+    kit::pressOk(box.window);
     box.pressed = true;
   }
 }
