@@ -185,18 +185,18 @@ TEST_F(AboutDialog, ShowsThePictureOfTheSunOnDarkSpace) {
         picture = captureScreen(screenRectOf(childrenOf(panel).at(0).handle));
         const std::uint32_t centre =
             picture.width > 0 ? picture.at(picture.width / 2, picture.height / 2) : 0;
-        return ((centre >> 16) & 0xFF) > 0xC0;
+        return kit::red(centre) > 0xC0;
       },
       kReactionTime * 4);
   ASSERT_GT(picture.width, 0);
   // The corner is night blue, the centre the sun's yellow.
   const std::uint32_t corner = picture.at(1, 1);
-  EXPECT_LT((corner >> 16) & 0xFF, 0x30);
-  EXPECT_LT((corner >> 8) & 0xFF, 0x30);
+  EXPECT_LT(kit::red(corner), 0x30);
+  EXPECT_LT(kit::green(corner), 0x30);
   const std::uint32_t centre = picture.at(picture.width / 2, picture.height / 2);
-  EXPECT_GT((centre >> 16) & 0xFF, 0xC0) << std::hex << centre;
-  EXPECT_GT((centre >> 8) & 0xFF, 0x80) << std::hex << centre;
-  EXPECT_LT(centre & 0xFF, 0x80) << std::hex << centre;
+  EXPECT_GT(kit::red(centre), 0xC0) << std::hex << centre;
+  EXPECT_GT(kit::green(centre), 0x80) << std::hex << centre;
+  EXPECT_LT(kit::blue(centre), 0x80) << std::hex << centre;
 }
 
 TEST_F(AboutDialog, OpensAFreshBoxAsOftenAsAsked) {

@@ -1,30 +1,25 @@
-// A plain top-level window registered once per test program.
+// A plain top-level window of a class registered once per test program.
 #include "tests/e2e/ForeignWindow.h"
 
 #include <stdexcept>
 
 #include "tests/e2e/SaverProcess.h"
+#include "win32/WindowClass.h"
 
 namespace e2e {
 namespace {
 
 constexpr const char* kClassName = "VeloriumE2eForeignWindow";
 
-void registerClassOnce() {
-  WNDCLASSA windowClass{};
-  if (GetClassInfoA(GetModuleHandleA(nullptr), kClassName, &windowClass)) return;
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = kClassName;
-  RegisterClassA(&windowClass);
-}
-
 }  // namespace
 
 ForeignWindow::ForeignWindow(const RECT& area) {
-  registerClassOnce();
+  WNDCLASSEXA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterWindowClass(windowClass);
   window_ = CreateWindowExA(0, kClassName, "Another program", WS_POPUP | WS_VISIBLE, area.left,
                             area.top, area.right - area.left, area.bottom - area.top, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);

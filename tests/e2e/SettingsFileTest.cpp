@@ -28,7 +28,7 @@ std::vector<ControlInfo> childrenOfClass(HWND parent, const std::string& classNa
 // The error (stop) icon is a red disc; the other message-box icons are yellow or blue.
 bool isIconRed(const Picture& icon) {
   const auto red = std::count_if(icon.pixels.begin(), icon.pixels.end(), [](std::uint32_t pixel) {
-    return ((pixel >> 16) & 0xFF) >= 160 && ((pixel >> 8) & 0xFF) <= 90 && (pixel & 0xFF) <= 90;
+    return kit::red(pixel) >= 160 && kit::green(pixel) <= 90 && kit::blue(pixel) <= 90;
   });
   return !icon.pixels.empty() && static_cast<size_t>(red) * 4 >= icon.pixels.size();
 }

@@ -16,4 +16,15 @@ struct Picture {
   std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// A pixel's channels, 0 to 255.
+inline int red(std::uint32_t pixel) {
+  return static_cast<int>((pixel >> 16) & 0xFF);
+}
+inline int green(std::uint32_t pixel) {
+  return static_cast<int>((pixel >> 8) & 0xFF);
+}
+inline int blue(std::uint32_t pixel) {
+  return static_cast<int>(pixel & 0xFF);
+}
+
 }  // namespace kit

@@ -25,16 +25,6 @@ constexpr int kFewestCometPathPixels = 100;
 // The comet is a few pixels across while it is in view; nothing else has its colours.
 constexpr int kFewestCometPixels = 10;
 
-int red(std::uint32_t pixel) {
-  return static_cast<int>((pixel >> 16) & 0xFF);
-}
-int green(std::uint32_t pixel) {
-  return static_cast<int>((pixel >> 8) & 0xFF);
-}
-int blue(std::uint32_t pixel) {
-  return static_cast<int>(pixel & 0xFF);
-}
-
 // The sun is shaded yellow: red equal to green, bright, no blue.
 bool isSunYellow(std::uint32_t pixel) {
   return red(pixel) >= 200 && green(pixel) >= 200 && std::abs(red(pixel) - green(pixel)) <= 8 &&
