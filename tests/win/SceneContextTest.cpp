@@ -25,16 +25,16 @@ protected:
 
 // Puts `front` on the screen and leaves `back` in the back buffer, through a context of the
 // test's own on the pixel format the scene will choose, then lets that context go.
-void PaintBuffersBeforeTheScene(HWND window, Rgb front, Rgb back) {
+void PaintBuffersBeforeTheScene(HWND window, std::uint32_t front, std::uint32_t back) {
   HDC dc = GetDC(window);
   PIXELFORMATDESCRIPTOR request = PreparedRequestedFormat();
   ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
   HGLRC context = wglCreateContext(dc);
   wglMakeCurrent(dc, context);
-  glClearColor(front.r / 255.0f, front.g / 255.0f, front.b / 255.0f, 1);
+  glClearColor(kit::red(front) / 255.0f, kit::green(front) / 255.0f, kit::blue(front) / 255.0f, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   SwapBuffers(dc);
-  glClearColor(back.r / 255.0f, back.g / 255.0f, back.b / 255.0f, 1);
+  glClearColor(kit::red(back) / 255.0f, kit::green(back) / 255.0f, kit::blue(back) / 255.0f, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glFinish();
   wglMakeCurrent(nullptr, nullptr);
@@ -58,8 +58,8 @@ TEST_F(SceneContext, FirstTickMakesAContextCurrentOnTheWindow) {
 TEST_F(SceneContext, FirstTickClearsDrawsAndSwapsNothing) {
   form->Show();
   PumpMessages(100);
-  const Rgb blue{0, 0, 255};
-  const Rgb green{0, 255, 0};
+  constexpr std::uint32_t blue = 0x0000FF;
+  constexpr std::uint32_t green = 0x00FF00;
   PaintBuffersBeforeTheScene(form->Handle(), blue, green);
   ASSERT_EQ(ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2), blue);
 
@@ -67,10 +67,10 @@ TEST_F(SceneContext, FirstTickClearsDrawsAndSwapsNothing) {
   scene.Tick();
   ASSERT_TRUE(scene.HasContext);
 
-  const Picture back = Picture::FromBackBuffer(kWidth, kHeight);
-  EXPECT_EQ(back.At(0, 0), green);
-  EXPECT_EQ(back.At(kWidth / 2, kHeight / 2), green);
-  EXPECT_EQ(back.At(kWidth - 1, kHeight - 1), green);
+  const kit::Picture back = BackBuffer(kWidth, kHeight);
+  EXPECT_EQ(back.at(0, 0), green);
+  EXPECT_EQ(back.at(kWidth / 2, kHeight / 2), green);
+  EXPECT_EQ(back.at(kWidth - 1, kHeight - 1), green);
   EXPECT_EQ(ScreenPixel(form->Handle(), kWidth / 2, kHeight / 2), blue);
 }
 

@@ -2,6 +2,7 @@
 #include "tests/win/SceneWindow.h"
 
 #include <string>
+#include <vector>
 
 #include "scene/GL.h"
 
@@ -38,30 +39,30 @@ void TSceneF::SetClientSize(int clientWidth, int clientHeight) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Picture Picture::FromBackBuffer(int width, int height) {
-  Picture picture;
-  picture.width_ = width;
-  picture.height_ = height;
-  picture.rgb_.assign(static_cast<std::size_t>(width) * height * 3, 0);
+kit::Picture BackBuffer(int width, int height) {
+  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
   glFinish();
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb_.data());
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  kit::Picture picture{width, height, {}};
+  // OpenGL's rows go up from the bottom.
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* pixel = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      picture.pixels.push_back(std::uint32_t{pixel[0]} << 16 | pixel[1] << 8 | pixel[2]);
+    }
+  }
   return picture;
 }
 
-Rgb Picture::At(int x, int y) const {
-  const std::size_t at = (static_cast<std::size_t>(y) * width_ + x) * 3;
-  return {rgb_[at], rgb_[at + 1], rgb_[at + 2]};
-}
-
-Rgb ScreenPixel(HWND window, int x, int y) {
+std::uint32_t ScreenPixel(HWND window, int x, int y) {
   POINT point{x, y};
   ClientToScreen(window, &point);
   HDC screen = GetDC(nullptr);
   const COLORREF colour = GetPixel(screen, point.x, point.y);
   ReleaseDC(nullptr, screen);
-  return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
 }
 
 void PumpMessages(int durationMs) {

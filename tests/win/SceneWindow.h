@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include <ostream>
-#include <vector>
+#include <cstdint>
+
+#include "tests/kit/Picture.h"
 
 #include "win32/Forms.h"
 
@@ -18,36 +19,13 @@ public:
   void SetClientSize(int clientWidth, int clientHeight);
 };
 
-struct Rgb {
-  int r = 0;
-  int g = 0;
-  int b = 0;
-  bool operator==(const Rgb&) const = default;
-};
+// The whole back buffer of the current context, width x height pixels, read with glReadPixels
+// into the kit's picture (0xRRGGBB, rows from the top).
+kit::Picture BackBuffer(int width, int height);
 
-inline std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
-  return out << "(" << colour.r << ", " << colour.g << ", " << colour.b << ")";
-}
-
-// A rectangle of pixels read with glReadPixels: x to the right, y up from the bottom row.
-class Picture {
-public:
-  // The whole back buffer of the current context, width x height pixels.
-  static Picture FromBackBuffer(int width, int height);
-
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  Rgb At(int x, int y) const;
-
-private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<unsigned char> rgb_;
-};
-
-// The colour the screen shows at a point of a window's client area (y down from the top),
-// read through GDI rather than OpenGL.
-Rgb ScreenPixel(HWND window, int x, int y);
+// The colour (0xRRGGBB) the screen shows at a point of a window's client area (y down from the
+// top), read through GDI rather than OpenGL.
+std::uint32_t ScreenPixel(HWND window, int x, int y);
 
 // Dispatches this thread's messages for about durationMs. A quit request stays pending.
 void PumpMessages(int durationMs);
