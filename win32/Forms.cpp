@@ -444,7 +444,7 @@ void TForm::KeepMaximizedBounds() {
   // stays the system's to make.
   const RECT& normal = placement.rcNormalPosition;
   if (now.right - now.left != normal.right - normal.left ||
-      now.bottom - now.top != normal.bottom - normal.top || EqualRect(&now, &maximizedBounds_))
+      now.bottom - now.top != normal.bottom - normal.top)
     return;
   SetWindowPos(handle_, nullptr, maximizedBounds_.left, maximizedBounds_.top,
                maximizedBounds_.right - maximizedBounds_.left,
