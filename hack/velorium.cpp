@@ -10,12 +10,12 @@
 #include <optional>
 
 #include "hack/FpsOverlay.h"
-#include "hack/FrameClock.h"
+#include "framework/FrameClock.h"
 #include "hack/HackCommandLine.h"
-#include "posix/ListFile_posix.h"
-#include "posix/StopSignals_posix.h"
+#include "hack/ListFile_posix.h"
+#include "hack/StopSignals_posix.h"
 #include "scene/Tplanets.h"
-#include "x11/HackWindow_x11.h"
+#include "hack/HackWindow_x11.h"
 
 namespace {
 

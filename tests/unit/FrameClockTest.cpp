@@ -1,5 +1,5 @@
 // The hack's frame deadlines and the loop that keeps them.
-#include "hack/FrameClock.h"
+#include "framework/FrameClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-// The hack's frame cadence and loop: frames on absolute deadlines a fixed period apart, so
-// that the animation keeps its pace however long each frame took. Portable; times are
-// nanoseconds of a monotonic clock.
+// A frame cadence and its loop: frames on absolute deadlines a fixed period apart, so that
+// an animation keeps its pace however long each frame took. Portable; times are nanoseconds
+// of a monotonic clock.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The frame cadence's arithmetic and the loop that keeps it.
-#include "hack/FrameClock.h"
+#include "framework/FrameClock.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
 // The user's XScreenSaver settings file, found through HOME (or the password database), and
 // the system's defaults it is made from when the user has none.
-#include "posix/ListFile_posix.h"
+#include "hack/ListFile_posix.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 // records errors for the frame loop to judge, or ends the program with 0 when the window has
 // vanished (Xlib's default handler would end it with status 1 whenever that happens between
 // two requests).
-#include "x11/HackWindow_x11.h"
+#include "hack/HackWindow_x11.h"
 
 #include <X11/Xatom.h>
 #include <X11/keysym.h>

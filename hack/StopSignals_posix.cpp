@@ -1,6 +1,6 @@
 // The self-pipe behind StopSignals. A signal handler may only do async-signal-safe things,
 // so it writes one byte and the loop does the rest.
-#include "posix/StopSignals_posix.h"
+#include "hack/StopSignals_posix.h"
 
 #include <fcntl.h>
 #include <poll.h>
