@@ -20,7 +20,7 @@
 #include "tests/e2e/Registry.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/kit/CaseName.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace e2e {
 namespace {

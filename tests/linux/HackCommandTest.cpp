@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {

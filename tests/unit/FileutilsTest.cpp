@@ -8,7 +8,7 @@
 
 #include "framework/Platform.h"
 #include "tests/kit/Raised.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace {
 

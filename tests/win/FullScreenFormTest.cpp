@@ -11,7 +11,7 @@
 
 #include "forms/Veloriumu1.h"
 #include "framework/FloatingPoint.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 #include "tests/win/SceneWindow.h"
 #include "win32/Screen.h"
 
