@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/kit/CaseName.h"
 #include "tests/kit/Display_x11.h"
 #include "tests/kit/Process.h"
 #include "tests/kit/Scene.h"
