@@ -157,9 +157,8 @@ void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
 }
 
 int screenSaverFlagSeenByAnotherProcess() {
-  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
-  const auto status = reader.wait();
-  return status ? static_cast<int>(*status) : -1;
+  return static_cast<int>(
+      kit::runToEnd({programFolder() + "\\screensaver_flag.exe", ""}).status.value_or(-1));
 }
 
 std::vector<SceneSeen> watchScene() {
