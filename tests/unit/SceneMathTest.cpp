@@ -1,4 +1,5 @@
-// Camera course, planet table and positions, orbit lines and projection bounds.
+// Planet table and positions, orbit lines and projection bounds. The camera's course is checked
+// in the scene's frames (tests/scene).
 #include "scene/SceneMath.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@
 
 namespace {
 
-// The course's turning points are exact in theory; in doubles pi is rounded,
-// so sines that should vanish leave a few 1e-14.
+// Quarter turns are exact in theory; in doubles pi is rounded, so sines that
+// should vanish leave a few 1e-14.
 constexpr double kRoundOff = 1e-12;
 
 void expectNear(const Vec3& actual, double x, double y, double z, double tolerance) {
@@ -22,39 +23,6 @@ void expectNear(const Vec3& actual, double x, double y, double z, double toleran
 }
 
 }  // namespace
-
-TEST(CameraEye, StartsFarAndHigh) {
-  const Vec3 eye = CameraEye(0);
-  EXPECT_EQ(eye.x, 41.0);
-  EXPECT_EQ(eye.y, 0.0);
-  EXPECT_EQ(eye.z, 20.5);
-}
-
-TEST(CameraEye, FirstFrameIsAFractionOfADegreeAlong) {
-  expectNear(CameraEye(1), 40.9931, 0.7155, 20.4989, 5e-5);
-}
-
-TEST(CameraEye, EveryMultipleOf720IsTheStartAgain) {
-  for (int counter : {720, 1440, 2160, -720}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), 41, 0, 20.5, kRoundOff);
-  }
-  expectNear(CameraEye(720000), 41, 0, 20.5, 1e-9);
-}
-
-TEST(CameraEye, HalfWayIsTheClosestPointBelowThePlane) {
-  for (int counter : {360, 1080, 1800}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), 5, 0, -2.5, kRoundOff);
-  }
-}
-
-TEST(CameraEye, QuarterWaysAreLevelOnTheFarSide) {
-  for (int counter : {180, 540, 900, 1260}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), -23, 0, 0, kRoundOff);
-  }
-}
 
 // The colours the screen tests look for (the kit's 0xRRGGBB) are the scene's own, in order.
 TEST(PlanetLooks, ColoursAreTheOrbitLineColoursFromTheInnermostOut) {
