@@ -1,11 +1,9 @@
-// Planet table and positions, orbit lines and projection bounds. The camera's course is checked
-// in the scene's frames (tests/scene).
+// Planet table and positions, and orbit lines. The camera's course and the projection are
+// checked in the scene's frames (tests/scene).
 #include "scene/SceneMath.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string>
 
 #include "tests/kit/Scene.h"
@@ -99,37 +97,4 @@ TEST(OrbitVertex, FlatPathsStayInThePlane) {
 
 TEST(OrbitVertex, TiltedPathRisesWithX) {
   expectNear(OrbitVertex(29, 20.3, 0.2, 45), 20.5061, 14.3543, 4.1568, 5e-5);
-}
-
-// The shorter side spans -1 to 1 at the near plane 1, the far plane is 100; a side of 0 is not
-// special-cased.
-TEST(ProjectionFrustum, ShorterSideSpansOneAtTheNearPlane) {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    const char* what;
-    int width, height;
-    double left, right, bottom, top;
-  } cases[] = {
-      {"a wide window", 775, 512, -1.513671875, 1.513671875, -1, 1},
-      {"a square window (the tall formula)", 300, 300, -1, 1, -1, 1},
-      {"a tall window", 100, 200, -1, 1, -2, 2},
-      {"zero width: infinite height", 0, 144, -1, 1, -kInf, kInf},
-      {"zero height: infinite width", 193, 0, -kInf, kInf, -1, 1},
-      {"an empty area: not a number sideways", 0, 0, kNan, kNan, -1, 1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const FrustumBounds f = ProjectionFrustum(c.width, c.height);
-    const double found[6] = {f.left, f.right, f.bottom, f.top, f.zNear, f.zFar};
-    const double wanted[6] = {c.left, c.right, c.bottom, c.top, 1, 100};
-    for (int k = 0; k < 6; ++k) {
-      // NaN expected means NaN found.
-      if (std::isnan(wanted[k])) {
-        EXPECT_TRUE(std::isnan(found[k])) << "bound " << k;
-      } else {
-        EXPECT_EQ(found[k], wanted[k]) << "bound " << k;
-      }
-    }
-  }
 }
