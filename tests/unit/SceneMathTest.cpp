@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "tests/kit/Scene.h"
-
 namespace {
 
 // Quarter turns are exact in theory; in doubles pi is rounded, so sines that
@@ -21,15 +19,6 @@ void expectNear(const Vec3& actual, double x, double y, double z, double toleran
 }
 
 }  // namespace
-
-// The colours the screen tests look for (the kit's 0xRRGGBB) are the scene's own, in order.
-TEST(PlanetLooks, ColoursAreTheOrbitLineColoursFromTheInnermostOut) {
-  for (int k = 0; k < 9; ++k) {
-    const auto bgr = static_cast<std::uint32_t>(kPlanetLooks[k].color);
-    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-    EXPECT_EQ(rgb, kit::kOrbitColours[k]) << "planet " << k + 1;
-  }
-}
 
 // Each planet's distance, speed and tilt, seen as where it stands after ten ticks.
 TEST(PlanetLooks, AfterTenTicksEachPlanetStandsInItsPlace) {
