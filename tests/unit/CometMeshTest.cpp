@@ -149,14 +149,6 @@ TEST(CometBody, EachQuadTakesItsRingBoundaryColours) {
   }
 }
 
-TEST(CometBody, FadesFromTipThroughMiddleToWhite) {
-  const auto quads = bodyAt(50);
-  EXPECT_EQ(quadAt(quads, 0, 0).colourBefore1, 0xBF0040);
-  EXPECT_EQ(quadAt(quads, 39, 0).colourBefore2, 0xDF7F9F);
-  EXPECT_EQ(quadAt(quads, 40, 0).colourBefore1, 0xDF7F9F);
-  EXPECT_EQ(quadAt(quads, 79, 39).colourBefore2, 0xFFFFFF);
-}
-
 TEST(CometBody, BothTipsAreSinglePoints) {
   const auto quads = bodyAt(50);
   for (int segment = 0; segment < 40; ++segment) {
