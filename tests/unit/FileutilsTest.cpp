@@ -99,18 +99,3 @@ TEST(WriteByte, UnstoredByteRaisesWriteErrorNamingTheFile) {
   EXPECT_EQ(MessageRaised<EWriteError>([&] { WriteByte(stream, 1); }),
             "Cannot write file " + dir.File("a.bin"));
 }
-
-TEST(SettingsBytes, TwoWrittenBytesReadBackAndTheThirdIsMissing) {
-  TempDir dir;
-  const std::string ini = dir.File("Velorium.ini");
-  {
-    TFileStream stream(ini, fmCreate);
-    WriteByte(stream, 0);
-    WriteByte(stream, 1);
-  }
-  EXPECT_EQ(ReadBytes(ini), (Bytes{0, 1}));
-  TFileStream stream(ini, fmOpenRead);
-  EXPECT_EQ(ReadByte(stream, 1), 0);
-  EXPECT_EQ(ReadByte(stream, 1), 1);
-  EXPECT_EQ(ReadByte(stream, 9), 9);
-}
