@@ -89,13 +89,6 @@ TEST_F(FullScreenForm, SceneBelongsToTheFormAndStartsWithOptionsLoaded) {
   EXPECT_EQ(VeloriumF1->Planets->ShowOrbits, 0);
 }
 
-TEST_F(FullScreenForm, SixthMouseMoveClosesTheSaver) {
-  CreateTheForm();
-  for (int move = 0; move < 6; ++move) VeloriumF1->FormMouseMove(VeloriumF1);
-  application->ProcessMessages();
-  EXPECT_TRUE(application->Terminated());
-}
-
 // The first five leave the saver open; the sixth and every one after it ask to close.
 TEST_F(FullScreenForm, EachMoveIsCountedAndEveryMoveFromTheSixthAsksToClose) {
   CreateTheForm();
