@@ -12,7 +12,8 @@ using Milliseconds = std::chrono::milliseconds;
 inline constexpr Milliseconds kPatience{15000};
 
 // Asks `done` every `interval` until it is true or `limit` has passed; returns its last answer.
-// On Windows this thread's messages are delivered meanwhile, so its own windows answer.
+// On Windows this thread's messages are delivered meanwhile, so its own windows answer; a quit
+// request stays pending.
 bool waitUntil(const std::function<bool()>& done, Milliseconds limit = kPatience,
                Milliseconds interval = Milliseconds{10});
 

@@ -127,20 +127,22 @@ TEST_F(FullScreenForm, ConstructorMasksEveryFloatingPointException) {
 
 TEST_F(FullScreenForm, TicksWaitUntilTheFormIsOnScreen) {
   CreateTheForm();
-  PumpMessages(300);
+  kit::pause(kit::Milliseconds{300});
   EXPECT_EQ(VeloriumF1->Planets->Counter, 0)
       << "a tick reached the scene before the form was shown";
   EXPECT_FALSE(VeloriumF1->Planets->HasContext);
 
   VeloriumF1->Show();
-  EXPECT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->Counter >= 3; }, 3000));
+  EXPECT_TRUE(
+      kit::waitUntil([] { return VeloriumF1->Planets->Counter >= 3; }, kit::Milliseconds{3000}));
   EXPECT_TRUE(VeloriumF1->Planets->HasContext);
 }
 
 TEST_F(FullScreenForm, EndingTheProgramReleasesTheScenesContext) {
   CreateTheForm();
   VeloriumF1->Show();
-  ASSERT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->HasContext; }, 3000));
+  ASSERT_TRUE(
+      kit::waitUntil([] { return VeloriumF1->Planets->HasContext; }, kit::Milliseconds{3000}));
   EXPECT_EQ(wglGetCurrentContext(), VeloriumF1->Planets->RC);
   EndTheProgram();
   EXPECT_EQ(wglGetCurrentContext(), nullptr);

@@ -57,7 +57,7 @@ TEST_F(SceneContext, FirstTickMakesAContextCurrentOnTheWindow) {
 
 TEST_F(SceneContext, FirstTickClearsDrawsAndSwapsNothing) {
   form->Show();
-  PumpMessages(100);
+  kit::pause(kit::Milliseconds{100});
   constexpr std::uint32_t blue = 0x0000FF;
   constexpr std::uint32_t green = 0x00FF00;
   PaintBuffersBeforeTheScene(form->Handle(), blue, green);
