@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/Registry.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/kit/CaseName.h"

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "tests/e2e/ExceptionBoxes.h"
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/PreviewHost.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
