@@ -46,7 +46,7 @@ bool DrawableCoversCorner(int width, int height) {
 void BenchSize(TApplication& application, Size size) {
   auto* form = new TSceneF(&application, size.width, size.height);
   form->Show();
-  PumpMessages(100);
+  kit::pause(kit::Milliseconds{100});
   RECT client{};
   GetClientRect(form->Handle(), &client);
   {
@@ -57,7 +57,7 @@ void BenchSize(TApplication& application, Size size) {
                 DrawableCoversCorner(size.width, size.height) ? "yes" : "no",
                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     // The saver's timer lets messages through between frames; so does the benchmark.
-    framebench::TimeAndPrint(framebench::SceneFrame(scene, [] { PumpMessages(0); }),
+    framebench::TimeAndPrint(framebench::SceneFrame(scene, [] { kit::idle(kit::Milliseconds{0}); }),
                              {NowMs, CpuTimeMs});
   }
   TComponent::Free(form);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/Registry.h"
+#include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "win32/Screen.h"
 

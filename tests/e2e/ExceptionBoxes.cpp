@@ -13,10 +13,16 @@ std::vector<HWND> exceptionBoxesOf(DWORD processId) {
   return boxes;
 }
 
-HWND waitForExceptionBox(const SaverProcess& saver) {
+HWND waitForExceptionBox(const SaverProcess& saver, bool* windowCameFirst) {
   HWND box = nullptr;
+  if (windowCameFirst != nullptr) *windowCameFirst = false;
   waitUntil(
       [&] {
+        if (windowCameFirst != nullptr) {
+          for (const WindowInfo& window : saver.visibleWindows()) {
+            *windowCameFirst = *windowCameFirst || coversScreen(window);
+          }
+        }
         const std::vector<HWND> boxes = exceptionBoxesOf(saver.id());
         if (!boxes.empty()) box = boxes.front();
         return box != nullptr || !saver.running();

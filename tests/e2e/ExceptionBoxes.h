@@ -15,8 +15,9 @@ namespace e2e {
 // The exception boxes the process shows now.
 std::vector<HWND> exceptionBoxesOf(DWORD processId);
 // The first exception box of the saver once there is one; null when it ends or kPatience
-// passes without one.
-HWND waitForExceptionBox(const SaverProcess& saver);
+// passes without one. When `windowCameFirst` is given, it tells whether a full-screen window of
+// the saver showed before the box did.
+HWND waitForExceptionBox(const SaverProcess& saver, bool* windowCameFirst = nullptr);
 // The message the box shows.
 std::string exceptionBoxText(HWND box);
 using kit::pressOk;

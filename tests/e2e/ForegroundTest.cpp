@@ -9,7 +9,6 @@
 #include "tests/e2e/ExceptionBoxes.h"
 #include "tests/e2e/ForeignWindow.h"
 #include "tests/e2e/FullScreenSaver.h"
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 

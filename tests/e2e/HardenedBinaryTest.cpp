@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
 
 namespace e2e {

@@ -6,7 +6,6 @@
 
 #include <optional>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
 #include "win32/Screen.h"
 

@@ -16,11 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/Registry.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/kit/CaseName.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace e2e {
 namespace {
@@ -108,12 +107,6 @@ std::optional<Shortcut> readShortcut(const std::string& path) {
   return shortcut;
 }
 
-// The exit status of a program run to its end, or nothing when it outlasted the time-out.
-std::optional<DWORD> runToEnd(const std::string& program, const std::string& arguments) {
-  const SaverProcess process(arguments, program);
-  return process.wait(kSetupTimeout);
-}
-
 // The uninstaller copies itself to the temporary folder, starts the copy and ends at once;
 // the copy's exit status is the uninstaller's. Nothing when no copy ran to its end.
 std::optional<DWORD> uninstall(const std::string& folder) {
@@ -190,8 +183,10 @@ protected:
   }
 
   // Installs silently, with "/D=<folder>" when a folder is given; the setup's exit status.
-  static std::optional<DWORD> install(const std::string& folder = "") {
-    return runToEnd(setupProgram(), folder.empty() ? "/S" : "/S /D=" + folder);
+  static std::optional<kit::ExitStatus> install(const std::string& folder = "") {
+    return kit::runToEnd({setupProgram(), folder.empty() ? "/S" : "/S /D=" + folder}, {},
+                         kSetupTimeout)
+        .status;
   }
 
   static void expectInstalledFiles(const std::string& folder) {
@@ -252,7 +247,8 @@ TEST_F(SetupProgram, MakeVeloriumTheScreenSaverSelectsItAgainAfterAnotherWasChos
   const auto select = readShortcut(menuFolder() + "\\Make Velorium the screen saver.lnk");
   ASSERT_TRUE(select.has_value());
   // /S leaves out the message that says it is done.
-  EXPECT_EQ(runToEnd(select->target, select->arguments + " /S"), 0u);
+  EXPECT_EQ(kit::runToEnd({select->target, select->arguments + " /S"}, {}, kSetupTimeout).status,
+            0);
   EXPECT_EQ(readString(kDesktopKey, "SCRNSAVE.EXE"), defaultFolder() + "\\Velorium.scr");
 }
 
@@ -305,7 +301,8 @@ TEST_F(SetupProgram, FailsOnASaverInUseAndChangesNothing) {
   ASSERT_TRUE(setupStatus.has_value()) << "the setup program did not end";
   EXPECT_NE(*setupStatus, 0u) << "the setup program reported success";
   // Run in place ("_?="), the uninstaller's own status is the one that counts.
-  const auto uninstallStatus = runToEnd(folder + "\\Uninstall.exe", "/S _?=" + folder);
+  const auto uninstallStatus =
+      kit::runToEnd({folder + "\\Uninstall.exe", "/S _?=" + folder}, {}, kSetupTimeout).status;
   ASSERT_TRUE(uninstallStatus.has_value()) << "the uninstaller did not end";
   EXPECT_NE(*uninstallStatus, 0u) << "the uninstaller reported success";
   expectInstalledFiles(folder);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/e2e/ExceptionBoxes.h"
-#include "tests/e2e/OptionsDialog.h"
+#include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "tests/kit/CaseName.h"
 

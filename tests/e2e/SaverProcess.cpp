@@ -3,26 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "tests/e2e/SyntheticInput.h"
 
 namespace e2e {
 namespace {
-
-std::string fullPath(const std::string& path) {
-  std::array<char, MAX_PATH> buffer{};
-  const DWORD length = GetFullPathNameA(path.c_str(), buffer.size(), buffer.data(), nullptr);
-  if (length == 0 || length >= buffer.size()) return path;
-  return std::string(buffer.data(), length);
-}
-
-// A window's text or class name, as `get` (GetWindowTextA or GetClassNameA) gives it.
-std::string windowString(HWND window, int(WINAPI* get)(HWND, LPSTR, int)) {
-  std::array<char, 256> buffer{};
-  const int length = get(window, buffer.data(), buffer.size());
-  return std::string(buffer.data(), length > 0 ? length : 0);
-}
 
 BOOL CALLBACK collectWindowOfProcess(HWND window, LPARAM param) {
   auto* windows = reinterpret_cast<std::pair<DWORD, std::vector<WindowInfo>>*>(param);
@@ -45,46 +29,11 @@ std::string windowsPath(std::string path) {
   return path;
 }
 
-bool waitUntilHandled(HWND window, Milliseconds timeout) {
-  // A hidden window has nothing to repaint: one that is going away hides first.
-  auto shown = [&] { return IsWindow(window) && IsWindowVisible(window); };
-  if (!shown() || !InvalidateRect(window, nullptr, FALSE)) return false;
-  bool hidden = false;
-  const bool repainted = waitUntil(
-      [&] {
-        hidden = !shown();
-        return hidden || !GetUpdateRect(window, nullptr, FALSE);
-      },
-      timeout, Milliseconds{2});
-  return repainted && !hidden && shown();
-}
-
-std::string programFolder() {
-  std::array<char, MAX_PATH> buffer{};
-  const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), buffer.size());
-  const std::string path(buffer.data(), length);
-  return path.substr(0, path.find_last_of("\\/"));
-}
-
-std::string saverPath() {
-  // The build tree keeps the saver in app\ beside tests\ and bench\; when it is missing,
-  // the error names where the end-to-end tests look for it.
-  std::string folder = programFolder();
-  std::string forTests;
-  for (int level = 0; level < 3; ++level) {
-    folder += "\\..";
-    const std::string candidate = fullPath(folder + "\\app\\Velorium.scr");
-    if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
-    if (level == 1) forTests = candidate;
-  }
-  return forTests;
-}
-
 WindowInfo describeWindow(HWND window) {
   WindowInfo info;
   info.handle = window;
-  info.className = windowString(window, GetClassNameA);
-  info.text = windowString(window, GetWindowTextA);
+  info.className = kit::windowClassName(window);
+  info.text = kit::windowText(window);
   info.style = GetWindowLongA(window, GWL_STYLE);
   info.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
   GetWindowRect(window, &info.rect);
@@ -151,6 +100,24 @@ bool SaverProcess::waitForForeground(Milliseconds timeout) const {
   return waitUntil([&] { return isForeground(); }, timeout);
 }
 
+std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
+                                        Milliseconds timeout) {
+  return saver.waitForWindow([&](const WindowInfo& window) { return window.text == caption; },
+                             timeout);
+}
+
+bool showsWindow(const SaverProcess& saver, const std::string& caption) {
+  for (const WindowInfo& window : saver.visibleWindows()) {
+    if (window.text == caption) return true;
+  }
+  return false;
+}
+
+bool waitForWindowGone(const SaverProcess& saver, const std::string& caption,
+                       Milliseconds timeout) {
+  return waitUntil([&] { return !showsWindow(saver, caption); }, timeout);
+}
+
 void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
   ASSERT_TRUE(saver.waitForForeground()) << "the saver is not the foreground window";
   pressKey('A');
@@ -158,9 +125,8 @@ void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver) {
 }
 
 int screenSaverFlagSeenByAnotherProcess() {
-  SaverProcess reader("", programFolder() + "\\screensaver_flag.exe");
-  const auto status = reader.wait();
-  return status ? static_cast<int>(*status) : -1;
+  return static_cast<int>(
+      kit::runToEnd({programFolder() + "\\screensaver_flag.exe", ""}).status.value_or(-1));
 }
 
 std::vector<SceneSeen> watchScene() {

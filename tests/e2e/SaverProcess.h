@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/kit/Controls_win32.h"
 #include "tests/kit/Process.h"
+#include "tests/kit/SaverFolder_win32.h"
 #include "tests/kit/Scene.h"
 #include "tests/kit/Screen_win32.h"
 
@@ -19,26 +21,40 @@ namespace e2e {
 
 using kit::captureScreen;
 using kit::captureWindow;
+using kit::centreOf;
+using kit::childrenOf;
+using kit::clickOn;
+using kit::clientSize;
+using kit::closeButtonOf;
+using kit::ControlInfo;
+using kit::expectPlacedAt;
+using kit::findControl;
+using kit::hasKeyboardFocus;
+using kit::isTicked;
 using kit::kPatience;
 using kit::kPollInterval;
 using kit::Milliseconds;
+using kit::movePointerTo;
+using kit::namesIn;
 using kit::pause;
 using kit::Picture;
+using kit::pressButton;
+using kit::programFolder;
 using kit::readScene;
+using kit::SaverFolder;
+using kit::saverPath;
 using kit::SceneSeen;
 using kit::screenRect;
+using kit::screenRectOf;
+using kit::SettingsCase;
 using kit::waitUntil;
+using kit::waitUntilHandled;
 
-// The saver to test: the one built with this program, app\Velorium.scr in the nearest of the
-// three folders above it that has one (two above for build\windows\tests\e2e). Nothing from
-// the environment replaces it.
-std::string saverPath();
+// Long enough for a window that should react to have reacted.
+inline constexpr Milliseconds kReactionTime{1500};
 
 // A Unix path as Wine shows it, through drive Z:; any other path as it is.
 std::string windowsPath(std::string path);
-
-// The folder of the running test program, without a trailing backslash.
-std::string programFolder();
 
 // What a window looks like from outside its process.
 struct WindowInfo {
@@ -99,11 +115,14 @@ public:
 // Once the saver has the foreground, presses a key, and expects the saver to end with status 0.
 void expectEndsWithStatusZeroOnAKey(const SaverProcess& saver);
 
-// Proof that a window's thread has dealt with everything sent to it so far (posted messages
-// and input): the window is invalidated, and a thread repaints only when no posted message
-// and no input is waiting for it. True once the repaint is done; false when the window is
-// hidden or gone (its program ending, say) or the time ran out.
-bool waitUntilHandled(HWND window, Milliseconds timeout = kPatience);
+// The visible top-level window of the process with this caption, once there is one.
+std::optional<WindowInfo> waitForWindow(const SaverProcess& saver, const std::string& caption,
+                                        Milliseconds timeout = kPatience);
+// Whether the process still shows a visible window with this caption.
+bool showsWindow(const SaverProcess& saver, const std::string& caption);
+// Whether that window is gone within the timeout.
+bool waitForWindowGone(const SaverProcess& saver, const std::string& caption,
+                       Milliseconds timeout = kReactionTime * 4);
 
 // The screen-saver-running flag as a fresh process reads it (under Wine a process keeps the
 // system parameters it has read once): 0 or 1, or -1 when the reader did not end.

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "tests/e2e/ExceptionBoxes.h"
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "tests/kit/CaseName.h"
@@ -59,24 +58,6 @@ protected:
     EXPECT_TRUE(exceptionBoxesOf(saver_->id()).empty()) << "the saver reported an error";
   }
 
-  // The saver's exception box once there is one, or null; tells whether a full-screen window
-  // of the saver showed before it.
-  HWND waitForExceptionBox(bool& windowCameFirst) {
-    HWND box = nullptr;
-    windowCameFirst = false;
-    waitUntil(
-        [&] {
-          for (const WindowInfo& window : saver_->visibleWindows()) {
-            windowCameFirst = windowCameFirst || coversScreen(window);
-          }
-          const std::vector<HWND> boxes = exceptionBoxesOf(saver_->id());
-          if (!boxes.empty()) box = boxes.front();
-          return box != nullptr || !saver_->running();
-        },
-        kPatience);
-    return box;
-  }
-
 private:
   SaverFolder folder_;
   std::optional<SaverProcess> saver_;
@@ -118,7 +99,7 @@ TEST_F(FullScreenSaverWithSettings,
   if (HasFatalFailure()) return;
 
   bool windowCameFirst = false;
-  const HWND box = waitForExceptionBox(windowCameFirst);
+  const HWND box = waitForExceptionBox(saver(), &windowCameFirst);
   ASSERT_NE(box, nullptr) << "no exception box appeared";
   EXPECT_FALSE(windowCameFirst) << "the full-screen window showed before the box";
   EXPECT_EQ(exceptionBoxText(box), "Cannot open file " + folder().settingsFile() + ".");

@@ -4,7 +4,6 @@
 
 #include <optional>
 
-#include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/PreviewHost.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/ShownWindows.h"

@@ -4,10 +4,10 @@
 namespace kit {
 
 Outcome runToEnd(const std::vector<std::string>& command,
-                 const std::vector<std::string>& environment) {
+                 const std::vector<std::string>& environment, Milliseconds limit) {
   Process process(command, environment);
   Outcome run;
-  run.status = process.wait();
+  run.status = process.wait(limit);
   run.output = process.output();
   run.errors = process.errors();
   return run;

@@ -57,8 +57,8 @@ struct Outcome {
 std::vector<long> processesRunning(const std::string& executable);
 #endif
 
-// Runs a command to its end, or for kPatience.
+// Runs a command to its end, or for `limit`.
 Outcome runToEnd(const std::vector<std::string>& command,
-                 const std::vector<std::string>& environment = {});
+                 const std::vector<std::string>& environment = {}, Milliseconds limit = kPatience);
 
 }  // namespace kit

@@ -65,10 +65,19 @@ std::string environmentBlock(const std::vector<std::string>& added) {
 
 void idle(Milliseconds interval) {
   MSG message;
+  bool quit = false;
+  WPARAM quitCode = 0;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // A quit request is the test's to see: it stays pending.
+    if (message.message == WM_QUIT) {
+      quit = true;
+      quitCode = message.wParam;
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  if (quit) PostQuitMessage(static_cast<int>(quitCode));
   Sleep(static_cast<DWORD>(interval.count()));
 }
 

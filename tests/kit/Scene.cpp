@@ -9,8 +9,24 @@
 #include <cstdlib>
 #include <numeric>
 
+#include "scene/CometMesh.h"
+
 namespace kit {
 namespace {
+
+// A colour of the scene (0xBBGGRR) as a picture holds it (0xRRGGBB).
+std::uint32_t onScreen(TColor colour) {
+  const auto bgr = static_cast<std::uint32_t>(colour);
+  return (bgr & 0xFF) << 16 | (bgr & 0xFF00) | (bgr >> 16 & 0xFF);
+}
+
+// The orbit lines' colours, from the sun out, and the comet's path's.
+const std::array<std::uint32_t, kPlanetCount> kOrbitColours = [] {
+  std::array<std::uint32_t, kPlanetCount> colours{};
+  for (int k = 0; k < kPlanetCount; ++k) colours[k] = onScreen(kPlanetLooks[k].color);
+  return colours;
+}();
+const std::uint32_t kCometPathColour = onScreen(CometPathColor());
 
 // The sun, 2 units across at about 41 units away, covers some 900 pixels of a picture 768
 // pixels high; its area goes with the square of the picture's height.

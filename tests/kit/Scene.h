@@ -2,25 +2,24 @@
 // a picture: the yellow sun and where it sits, the thin orbit lines in the nine planets'
 // colours, the comet's dark grey path and the comet's own colours. Each measure counts only
 // what nothing else in the scene can produce, so it holds while the camera and planets move.
+// The lines' colours are the scene's own (scene/SceneMath.h, scene/CometMesh.h), whose values
+// the scene's frame tests write out.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
+#include "scene/SceneMath.h"
 #include "tests/kit/Picture.h"
 #include "tests/kit/Wait.h"
 
 namespace kit {
 
-inline constexpr int kPlanetCount = 9;
-
-// The orbit lines' colours as the screen holds them, 0xRRGGBB, from the sun out.
-inline constexpr std::array<std::uint32_t, kPlanetCount> kOrbitColours{
-    0x808080, 0xFF00FF, 0x00FFFF, 0xFF0000, 0x0000FF, 0x008080, 0xC0C0C0, 0x008000, 0x808000};
-inline constexpr std::uint32_t kCometPathColour = 0x303030;
+inline constexpr int kPlanetCount = static_cast<int>(std::tuple_size_v<decltype(kPlanetLooks)>);
 
 struct SceneSeen {
   int width = 0;

@@ -15,7 +15,8 @@ inline constexpr Milliseconds kPatience{15000};
 inline constexpr Milliseconds kPollInterval{10};
 
 // Asks `done` every `interval` until it is true or `limit` has passed; returns its last answer.
-// On Windows this thread's messages are delivered meanwhile, so its own windows answer.
+// On Windows this thread's messages are delivered meanwhile, so its own windows answer; a quit
+// request stays pending.
 bool waitUntil(const std::function<bool()>& done, Milliseconds limit = kPatience,
                Milliseconds interval = kPollInterval);
 

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {

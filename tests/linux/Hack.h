@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/kit/CaseName.h"
 #include "tests/kit/Display_x11.h"
 #include "tests/kit/Process.h"
 #include "tests/kit/Scene.h"
@@ -58,8 +59,7 @@ protected:
 // The status of a screen-saver daemon's command, or -1 when it has not ended in five seconds.
 inline int daemonCommand(const std::vector<std::string>& command,
                          const std::vector<std::string>& environment = {}) {
-  Process process(command, environment);
-  return process.wait(Milliseconds(5000)).value_or(-1);
+  return static_cast<int>(runToEnd(command, environment, Milliseconds(5000)).status.value_or(-1));
 }
 
 // What a daemon told to show the saver must do: run exactly one `hack` (its id in `hackId`),

@@ -1,10 +1,12 @@
 // velorium's command line as a user meets it: help, version, usage errors and bad window ids,
-// each ending at once without drawing anything.
+// each ending at once without drawing anything. One run of each kind of error: which words are
+// errors, and how a message quotes them, is held by the command line's unit tests, and that
+// every bad command ends in one line of error by the fuzz test.
 #include "tests/linux/Hack.h"
 
 #include <filesystem>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {
@@ -49,17 +51,11 @@ TEST_F(HackCommand, VersionPrintsTheVersionOnStandardOutputAndEndsWithZero) {
 }
 
 TEST_F(HackCommand, AnUnknownOptionPrintsTheUsageOnStandardErrorAndEndsWithOne) {
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"--root", "--bogus"},
-                                               {"--root", "now"},
-                                               {"--root", "--display"},
-                                               {"--root", "--delay", "fast"},
-                                               {"/s"}}) {
-    const Outcome run = runHack(args, display_->name());
-    EXPECT_EQ(run.status, 1) << args[1 % args.size()];
-    EXPECT_EQ(run.output, "");
-    EXPECT_TRUE(StartsWith(run.errors, "velorium: ")) << run.errors;
-    EXPECT_NE(run.errors.find(kUsageFirstLine), std::string::npos) << run.errors;
-  }
+  const Outcome run = runHack({"--root", "--bogus"}, display_->name());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "");
+  EXPECT_TRUE(StartsWith(run.errors, "velorium: ")) << run.errors;
+  EXPECT_NE(run.errors.find(kUsageFirstLine), std::string::npos) << run.errors;
   ExpectNothingDrawn();
 }
 
@@ -71,14 +67,6 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
   };
   const std::vector<Case> cases = {
       {{"--window-id", "xyz"}, {}, "velorium: 'xyz' is not a window id\n"},
-      {{"--root", "--window-id", "-3"}, {}, "velorium: '-3' is not a window id\n"},
-      {{"--window-id", "12\n34"}, {}, "velorium: '12\\n34' is not a window id\n"},
-      {{"--root"},
-       {"XSCREENSAVER_WINDOW=0xq"},
-       "velorium: XSCREENSAVER_WINDOW '0xq' is not a window id\n"},
-      {{"--window-id", "0x7654321"},
-       {},
-       "velorium: no window 0x7654321 on display '" + display_->name() + "'\n"},
       {{"--root"},
        {"XSCREENSAVER_WINDOW=123456789"},
        "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
@@ -92,14 +80,10 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
 TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
   ExpectRefused(runHack({"--display", ":299.7", "--root"}),
                 "velorium: cannot open display ':299.7'\n");
-  ExpectRefused(runHack({"--display", "\x1b[31m:0"}),
-                "velorium: cannot open display '\\x1b[31m:0'\n");
 }
 
 TEST_F(HackCommand, AScreenTheDisplayDoesNotHaveIsOneLineOfErrorAndStatusOne) {
   const std::string name = display_->name();
-  ExpectRefused(runHack({"--root", "--display", name + ".-1"}),
-                "velorium: display '" + name + ".-1' has no screen -1\n");
   ExpectRefused(runHack({}, "", {"DISPLAY=" + name + ".-100000"}),
                 "velorium: display '" + name + ".-100000' has no screen -100000\n");
 }

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {
@@ -24,15 +24,16 @@ constexpr Milliseconds kPackageLimit{120000};
 // Makes the package of this build with CPack in `folder` and installs it with dpkg when the
 // installed package's files differ from it (or there is none).
 void InstallThePackage(const std::string& folder) {
-  Process cpack({"cpack", "--config", VELORIUM_CPACK_CONFIG, "-B", folder});
-  ASSERT_EQ(cpack.wait(kPackageLimit), 0) << cpack.output() << cpack.errors();
+  const Outcome cpack =
+      runToEnd({"cpack", "--config", VELORIUM_CPACK_CONFIG, "-B", folder}, {}, kPackageLimit);
+  ASSERT_EQ(cpack.status, 0) << cpack.output << cpack.errors;
   const std::string deb = folder + "/velorium_" VELORIUM_VERSION "_amd64.deb";
-  Process sums({"dpkg-deb", "--info", deb, "md5sums"});
-  ASSERT_EQ(sums.wait(), 0) << sums.errors();
+  const Outcome sums = runToEnd({"dpkg-deb", "--info", deb, "md5sums"});
+  ASSERT_EQ(sums.status, 0) << sums.errors;
   std::ifstream installed("/var/lib/dpkg/info/velorium.md5sums");
-  if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.output()) return;
-  Process dpkg({"dpkg", "-i", deb});
-  ASSERT_EQ(dpkg.wait(kPackageLimit), 0) << dpkg.output() << dpkg.errors();
+  if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.output) return;
+  const Outcome dpkg = runToEnd({"dpkg", "-i", deb}, {}, kPackageLimit);
+  ASSERT_EQ(dpkg.status, 0) << dpkg.output << dpkg.errors;
 }
 
 // Ends what the test started however it ends: the session bus, the saver and its hack, which

@@ -74,9 +74,6 @@ struct Ending {
   KeySym key;
 };
 
-// A parameter's name for GoogleTest: its `name`.
-const auto kNamed = [](const auto& info) { return std::string(info.param.name); };
-
 class OwnWindow : public HackEnding, public testing::WithParamInterface<Ending> {};
 
 TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserEndsIt) {
@@ -112,7 +109,7 @@ TEST_P(OwnWindow, ShowsTheSceneInAResizableVeloriumWindowOf1024x768UntilTheUserE
 INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
                          testing::Values(Ending{"CloseButton", NoSymbol},
                                          Ending{"Escape", XK_Escape}, Ending{"Q", XK_q}),
-                         kNamed);
+                         CaseName());
 
 // Each option alone: a hack that took one for the other shows the wrong picture.
 struct OptionAlone {
@@ -133,7 +130,7 @@ TEST_P(OwnWindowWithOption, ShowsTheSceneAsTheOptionSays) {
 INSTANTIATE_TEST_SUITE_P(Alone, OwnWindowWithOption,
                          testing::Values(OptionAlone{"NoComet", "--no-comet", {false, true}},
                                          OptionAlone{"NoOrbits", "--no-orbits", {true, false}}),
-                         kNamed);
+                         CaseName());
 
 // White pixels in the bottom-left corner, where the --fps counter's digits go.
 int WhiteInBottomLeftCorner(const Picture& picture) {

@@ -13,7 +13,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace linuxtest {
 namespace {
@@ -29,9 +29,9 @@ constexpr std::uintmax_t kEnoughTraceBytes = 8'000'000;
 constexpr Milliseconds kTraceLimit{60000};
 
 std::string Run(const std::string& shellCommand) {
-  Process shell({"sh", "-c", shellCommand});
-  EXPECT_EQ(shell.wait(Milliseconds(120000)), 0) << shellCommand << "\n" << shell.errors();
-  return shell.output();
+  const Outcome shell = runToEnd({"sh", "-c", shellCommand}, {}, Milliseconds(120000));
+  EXPECT_EQ(shell.status, 0) << shellCommand << "\n" << shell.errors;
+  return shell.output;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

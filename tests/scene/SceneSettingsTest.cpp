@@ -11,7 +11,7 @@
 
 #include "framework/Classes.h"
 #include "tests/kit/Raised.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace {
 

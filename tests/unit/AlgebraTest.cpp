@@ -41,21 +41,6 @@ TEST(DirectionAngle, TwoPointFormMeasuresFromTheFirstPoint) {
   EXPECT_EQ(DirectionAngle(4, 1, 0, 1), 3.141592653589793);
 }
 
-TEST(DirectionAngle, EachQuadrantStaysInItsQuarter) {
-  const double first = DirectionAngle(2, 0.5);
-  const double second = DirectionAngle(-2, 0.5);
-  const double third = DirectionAngle(-2, -0.5);
-  const double fourth = DirectionAngle(2, -0.5);
-  EXPECT_GT(first, 0.0);
-  EXPECT_LT(first, 1.5707963267948966);
-  EXPECT_GT(second, 1.5707963267948966);
-  EXPECT_LT(second, 3.141592653589793);
-  EXPECT_GT(third, 3.141592653589793);
-  EXPECT_LT(third, 4.71238898038469);
-  EXPECT_GT(fourth, 4.71238898038469);
-  EXPECT_LT(fourth, 6.283185307179586);
-}
-
 TEST(Distance3D, PythagoreanCases) {
   EXPECT_EQ(Distance3D(3, 4, 0), 5.0);
   EXPECT_EQ(Distance3D(0, 0, 0), 0.0);

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "tests/kit/Raised.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace {
 

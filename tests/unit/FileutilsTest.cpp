@@ -8,7 +8,7 @@
 
 #include "framework/Platform.h"
 #include "tests/kit/Raised.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 
 namespace {
 
@@ -98,19 +98,4 @@ TEST(WriteByte, UnstoredByteRaisesWriteErrorNamingTheFile) {
   TFileStream stream(dir.File("a.bin"), fmOpenRead);
   EXPECT_EQ(MessageRaised<EWriteError>([&] { WriteByte(stream, 1); }),
             "Cannot write file " + dir.File("a.bin"));
-}
-
-TEST(SettingsBytes, TwoWrittenBytesReadBackAndTheThirdIsMissing) {
-  TempDir dir;
-  const std::string ini = dir.File("Velorium.ini");
-  {
-    TFileStream stream(ini, fmCreate);
-    WriteByte(stream, 0);
-    WriteByte(stream, 1);
-  }
-  EXPECT_EQ(ReadBytes(ini), (Bytes{0, 1}));
-  TFileStream stream(ini, fmOpenRead);
-  EXPECT_EQ(ReadByte(stream, 1), 0);
-  EXPECT_EQ(ReadByte(stream, 1), 1);
-  EXPECT_EQ(ReadByte(stream, 9), 9);
 }

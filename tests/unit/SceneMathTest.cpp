@@ -1,18 +1,15 @@
-// Camera course, planet table and positions, orbit lines and projection bounds.
+// Planet table and positions, and orbit lines. The camera's course, the projection and the
+// planets' sizes are checked in the scene's frames (tests/scene).
 #include "scene/SceneMath.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string>
-
-#include "tests/kit/Scene.h"
 
 namespace {
 
-// The course's turning points are exact in theory; in doubles pi is rounded,
-// so sines that should vanish leave a few 1e-14.
+// Quarter turns are exact in theory; in doubles pi is rounded, so sines that
+// should vanish leave a few 1e-14.
 constexpr double kRoundOff = 1e-12;
 
 void expectNear(const Vec3& actual, double x, double y, double z, double tolerance) {
@@ -22,48 +19,6 @@ void expectNear(const Vec3& actual, double x, double y, double z, double toleran
 }
 
 }  // namespace
-
-TEST(CameraEye, StartsFarAndHigh) {
-  const Vec3 eye = CameraEye(0);
-  EXPECT_EQ(eye.x, 41.0);
-  EXPECT_EQ(eye.y, 0.0);
-  EXPECT_EQ(eye.z, 20.5);
-}
-
-TEST(CameraEye, FirstFrameIsAFractionOfADegreeAlong) {
-  expectNear(CameraEye(1), 40.9931, 0.7155, 20.4989, 5e-5);
-}
-
-TEST(CameraEye, EveryMultipleOf720IsTheStartAgain) {
-  for (int counter : {720, 1440, 2160, -720}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), 41, 0, 20.5, kRoundOff);
-  }
-  expectNear(CameraEye(720000), 41, 0, 20.5, 1e-9);
-}
-
-TEST(CameraEye, HalfWayIsTheClosestPointBelowThePlane) {
-  for (int counter : {360, 1080, 1800}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), 5, 0, -2.5, kRoundOff);
-  }
-}
-
-TEST(CameraEye, QuarterWaysAreLevelOnTheFarSide) {
-  for (int counter : {180, 540, 900, 1260}) {
-    SCOPED_TRACE(counter);
-    expectNear(CameraEye(counter), -23, 0, 0, kRoundOff);
-  }
-}
-
-// The colours the screen tests look for (the kit's 0xRRGGBB) are the scene's own, in order.
-TEST(PlanetLooks, ColoursAreTheOrbitLineColoursFromTheInnermostOut) {
-  for (int k = 0; k < 9; ++k) {
-    const auto bgr = static_cast<std::uint32_t>(kPlanetLooks[k].color);
-    const std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-    EXPECT_EQ(rgb, kit::kOrbitColours[k]) << "planet " << k + 1;
-  }
-}
 
 // Each planet's distance, speed and tilt, seen as where it stands after ten ticks.
 TEST(PlanetLooks, AfterTenTicksEachPlanetStandsInItsPlace) {
@@ -77,15 +32,6 @@ TEST(PlanetLooks, AfterTenTicksEachPlanetStandsInItsPlace) {
     const PlanetLook& look = kPlanetLooks[k];
     expectNear(PlanetPosition(look.distance, 10 * look.anglePerTick, look.inclination),
                places[k][0], places[k][1], places[k][2], 5e-5);
-  }
-}
-
-TEST(PlanetLooks, FactorsTurnDiametersIntoTheDisplayRadii) {
-  const double diameters[9] = {4880, 12103.6, 12756.3, 6794, 142984, 120536, 51118, 49532, 2274};
-  const double radii[9] = {0.244,   0.60518, 0.637815, 0.3397, 1.42984,
-                           1.20536, 0.51118, 0.49532,  0.2274};
-  for (int k = 0; k < 9; ++k) {
-    EXPECT_NEAR(diameters[k] * kPlanetLooks[k].radiusFactor, radii[k], 1e-12) << "planet " << k + 1;
   }
 }
 
@@ -131,37 +77,4 @@ TEST(OrbitVertex, FlatPathsStayInThePlane) {
 
 TEST(OrbitVertex, TiltedPathRisesWithX) {
   expectNear(OrbitVertex(29, 20.3, 0.2, 45), 20.5061, 14.3543, 4.1568, 5e-5);
-}
-
-// The shorter side spans -1 to 1 at the near plane 1, the far plane is 100; a side of 0 is not
-// special-cased.
-TEST(ProjectionFrustum, ShorterSideSpansOneAtTheNearPlane) {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    const char* what;
-    int width, height;
-    double left, right, bottom, top;
-  } cases[] = {
-      {"a wide window", 775, 512, -1.513671875, 1.513671875, -1, 1},
-      {"a square window (the tall formula)", 300, 300, -1, 1, -1, 1},
-      {"a tall window", 100, 200, -1, 1, -2, 2},
-      {"zero width: infinite height", 0, 144, -1, 1, -kInf, kInf},
-      {"zero height: infinite width", 193, 0, -kInf, kInf, -1, 1},
-      {"an empty area: not a number sideways", 0, 0, kNan, kNan, -1, 1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    const FrustumBounds f = ProjectionFrustum(c.width, c.height);
-    const double found[6] = {f.left, f.right, f.bottom, f.top, f.zNear, f.zFar};
-    const double wanted[6] = {c.left, c.right, c.bottom, c.top, 1, 100};
-    for (int k = 0; k < 6; ++k) {
-      // NaN expected means NaN found.
-      if (std::isnan(wanted[k])) {
-        EXPECT_TRUE(std::isnan(found[k])) << "bound " << k;
-      } else {
-        EXPECT_EQ(found[k], wanted[k]) << "bound " << k;
-      }
-    }
-  }
 }

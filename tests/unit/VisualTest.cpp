@@ -16,16 +16,6 @@ TEST(AverageColor, NegativeColourValuesAreReadAsBytes) {
   EXPECT_EQ(AverageColor(INT32_MIN, 0x020406), 0x010203);
 }
 
-TEST(MixColor, CometRingsFadeFromBaseToWhite) {
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 0, 80), 0xBF0040);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 1, 80), 0xBF0342);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 20, 80), 0xCF3F6F);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 40, 80), 0xDF7F9F);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 60, 80), 0xEFBFCF);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 79, 80), 0xFEFBFC);
-  EXPECT_EQ(MixColor(0xBF0040, 0xFFFFFF, 80, 80), 0xFFFFFF);
-}
-
 TEST(MixColor, StepsBetweenTruncate) {
   EXPECT_EQ(MixColor(0xC0C0C0, 0x000000, 75, 100), 0x303030);
   EXPECT_EQ(MixColor(0x000000, 0xFFFFFF, 1, 2), 0x7F7F7F);

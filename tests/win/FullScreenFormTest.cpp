@@ -11,7 +11,7 @@
 
 #include "forms/Veloriumu1.h"
 #include "framework/FloatingPoint.h"
-#include "tests/unit/TempDir.h"
+#include "tests/kit/TempDir.h"
 #include "tests/win/SceneWindow.h"
 #include "win32/Screen.h"
 
@@ -89,13 +89,6 @@ TEST_F(FullScreenForm, SceneBelongsToTheFormAndStartsWithOptionsLoaded) {
   EXPECT_EQ(VeloriumF1->Planets->ShowOrbits, 0);
 }
 
-TEST_F(FullScreenForm, SixthMouseMoveClosesTheSaver) {
-  CreateTheForm();
-  for (int move = 0; move < 6; ++move) VeloriumF1->FormMouseMove(VeloriumF1);
-  application->ProcessMessages();
-  EXPECT_TRUE(application->Terminated());
-}
-
 // The first five leave the saver open; the sixth and every one after it ask to close.
 TEST_F(FullScreenForm, EachMoveIsCountedAndEveryMoveFromTheSixthAsksToClose) {
   CreateTheForm();
@@ -134,20 +127,22 @@ TEST_F(FullScreenForm, ConstructorMasksEveryFloatingPointException) {
 
 TEST_F(FullScreenForm, TicksWaitUntilTheFormIsOnScreen) {
   CreateTheForm();
-  PumpMessages(300);
+  kit::pause(kit::Milliseconds{300});
   EXPECT_EQ(VeloriumF1->Planets->Counter, 0)
       << "a tick reached the scene before the form was shown";
   EXPECT_FALSE(VeloriumF1->Planets->HasContext);
 
   VeloriumF1->Show();
-  EXPECT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->Counter >= 3; }, 3000));
+  EXPECT_TRUE(
+      kit::waitUntil([] { return VeloriumF1->Planets->Counter >= 3; }, kit::Milliseconds{3000}));
   EXPECT_TRUE(VeloriumF1->Planets->HasContext);
 }
 
 TEST_F(FullScreenForm, EndingTheProgramReleasesTheScenesContext) {
   CreateTheForm();
   VeloriumF1->Show();
-  ASSERT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->HasContext; }, 3000));
+  ASSERT_TRUE(
+      kit::waitUntil([] { return VeloriumF1->Planets->HasContext; }, kit::Milliseconds{3000}));
   EXPECT_EQ(wglGetCurrentContext(), VeloriumF1->Planets->RC);
   EndTheProgram();
   EXPECT_EQ(wglGetCurrentContext(), nullptr);

@@ -25,10 +25,9 @@ THostedF* HostedF = nullptr;
 // active window the test thread sees is the host's, as it is for a preview.
 class ForeignHost {
 public:
-  // Waits up to kReadyMs for the window; Window() is null when it did not come.
+  // Waits up to kReady for the window; Window() is null when it did not come.
   ForeignHost() : thread_([this] { Run(); }) {
-    const ULONGLONG end = GetTickCount64() + kReadyMs;
-    while (!ready_.load() && GetTickCount64() < end) Sleep(1);
+    kit::waitUntil([this] { return ready_.load(); }, kReady, kit::Milliseconds{1});
   }
   ~ForeignHost() {
     PostThreadMessageA(threadId_.load(), WM_QUIT, 0, 0);
@@ -51,7 +50,7 @@ private:
     DestroyWindow(window);
   }
 
-  static constexpr ULONGLONG kReadyMs = 10000;
+  static constexpr kit::Milliseconds kReady{10000};
   std::atomic<HWND> window_{nullptr};
   std::atomic<bool> ready_{false};
   std::atomic<DWORD> threadId_{0};

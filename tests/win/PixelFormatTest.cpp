@@ -18,19 +18,6 @@
 
 namespace {
 
-// The request the scene makes, written out.
-PIXELFORMATDESCRIPTOR SceneRequest() {
-  PIXELFORMATDESCRIPTOR request{};
-  request.nSize = 40;
-  request.nVersion = 1;
-  request.dwFlags = 0x25;
-  request.iPixelType = PFD_TYPE_RGBA;
-  request.cColorBits = 24;
-  request.cDepthBits = 32;
-  request.iLayerType = PFD_MAIN_PLANE;
-  return request;
-}
-
 // What the stand-in platform answers (a good format at index 7 unless a case says otherwise),
 // whether the set-up then succeeds, and the calls it makes, in order, each after " | ".
 struct Decision {
@@ -87,7 +74,8 @@ class PixelFormatDecisions : public testing::TestWithParam<Decision> {};
 
 TEST_P(PixelFormatDecisions, FollowThePlatformsAnswers) {
   RecordingPlatform platform(GetParam());
-  PIXELFORMATDESCRIPTOR format = SceneRequest();
+  // The stand-in answers whatever is asked.
+  PIXELFORMATDESCRIPTOR format = PreparedRequestedFormat();
   EXPECT_EQ(NegotiatePixelFormat(platform, format), GetParam().succeeds);
   EXPECT_EQ(platform.calls, GetParam().calls);
   // A good format leaves its description in the request.
@@ -100,31 +88,28 @@ TEST_P(PixelFormatDecisions, FollowThePlatformsAnswers) {
 }
 
 // A refused format is reported once and never described, even index 0 (no matching format);
-// of a description only the palette flag is tested.
+// of a description only the palette flag is tested, so that a format without the requested
+// flags, or a software one that needs the system palette, is taken as good.
 INSTANTIATE_TEST_SUITE_P(
     PixelFormat, PixelFormatDecisions,
-    testing::Values(Decision{.name = "NoMatchingFormatFailsAtSettingIndexZero",
-                             .chosenIndex = 0,
-                             .setSucceeds = false,
-                             .calls = "Choose | Set 0 | Report -> SetPixelFormat <-"},
-                    Decision{.name = "RefusedFormatIsReportedOnceAndNeverDescribed",
-                             .setSucceeds = false,
-                             .calls = "Choose | Set 7 | Report -> SetPixelFormat <-"},
-                    Decision{
-                        .name = "FailedDescriptionIsReported",
-                        .describeResult = 0,
-                        .calls = "Choose | Set 7 | Describe 7 | Report -> DescribePixelFormat <-"},
-                    Decision{.name = "FormatThatNeedsAPaletteIsRefused",
-                             .describedFlags = 0x25 | PFD_NEED_PALETTE,
-                             .calls = "Choose | Set 7 | Describe 7 | Report -> Need palette <-"},
-                    Decision{.name = "OnlyThePaletteFlagOfTheDescriptionIsTested",
-                             .describedFlags = PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT,
-                             .succeeds = true,
-                             .calls = "Choose | Set 7 | Describe 7"},
-                    Decision{.name = "GoodFormatReportsNothingAndLeavesItsDescription",
-                             .describedFlags = 0x25 | PFD_SWAP_EXCHANGE,
-                             .succeeds = true,
-                             .calls = "Choose | Set 7 | Describe 7"}),
+    testing::Values(
+        Decision{.name = "NoMatchingFormatFailsAtSettingIndexZero",
+                 .chosenIndex = 0,
+                 .setSucceeds = false,
+                 .calls = "Choose | Set 0 | Report -> SetPixelFormat <-"},
+        Decision{.name = "RefusedFormatIsReportedOnceAndNeverDescribed",
+                 .setSucceeds = false,
+                 .calls = "Choose | Set 7 | Report -> SetPixelFormat <-"},
+        Decision{.name = "FailedDescriptionIsReported",
+                 .describeResult = 0,
+                 .calls = "Choose | Set 7 | Describe 7 | Report -> DescribePixelFormat <-"},
+        Decision{.name = "FormatThatNeedsAPaletteIsRefused",
+                 .describedFlags = 0x25 | PFD_NEED_PALETTE,
+                 .calls = "Choose | Set 7 | Describe 7 | Report -> Need palette <-"},
+        Decision{.name = "AnyOtherFormatReportsNothingAndLeavesItsDescription",
+                 .describedFlags = PFD_SWAP_EXCHANGE | PFD_NEED_SYSTEM_PALETTE | PFD_GENERIC_FORMAT,
+                 .succeeds = true,
+                 .calls = "Choose | Set 7 | Describe 7"}),
     kit::CaseName());
 
 namespace {
@@ -137,7 +122,7 @@ protected:
     HDC dc = GetDC(form->Handle());
     const int chosen = ChoosePixelFormat(dc, &PreparedRequestedFormat());
     const int count = DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr);
-    const PIXELFORMATDESCRIPTOR request = SceneRequest();
+    const PIXELFORMATDESCRIPTOR request = PreparedRequestedFormat();
     for (int index = 1; index <= count && presetIndex == 0; ++index) {
       if (index != chosen && SetPixelFormat(dc, index, &request)) presetIndex = index;
     }

@@ -16,7 +16,7 @@ class ScenePicture : public WindowTest {
 protected:
   ScenePicture() {
     form->Show();
-    PumpMessages(100);
+    kit::pause(kit::Milliseconds{100});
     scene.Tick();
   }
 
@@ -30,7 +30,8 @@ protected:
 TEST_F(ScenePicture, FrameReachesTheScreenAtTheSwap) {
   // The screen follows the window's drawing a moment later under a loaded X server.
   auto screenShows = [&](int x, int y, std::uint32_t colour) {
-    return PumpMessagesUntil([&] { return ScreenPixel(form->Handle(), x, y) == colour; }, 5000);
+    return kit::waitUntil([&] { return ScreenPixel(form->Handle(), x, y) == colour; },
+                          kit::Milliseconds{5000});
   };
   ASSERT_TRUE(screenShows(5, 5, 0xFF0000)) << "GDI's red before any frame";
   // A frame with every body clear of the others, the sun in the middle.

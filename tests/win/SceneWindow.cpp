@@ -65,26 +65,6 @@ std::uint32_t ScreenPixel(HWND window, int x, int y) {
   return std::uint32_t{GetRValue(colour)} << 16 | GetGValue(colour) << 8 | GetBValue(colour);
 }
 
-void PumpMessages(int durationMs) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(durationMs);
-  bool quit = false;
-  WPARAM quitCode = 0;
-  do {
-    MSG message{};
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
-      if (message.message == WM_QUIT) {
-        quit = true;
-        quitCode = message.wParam;
-        continue;
-      }
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(1);
-  } while (GetTickCount64() < end);
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));
-}
-
 bool TakeQuitRequest() {
   MSG message{};
   return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;

@@ -1,6 +1,7 @@
 // A plain window for the scene in tests and benchmarks: a borderless form of a chosen
 // client size and colour, built from layout text, and ways to read back what was drawn
-// (OpenGL's back buffer, or the screen through GDI).
+// (OpenGL's back buffer, or the screen through GDI). The kit's waiting (tests/kit/Wait.h)
+// delivers the window's messages meanwhile.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 #include "tests/kit/Picture.h"
+#include "tests/kit/Wait.h"
 
 #include "win32/Forms.h"
 
@@ -27,17 +29,5 @@ kit::Picture BackBuffer(int width, int height);
 // top), read through GDI rather than OpenGL.
 std::uint32_t ScreenPixel(HWND window, int x, int y);
 
-// Dispatches this thread's messages for about durationMs. A quit request stays pending.
-void PumpMessages(int durationMs);
-// Dispatches this thread's messages until `done` or timeoutMs; true when `done` came true.
-template <class Predicate>
-bool PumpMessagesUntil(Predicate done, int timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done()) {
-    if (GetTickCount64() >= end) return false;
-    PumpMessages(5);
-  }
-  return true;
-}
 // Removes a pending quit request (the application's Terminate); true when there was one.
 bool TakeQuitRequest();

@@ -1,5 +1,5 @@
-// Test helpers: a fresh directory per test, removed afterwards, and whole-file
-// reads and writes that do not go through the code under test.
+// A fresh directory per test, removed afterwards, and whole-file reads and writes that do not
+// go through the code under test: for the unit, scene, Linux and Windows tests alike.
 #pragma once
 
 #include <gtest/gtest.h>
