@@ -8,3 +8,7 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VELORIUM_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(NOT MSVC)
+  # Built for building quickly, as the tests are (tests/CMakeLists.txt).
+  target_compile_options(gtest PRIVATE $<$<CONFIG:Release>:-O1>)
+endif()
