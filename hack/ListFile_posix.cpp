@@ -2,19 +2,21 @@
 // the system's defaults it is made from when the user has none.
 #include "hack/ListFile_posix.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <optional>
+#include <stdexcept>
 
 #include "hack/QuotedText.h"
 #include "hack/XScreenSaverList.h"
@@ -24,6 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kDefaultsPath[] = "/etc/X11/app-defaults/XScreenSaver";
+// A settings file is a few kilobytes; anything larger is something else.
+constexpr std::size_t kMaxListBytes = 16 << 20;
 
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
@@ -32,12 +36,72 @@ std::string HomeFolder() {
   return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
 }
 
-std::optional<std::string> ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
+// What stops a change: its message, one line.
+class ListError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// A descriptor closed with its owner.
+class Descriptor {
+public:
+  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+  ~Descriptor() {
+    if (descriptor_ >= 0) close(descriptor_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return descriptor_; }
+
+private:
+  int descriptor_;
+};
+
+// Refuses anything but a regular file of at most kMaxListBytes.
+void CheckListFile(const struct stat& info, const std::string& shown) {
+  const char* kind = S_ISDIR(info.st_mode)    ? "a folder"
+                     : S_ISFIFO(info.st_mode) ? "a FIFO"
+                     : S_ISCHR(info.st_mode)  ? "a character device"
+                     : S_ISBLK(info.st_mode)  ? "a block device"
+                     : S_ISSOCK(info.st_mode) ? "a socket"
+                     : S_ISREG(info.st_mode)  ? nullptr
+                                              : "not a regular file";
+  if (kind != nullptr)
+    throw ListError(shown + " is " + kind + ", not a file of settings; nothing changed");
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxListBytes)
+    throw ListError(shown + " holds more than 16 MB: not a file of settings; nothing changed");
+}
+
+// The text of a settings file, or nothing when there is none. Throws ListError for anything
+// that cannot be read or is not a file of settings: it is looked at before it is opened (opening
+// a device may do something), and opened so that a FIFO or a terminal cannot block or take it.
+std::optional<std::string> ReadListFile(const std::string& path) {
+  const std::string shown = QuotedText(path);
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return std::nullopt;
+    throw ListError("cannot check " + shown + ": " + std::strerror(errno) + "; nothing changed");
+  }
+  CheckListFile(info, shown);
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.Get() < 0 || fstat(file.Get(), &info) != 0)
+    throw ListError("cannot read " + shown + ": " + std::strerror(errno) + "; nothing changed");
+  CheckListFile(info, shown);
+  std::string text;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(file.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0)
+      throw ListError("cannot read " + shown + ": " + std::strerror(errno) + "; nothing changed");
+    if (got == 0) return text;
+    text.append(buffer, static_cast<std::size_t>(got));
+    // It grew since it was looked at.
+    if (text.size() > kMaxListBytes) {
+      info.st_size = static_cast<off_t>(text.size());
+      CheckListFile(info, shown);
+    }
+  }
 }
 
 // Puts `text` in the place of the file `path` names with no moment in which that file is lost
@@ -45,7 +109,7 @@ std::optional<std::string> ReadText(const std::string& path) {
 // mode and owner, renamed over it. Returns what failed, or nothing; on failure the old file
 // is as it was.
 std::optional<std::string> ReplaceFile(const std::string& path, const std::string& text,
-                                       bool existed) {
+                                       bool existed, const std::function<void()>& beforeRename) {
   std::error_code error;
   const std::string target = existed ? fs::canonical(path, error).string() : path;
   if (error) return error.message();
@@ -74,58 +138,83 @@ std::optional<std::string> ReplaceFile(const std::string& path, const std::strin
     failure = errno;
   if (failure == 0 && fsync(file) != 0) failure = errno;
   if (close(file) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && beforeRename) beforeRename();
   if (failure == 0 && rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
   if (failure == 0) return std::nullopt;
   unlink(temporary.c_str());
   return std::strerror(failure);
 }
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "velorium: %s\n", message.c_str());
+int Fail(std::FILE* errors, const std::string& message) {
+  std::fprintf(errors, "velorium: %s\n", message.c_str());
   return 1;
 }
 
-}  // namespace
-
-int ChangeXScreenSaverList(bool add) {
-  const std::string home = HomeFolder();
-  if (home.empty()) return Fail("cannot find the home folder: HOME is not set");
-  const std::string path = home + "/.xscreensaver";
+int Change(const ListFiles& files, bool add, std::FILE* out,
+           const std::function<void()>& beforeRename) {
+  const std::string& path = files.settings;
   const std::string shown = QuotedText(path);
-  std::error_code error;
-  const bool existed = fs::exists(path, error);
-  const std::optional<std::string> settings = existed ? ReadText(path) : std::string();
-  if (!settings) return Fail("cannot read " + shown);
-  const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (add && error) return Fail("cannot find where velorium is: " + error.message());
-  const std::string command = ListCommandFor(executable.string());
-  const ListEdit edit = add ? AddToList(*settings, ReadText(kDefaultsPath).value_or(""), command)
-                            : RemoveFromList(*settings);
+  const std::optional<std::string> read = ReadListFile(path);
+  const bool existed = read.has_value();
+  const std::string settings = read.value_or("");
+  const std::string command = ListCommandFor(files.executable);
+  ListEdit edit;
+  if (!add) {
+    edit = RemoveFromList(settings);
+  } else {
+    // The system's list is read only when it is needed.
+    const std::string defaults =
+        HasList(settings) ? std::string() : ReadListFile(files.defaults).value_or("");
+    edit = AddToList(settings, defaults, command);
+  }
   switch (edit.result) {
     case ListEdit::Result::NoDefaults:
-      return Fail(std::string("no list of hacks in ") + kDefaultsPath + " to make " + shown +
-                  " from: is XScreenSaver installed?");
+      throw ListError("no list of hacks in " + QuotedText(files.defaults) + " to make " + shown +
+                      " from: is XScreenSaver installed?");
     case ListEdit::Result::AlreadyThere:
-      std::printf("Velorium is in the list of hacks in %s already; nothing changed.\n",
-                  shown.c_str());
+      std::fprintf(out, "Velorium is in the list of hacks in %s already; nothing changed.\n",
+                   shown.c_str());
       return 0;
     case ListEdit::Result::NotThere:
-      std::printf("Velorium is not in the list of hacks in %s; nothing changed.\n", shown.c_str());
+      std::fprintf(out, "Velorium is not in the list of hacks in %s; nothing changed.\n",
+                   shown.c_str());
       return 0;
     case ListEdit::Result::Added:
     case ListEdit::Result::Removed:
       break;
   }
-  if (const std::optional<std::string> failure = ReplaceFile(path, edit.text, existed))
-    return Fail("cannot write " + shown + ": " + *failure + "; it is as it was");
+  if (const std::optional<std::string> failure =
+          ReplaceFile(path, edit.text, existed, beforeRename))
+    throw ListError("cannot write " + shown + ": " + *failure + "; it is as it was");
   if (edit.result == ListEdit::Result::Removed) {
-    std::printf("Took Velorium out of the list of hacks in %s.\n", shown.c_str());
+    std::fprintf(out, "Took Velorium out of the list of hacks in %s.\n", shown.c_str());
   } else if (existed) {
-    std::printf("Added \"GL: %s\" to the end of the list of hacks in %s.\n", command.c_str(),
-                shown.c_str());
+    std::fprintf(out, "Added \"GL: %s\" to the end of the list of hacks in %s.\n", command.c_str(),
+                 shown.c_str());
   } else {
-    std::printf("Made %s with the list of hacks in %s and \"GL: %s\" at its end.\n", shown.c_str(),
-                kDefaultsPath, command.c_str());
+    std::fprintf(out, "Made %s with the list of hacks in %s and \"GL: %s\" at its end.\n",
+                 shown.c_str(), QuotedText(files.defaults).c_str(), command.c_str());
   }
   return 0;
+}
+
+}  // namespace
+
+int ChangeList(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
+               const std::function<void()>& beforeRename) {
+  try {
+    return Change(files, add, out, beforeRename);
+  } catch (const ListError& error) {
+    return Fail(errors, error.what());
+  }
+}
+
+int ChangeXScreenSaverList(bool add) {
+  const std::string home = HomeFolder();
+  if (home.empty()) return Fail(stderr, "cannot find the home folder: HOME is not set");
+  std::error_code error;
+  const fs::path executable = fs::read_symlink("/proc/self/exe", error);
+  if (add && error) return Fail(stderr, "cannot find where velorium is: " + error.message());
+  return ChangeList({home + "/.xscreensaver", kDefaultsPath, executable.string()}, add, stdout,
+                    stderr);
 }

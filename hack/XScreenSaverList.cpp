@@ -148,6 +148,10 @@ std::string ListCommandFor(std::string_view executable) {
   return std::string(executable) + " --root";
 }
 
+bool HasList(std::string_view settings) {
+  return FindEntry(Split(settings).lines, "programs").has_value();
+}
+
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command) {
   ListEdit edit{ListEdit::Result::AlreadyThere, std::string(settings)};
   Lines file = Split(settings);

@@ -22,6 +22,9 @@ struct ListEdit {
   std::string text;
 };
 
+// Whether `settings` has a programs entry of its own.
+bool HasList(std::string_view settings);
+
 // Adds "GL: <command>" as the last hack of the programs entry of `settings` (the text of
 // ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
 // Without a programs entry, it first takes the one of `defaults` (the text of the system's

@@ -1,0 +1,132 @@
+// velorium --add-to-list and --remove-from-list on real files in a folder of their own. Each
+// change runs in a child process, as in the program, under a memory limit and a time-out.
+#include "hack/ListFile_posix.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "tests/unit/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr bool kAdd = true, kRemove = false;
+const std::string kList = "programs: \\\n  maze --root \\n\n";
+
+std::string Text(const std::string& path) {
+  const Bytes bytes = ReadBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+struct Outcome {
+  int status = -1;  // the exit status, or 128 + the signal that ended the change
+  std::string output, errors;
+};
+
+class ListFile : public testing::Test {
+protected:
+  ListFile() { fs::create_directory(home); }
+
+  // Runs `before`, then the change, in a child with 256 MB of memory more than it has and
+  // 20 seconds: a read without end or a wait for ever ends it.
+  pid_t Start(bool add, const std::function<void()>& before = {},
+              const std::function<void()>& beforeRename = {}) {
+    const pid_t child = fork();
+    if (child != 0) return child;
+    alarm(20);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (256 << 20);
+    const rlimit memory{bytes, bytes};
+    setrlimit(RLIMIT_AS, &memory);
+    const std::string me = std::to_string(getpid());
+    std::FILE* out = std::fopen(dir.File("out" + me).c_str(), "w");
+    std::FILE* errors = std::fopen(dir.File("errors" + me).c_str(), "w");
+    if (before) before();
+    // What the change throws ends the child as it would end the program.
+    const int status = [&]() noexcept {
+      return ChangeList(files, add, out, errors, beforeRename);
+    }();
+    std::fclose(out);
+    std::fclose(errors);
+    _exit(status);
+  }
+  Outcome Finish(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::string id = std::to_string(child);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            Text(dir.File("out" + id)), Text(dir.File("errors" + id))};
+  }
+  Outcome Change(bool add, const std::function<void()>& before = {},
+                 const std::function<void()>& beforeRename = {}) {
+    return Finish(Start(add, before, beforeRename));
+  }
+  // Each change refused with `error` and the home folder as it was.
+  void ExpectRefused(const std::vector<bool>& changes, const std::string& error,
+                     const std::function<void()>& before = {}) {
+    const std::string was = Listing();
+    for (bool add : changes) {
+      const Outcome run = Change(add, before);
+      EXPECT_EQ(run.status, 1) << error;
+      EXPECT_EQ(run.errors, "velorium: " + error + "\n");
+      EXPECT_EQ(run.output, "");
+      EXPECT_EQ(Listing(), was);
+    }
+  }
+  // The names, kinds and sizes of what the home folder holds.
+  std::string Listing() const {
+    std::string listing;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(home)) {
+      const fs::file_status status = entry.symlink_status();
+      listing += entry.path().filename().string() + " " +
+                 std::to_string(static_cast<int>(status.type())) + " " +
+                 std::to_string(fs::is_regular_file(status) ? entry.file_size() : 0) + "\n";
+    }
+    return listing;
+  }
+
+  TempDir dir;
+  const std::string home = dir.File("home"), list = home + "/.xscreensaver";
+  ListFiles files{list, dir.File("defaults"), "/opt/velorium"};
+};
+
+TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MBIsRefusedByNameAndLeftAsItWas) {
+  const std::string shown = "'" + list + "'";
+  fs::create_directory(list);
+  ExpectRefused({kAdd, kRemove}, shown + " is a folder, not a file of settings; nothing changed");
+  fs::remove(list);
+  ASSERT_EQ(mkfifo(dir.File("home/fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", list);
+  ExpectRefused({kAdd, kRemove}, shown + " is a FIFO, not a file of settings; nothing changed");
+  fs::remove(list);
+  WriteBytes(list, Bytes(kList.begin(), kList.end()));
+  fs::resize_file(list, (16 << 20) + 1);
+  ExpectRefused({kAdd, kRemove},
+                shown + " holds more than 16 MB: not a file of settings; nothing changed");
+  fs::remove(list);
+  fs::create_directory(files.defaults);
+  ExpectRefused({kAdd},
+                "'" + files.defaults + "' is a folder, not a file of settings; nothing changed");
+}
+
+// Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
+// to one like /dev/null.
+TEST_F(ListFile, ADeviceOrALinkToOneIsRefusedAndLeftAsItWas) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  const std::string error =
+      "'" + list + "' is a character device, not a file of settings; nothing changed";
+  ASSERT_EQ(mknod(list.c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+  ExpectRefused({kAdd, kRemove}, error);
+  fs::remove(list);
+  ASSERT_EQ(mknod(dir.File("home/null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  fs::create_symlink("null", list);
+  ExpectRefused({kAdd, kRemove}, error);
+}
+
+}  // namespace
