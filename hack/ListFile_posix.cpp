@@ -79,8 +79,15 @@ std::optional<std::string> ReadListFile(const std::string& path) {
   const std::string shown = QuotedText(path);
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return std::nullopt;
-    throw ListError("cannot check " + shown + ": " + std::strerror(errno) + "; nothing changed");
+    // Only a name that is not there at all means that there is no file: a link that leads
+    // nowhere, in a loop or into a folder the user may not search hides a file of its own.
+    const int error = errno;
+    struct stat link {};
+    const bool isLink = lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+    if (error == ENOENT && !isLink) return std::nullopt;
+    throw ListError((isLink ? shown + " is a symbolic link that cannot be followed: "
+                            : "cannot check " + shown + ": ") +
+                    std::strerror(error) + "; nothing changed");
   }
   CheckListFile(info, shown);
   const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

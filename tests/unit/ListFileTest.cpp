@@ -82,7 +82,8 @@ protected:
   // The names, kinds and sizes of what the home folder holds.
   std::string Listing() const {
     std::string listing;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(home)) {
+    for (const fs::directory_entry& entry :
+         fs::recursive_directory_iterator(home, fs::directory_options::skip_permission_denied)) {
       const fs::file_status status = entry.symlink_status();
       listing += entry.path().filename().string() + " " +
                  std::to_string(static_cast<int>(status.type())) + " " +
@@ -113,6 +114,28 @@ TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MBIsRefusedByNameAndLeftAsItWas)
   fs::create_directory(files.defaults);
   ExpectRefused({kAdd},
                 "'" + files.defaults + "' is a folder, not a file of settings; nothing changed");
+}
+
+TEST_F(ListFile, ALinkThatCannotBeFollowedIsRefusedAndStaysALink) {
+  const std::string error = "'" + list + "' is a symbolic link that cannot be followed: ";
+  fs::create_symlink("missing", list);
+  ExpectRefused({kAdd, kRemove}, error + "No such file or directory; nothing changed");
+  fs::remove(list);
+  fs::create_symlink(".xscreensaver", list);
+  ExpectRefused({kAdd, kRemove}, error + "Too many levels of symbolic links; nothing changed");
+  fs::remove(list);
+  // Into a folder the user may not search, as an unreachable network home gives. Root may
+  // search any folder: run as root, the change runs as nobody.
+  const fs::path locked = dir.File("home/locked");
+  fs::create_directory(locked);
+  WriteBytes(locked / "list", Bytes(kList.begin(), kList.end()));
+  fs::permissions(locked, fs::perms::none);
+  fs::create_symlink("locked/list", list);
+  ExpectRefused({kAdd, kRemove}, error + "Permission denied; nothing changed", [] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(125);
+  });
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_EQ(Text(locked / "list"), kList);
 }
 
 // Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
