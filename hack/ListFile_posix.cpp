@@ -139,10 +139,11 @@ std::optional<std::string> ReplaceFile(const std::string& path, const std::strin
   const mode_t creationMask = umask(0);
   umask(creationMask);
   const mode_t mode = existed ? old.st_mode & 07777 : 0666 & ~creationMask;
-  if (failure == 0 && fchmod(file, mode) != 0) failure = errno;
-  // An owner the user may not give leaves the file the user's: no reason to fail.
+  // An owner the user may not give leaves the file the user's: no reason to fail. The owner
+  // goes first: a change of owner drops the setuid and setgid bits.
   if (failure == 0 && existed && fchown(file, old.st_uid, old.st_gid) != 0 && errno != EPERM)
     failure = errno;
+  if (failure == 0 && fchmod(file, mode) != 0) failure = errno;
   if (failure == 0 && fsync(file) != 0) failure = errno;
   if (close(file) != 0 && failure == 0) failure = errno;
   if (failure == 0 && beforeRename) beforeRename();

@@ -138,6 +138,13 @@ TEST_F(ListFile, ALinkThatCannotBeFollowedIsRefusedAndStaysALink) {
   EXPECT_EQ(Text(locked / "list"), kList);
 }
 
+TEST_F(ListFile, TheListKeepsItsModeWithTheSetuidAndSetgidBits) {
+  WriteBytes(list, Bytes(kList.begin(), kList.end()));
+  fs::permissions(list, fs::perms{06751});
+  EXPECT_EQ(Change(kAdd).status, 0);
+  EXPECT_EQ(fs::status(list).permissions(), fs::perms{06751});
+}
+
 // Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
 // to one like /dev/null.
 TEST_F(ListFile, ADeviceOrALinkToOneIsRefusedAndLeftAsItWas) {
