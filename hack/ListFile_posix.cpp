@@ -169,6 +169,11 @@ int Change(const ListFiles& files, bool add, std::FILE* out,
   ListEdit edit;
   if (!add) {
     edit = RemoveFromList(settings);
+  } else if (const std::string_view problem = ListPathProblem(files.executable); !problem.empty()) {
+    throw ListError("cannot add " + QuotedText(files.executable) + " to the list: its path holds " +
+                    std::string(problem) +
+                    "; install velorium in /usr/libexec/xscreensaver or in a folder whose path "
+                    "has no blank, quote, backslash, '=' or control character; nothing changed");
   } else {
     // The system's list is read only when it is needed.
     const std::string defaults =
@@ -194,14 +199,15 @@ int Change(const ListFiles& files, bool add, std::FILE* out,
   if (const std::optional<std::string> failure =
           ReplaceFile(path, edit.text, existed, beforeRename))
     throw ListError("cannot write " + shown + ": " + *failure + "; it is as it was");
+  const std::string entry = QuotedText("GL: " + command);
   if (edit.result == ListEdit::Result::Removed) {
     std::fprintf(out, "Took Velorium out of the list of hacks in %s.\n", shown.c_str());
   } else if (existed) {
-    std::fprintf(out, "Added \"GL: %s\" to the end of the list of hacks in %s.\n", command.c_str(),
+    std::fprintf(out, "Added %s to the end of the list of hacks in %s.\n", entry.c_str(),
                  shown.c_str());
   } else {
-    std::fprintf(out, "Made %s with the list of hacks in %s and \"GL: %s\" at its end.\n",
-                 shown.c_str(), QuotedText(files.defaults).c_str(), command.c_str());
+    std::fprintf(out, "Made %s with the list of hacks in %s and %s at its end.\n", shown.c_str(),
+                 QuotedText(files.defaults).c_str(), entry.c_str());
   }
   return 0;
 }

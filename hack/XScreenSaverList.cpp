@@ -91,6 +91,21 @@ std::vector<std::string_view> SplitHacks(std::string_view hacks) {
   return parts;
 }
 
+// Whether the file `path` names is called velorium.
+bool NamesVelorium(std::string_view path) {
+  return path.substr(path.rfind('/') + 1) == kHackName;
+}
+
+// The words of `command` before the first that starts with a dash.
+std::string_view PathBeforeOptions(std::string_view command) {
+  for (std::size_t at = 0; (at = command.find_first_of(kSpace, at)) != std::string_view::npos;) {
+    const std::size_t next = command.find_first_not_of(kSpace, at);
+    if (next == std::string_view::npos || command[next] == '-') return command.substr(0, at);
+    at = next;
+  }
+  return command;
+}
+
 // Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium.
 bool IsVelorium(std::string_view hack) {
   hack = Trim(hack);
@@ -103,10 +118,10 @@ bool IsVelorium(std::string_view hack) {
     const std::size_t close = hack.find('"', 1);
     hack = close == std::string_view::npos ? std::string_view() : Trim(hack.substr(close + 1));
   }
-  std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
-  const std::size_t slash = program.rfind('/');
-  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
-  return program == kHackName;
+  const std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
+  // A path with blanks, as older versions wrote it, runs up to the first option.
+  return NamesVelorium(program) ||
+         (program.starts_with('/') && NamesVelorium(PathBeforeOptions(hack)));
 }
 
 bool HoldsVelorium(std::string_view hacks) {
@@ -150,6 +165,19 @@ std::string ListCommandFor(std::string_view executable) {
 
 bool HasList(std::string_view settings) {
   return FindEntry(Split(settings).lines, "programs").has_value();
+}
+
+std::string_view ListPathProblem(std::string_view executable) {
+  for (const char c : executable) {
+    if (c == ' ' || c == '\t')
+      return "a blank, where the daemon and the settings program end the command";
+    if (c == '"' || c == '\'') return "a quote, which the daemon reads as its own";
+    if (c == '\\') return "a backslash, which the daemon's reader takes away";
+    if (c == '=') return "an '=', which makes the daemon run the command through a shell";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+      return "a control character, which breaks the list's lines";
+  }
+  return {};
 }
 
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command) {

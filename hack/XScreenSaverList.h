@@ -10,6 +10,11 @@
 // in a folder the daemon looks for hacks in, else its absolute path and " --root".
 std::string ListCommandFor(std::string_view executable);
 
+// Why the daemon would run something else than the program at `executable` from the list
+// (the byte it holds and what the daemon does with it, as in "a blank, where ..."), or
+// nothing when its path can be written there as it is.
+std::string_view ListPathProblem(std::string_view executable);
+
 struct ListEdit {
   enum class Result {
     Added,         // `text` holds the file with "GL: <command>" at the end of its programs
@@ -31,5 +36,5 @@ bool HasList(std::string_view settings);
 // app-defaults file, where it is "*programs:"), whole.
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command);
 
-// Takes every velorium entry out of the programs entry of `settings`.
+// Takes every velorium entry out of the programs entry of `settings`, whatever its path.
 ListEdit RemoveFromList(std::string_view settings);

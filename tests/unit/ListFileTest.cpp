@@ -145,6 +145,32 @@ TEST_F(ListFile, TheListKeepsItsModeWithTheSetuidAndSetgidBits) {
   EXPECT_EQ(fs::status(list).permissions(), fs::perms{06751});
 }
 
+TEST_F(ListFile, AProgramPathTheDaemonWouldReadOtherwiseIsRefusedWithWhereToInstall) {
+  WriteBytes(list, Bytes(kList.begin(), kList.end()));
+  const std::string where =
+      "; install velorium in /usr/libexec/xscreensaver or in a folder whose path has no blank, "
+      "quote, backslash, '=' or control character; nothing changed";
+  for (const auto& [path, error] : std::vector<std::pair<std::string, std::string>>{
+           {"/x/my bin/velorium",
+            "'/x/my bin/velorium' to the list: its path holds a blank, "
+            "where the daemon and the settings program end the command"},
+           {"/x/\"v\"/velorium",
+            "'/x/\"v\"/velorium' to the list: its path holds a quote, which "
+            "the daemon reads as its own"},
+           {"/x\\velorium",
+            "'/x\\\\velorium' to the list: its path holds a backslash, which the "
+            "daemon's reader takes away"},
+           {"/x/a=b/velorium",
+            "'/x/a=b/velorium' to the list: its path holds an '=', which "
+            "makes the daemon run the command through a shell"},
+           {"/x/\x1b[31m\n/velorium",
+            "'/x/\\x1b[31m\\n/velorium' to the list: its path holds "
+            "a control character, which breaks the list's lines"}}) {
+    files.executable = path;
+    ExpectRefused({kAdd}, "cannot add " + error + where);
+  }
+}
+
 // Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
 // to one like /dev/null.
 TEST_F(ListFile, ADeviceOrALinkToOneIsRefusedAndLeftAsItWas) {

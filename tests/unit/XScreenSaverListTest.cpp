@@ -69,6 +69,13 @@ TEST(XScreenSaverList, RemovingTakesOutEveryVeloriumEntryAndNothingElse) {
   EXPECT_EQ(RemoveFromList("").result, Result::NotThere);
 }
 
+TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
+  const char settings[] = "programs: maze \\n\\\n  GL: /x/my bin/velorium --root \\n\n";
+  EXPECT_EQ(AddToList(settings, "", "velorium --root").result, Result::AlreadyThere);
+  EXPECT_EQ(RemoveFromList(settings).text, "programs: maze \\n\n");
+  EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
+}
+
 TEST(XScreenSaverList, WithoutAnyListThereIsNothingToStartFrom) {
   EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium --root").result,
             Result::NoDefaults);
