@@ -3,6 +3,7 @@
 // "\n" (backslash, n), one a line as the settings program writes them.
 #include "hack/XScreenSaverList.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -58,18 +59,37 @@ struct Entry {
   std::size_t valueStart = 0;
 };
 
-std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::string_view name) {
+// Whether `a` and `b` are equal but for the case of ASCII letters.
+bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The entries called `name`, as the daemon reads them: an entry starts on a line that does not
+// continue the one before, and its name is matched without regard to case.
+std::vector<Entry> FindEntries(const std::vector<std::string>& lines, std::string_view name) {
+  std::vector<Entry> entries;
   for (std::size_t k = 0; k < lines.size(); ++k) {
-    const std::string_view line = lines[k];
+    Entry entry{k, k, 0};
+    while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
+    k = entry.last;
+    const std::string_view line = lines[entry.first];
     const std::size_t at = line.find_first_not_of(kSpace);
-    if (at == std::string_view::npos || line.substr(at, name.size()) != name) continue;
+    if (at == std::string_view::npos || !SameName(line.substr(at, name.size()), name)) continue;
     const std::size_t colon = line.find_first_not_of(kSpace, at + name.size());
     if (colon == std::string_view::npos || line[colon] != ':') continue;
-    Entry entry{k, k, colon + 1};
-    while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
-    return entry;
+    entry.valueStart = colon + 1;
+    entries.push_back(entry);
   }
-  return std::nullopt;
+  return entries;
+}
+
+// The entry the daemon reads: the last of that name.
+std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::string_view name) {
+  const std::vector<Entry> entries = FindEntries(lines, name);
+  if (entries.empty()) return std::nullopt;
+  return entries.back();
 }
 
 // The part of line k that holds hacks: after the colon on the first line, without the
@@ -151,6 +171,38 @@ std::optional<Entry> TakeDefaultEntry(Lines& file, std::string_view defaults) {
   return entry;
 }
 
+// Takes the velorium hacks out of one entry; `edit.result` says Removed when there were any.
+void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, ListEdit& edit) {
+  for (std::size_t k = entry.last + 1; k-- > entry.first;) {
+    std::vector<std::string_view> kept;
+    bool velorium = false, others = false;
+    for (std::string_view hack : SplitHacks(HacksOf(lines, entry, k))) {
+      const bool isVelorium = IsVelorium(hack);
+      velorium = velorium || isVelorium;
+      others = others || (!isVelorium && !Trim(hack).empty());
+      if (!isVelorium) kept.push_back(hack);
+    }
+    if (!velorium) continue;
+    edit.result = ListEdit::Result::Removed;
+    std::string& line = lines[k];
+    const std::string continuation = Continues(line) ? "\\" : "";
+    const std::string prefix = k == entry.first ? line.substr(0, entry.valueStart) : "";
+    if (others || k == entry.first) {
+      std::string hacks;
+      for (std::size_t h = 0; others && h < kept.size(); ++h) {
+        if (h > 0) hacks += kHackEnd;
+        hacks += kept[h];
+      }
+      line = prefix + hacks + continuation;
+      continue;
+    }
+    // A line of velorium alone goes; when it closed the entry, the line before now does.
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
+    if (k == entry.last && Continues(lines[k - 1])) lines[k - 1].pop_back();
+    --entry.last;
+  }
+}
+
 }  // namespace
 
 std::string ListCommandFor(std::string_view executable) {
@@ -214,36 +266,10 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
 ListEdit RemoveFromList(std::string_view settings) {
   ListEdit edit{ListEdit::Result::NotThere, std::string(settings)};
   Lines file = Split(settings);
-  std::optional<Entry> entry = FindEntry(file.lines, "programs");
-  if (!entry) return edit;
-  std::vector<std::string>& lines = file.lines;
-  for (std::size_t k = entry->last + 1; k-- > entry->first;) {
-    std::vector<std::string_view> kept;
-    bool velorium = false, others = false;
-    for (std::string_view hack : SplitHacks(HacksOf(lines, *entry, k))) {
-      const bool isVelorium = IsVelorium(hack);
-      velorium = velorium || isVelorium;
-      others = others || (!isVelorium && !Trim(hack).empty());
-      if (!isVelorium) kept.push_back(hack);
-    }
-    if (!velorium) continue;
-    edit.result = ListEdit::Result::Removed;
-    std::string& line = lines[k];
-    const std::string continuation = Continues(line) ? "\\" : "";
-    const std::string prefix = k == entry->first ? line.substr(0, entry->valueStart) : "";
-    if (others || k == entry->first) {
-      std::string hacks;
-      for (std::size_t h = 0; others && h < kept.size(); ++h) {
-        if (h > 0) hacks += kHackEnd;
-        hacks += kept[h];
-      }
-      line = prefix + hacks + continuation;
-      continue;
-    }
-    // A line of velorium alone goes; when it closed the entry, the line before now does.
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
-    if (k == entry->last && Continues(lines[k - 1])) lines[k - 1].pop_back();
-    --entry->last;
+  // Every entry, from the last: the lines of those before stay where they are.
+  const std::vector<Entry> entries = FindEntries(file.lines, "programs");
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    RemoveFromEntry(file.lines, *entry, edit);
   }
   if (edit.result == ListEdit::Result::Removed) edit.text = Join(file);
   return edit;

@@ -30,11 +30,14 @@ struct ListEdit {
 // Whether `settings` has a programs entry of its own.
 bool HasList(std::string_view settings);
 
+// A programs entry is found as the daemon finds it: its name in any case, and of several the
+// last, which overrides the others.
+
 // Adds "GL: <command>" as the last hack of the programs entry of `settings` (the text of
 // ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
 // Without a programs entry, it first takes the one of `defaults` (the text of the system's
 // app-defaults file, where it is "*programs:"), whole.
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command);
 
-// Takes every velorium entry out of the programs entry of `settings`, whatever its path.
+// Takes every velorium entry out of every programs entry of `settings`, whatever its path.
 ListEdit RemoveFromList(std::string_view settings);

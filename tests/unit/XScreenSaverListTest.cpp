@@ -76,6 +76,16 @@ TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
   EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
 }
 
+// The daemon takes the last of them, its name in any case.
+TEST(XScreenSaverList, OfTwoListsTheOneTheDaemonReadsIsChanged) {
+  EXPECT_EQ(AddToList("programs: maze \\n\nPrograms: gears \\n\n", "", "velorium").text,
+            "programs: maze \\n\nPrograms: gears \\n\\\n  GL:\t\t\t\tvelorium\t\t\t    \\n\n");
+  EXPECT_EQ(AddToList("programs: velorium \\n\nPROGRAMS: maze \\n\n", "", "v").result,
+            Result::Added);
+  EXPECT_EQ(RemoveFromList("programs: velorium \\n\nPROGRAMS: maze \\n velorium \\n\n").text,
+            "programs:\nPROGRAMS: maze \\n\n");
+}
+
 TEST(XScreenSaverList, WithoutAnyListThereIsNothingToStartFrom) {
   EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium --root").result,
             Result::NoDefaults);
