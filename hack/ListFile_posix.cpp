@@ -2,11 +2,15 @@
 // the system's defaults it is made from when the user has none.
 #include "hack/ListFile_posix.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -17,6 +21,7 @@
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 
 #include "hack/QuotedText.h"
 #include "hack/XScreenSaverList.h"
@@ -111,25 +116,112 @@ std::optional<std::string> ReadListFile(const std::string& path) {
   }
 }
 
-// Puts `text` in the place of the file `path` names with no moment in which that file is lost
-// or half written: a new file beside the one a symbolic link leads to, given the old one's
-// mode and owner, renamed over it. Returns what failed, or nothing; on failure the old file
-// is as it was.
-std::optional<std::string> ReplaceFile(const std::string& path, const std::string& text,
-                                       bool existed, const std::function<void()>& beforeRename) {
-  std::error_code error;
-  const std::string target = existed ? fs::canonical(path, error).string() : path;
-  if (error) return error.message();
+// The new file's name is the old one's with this and mkstemp's six letters and digits: one
+// that a killed change left is known for ours by it.
+constexpr std::string_view kNewFileMark = ".velorium-new-";
+constexpr std::size_t kUniqueLength = 6;
+
+// SIGTERM, SIGINT and SIGHUP held back for the object's life: once the new file is made, they
+// take effect only when it has taken the old one's place (or is gone) and that is said.
+class HeldStopSignals {
+public:
+  HeldStopSignals() {
+    sigset_t stop;
+    sigemptyset(&stop);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&stop, signal);
+    sigprocmask(SIG_BLOCK, &stop, &before_);
+  }
+  ~HeldStopSignals() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+  HeldStopSignals(const HeldStopSignals&) = delete;
+  HeldStopSignals& operator=(const HeldStopSignals&) = delete;
+
+private:
+  sigset_t before_;
+};
+
+bool IsNewFileOf(std::string_view entry, std::string_view name) {
+  if (entry.size() != name.size() + kNewFileMark.size() + kUniqueLength ||
+      !entry.starts_with(name) || entry.substr(name.size(), kNewFileMark.size()) != kNewFileMark)
+    return false;
+  const std::string_view unique = entry.substr(entry.size() - kUniqueLength);
+  return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(c) != 0; });
+}
+
+// Removes the new files of `name` that killed changes left in `folder`: each of our user, a
+// regular file and locked by no change under way. The caller holds the folder's lock, so that
+// no change is between making its new file and locking it.
+void RemoveLeftNewFiles(int folder, std::string_view name) {
+  const int listed = dup(folder);
+  DIR* const listing = listed < 0 ? nullptr : fdopendir(listed);
+  if (listing == nullptr) {
+    if (listed >= 0) close(listed);
+    return;
+  }
+  for (const dirent* entry; (entry = readdir(listing)) != nullptr;) {
+    if (!IsNewFileOf(entry->d_name, name)) continue;
+    const Descriptor file(
+        openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {
+    }, named{};
+    if (file.Get() < 0 || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != geteuid() || flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
+      continue;
+    if (fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        named.st_dev == info.st_dev && named.st_ino == info.st_ino)
+      unlinkat(folder, entry->d_name, 0);
+  }
+  closedir(listing);
+}
+
+// Makes the new file for `target` (its name in `temporary`, locked while it is open), having
+// removed those that killed changes left. Its folder is locked meanwhile where the file system
+// allows: the wait for that lock is the caller's, before the stop signals are held.
+class NewFile {
+public:
+  explicit NewFile(const std::string& target)
+      : folder_(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        folderLocked_(folder_.Get() >= 0 && flock(folder_.Get(), LOCK_EX) == 0),
+        temporary_(target) {
+    temporary_.append(kNewFileMark).append(kUniqueLength, 'X');
+  }
+  // Returns the descriptor, or -1 with errno.
+  int Make(const std::string& target) {
+    if (folderLocked_) RemoveLeftNewFiles(folder_.Get(), target.substr(target.rfind('/') + 1));
+    const int file = mkostemp(temporary_.data(), O_CLOEXEC);
+    const int error = errno;
+    if (file >= 0) flock(file, LOCK_EX | LOCK_NB);
+    if (folderLocked_) flock(folder_.Get(), LOCK_UN);
+    errno = error;
+    return file;
+  }
+  const std::string& Name() const { return temporary_; }
+
+private:
+  static std::string FolderOf(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  }
+
+  const Descriptor folder_;
+  const bool folderLocked_;
+  std::string temporary_;
+};
+
+// Puts `text` in the place of the file `target` (no link) with no moment in which that file is
+// lost or half written: a new file beside it, given the old one's mode and owner, renamed over
+// it. Returns what failed, or nothing; on failure the old file is as it was.
+std::optional<std::string> ReplaceFile(const std::string& target, NewFile& newFile,
+                                       const std::string& text, bool existed,
+                                       const std::function<void()>& beforeRename) {
   struct stat old {};
   if (existed && stat(target.c_str(), &old) != 0) return std::strerror(errno);
-  std::string temporary = target + ".XXXXXX";
-  const int file = mkstemp(temporary.data());
-  if (file < 0) return std::strerror(errno);
+  const Descriptor file(newFile.Make(target));
+  if (file.Get() < 0) return std::strerror(errno);
   // A file size limit then fails the write instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   int failure = 0;
   for (size_t done = 0; done < text.size() && failure == 0;) {
-    const ssize_t written = write(file, text.data() + done, text.size() - done);
+    const ssize_t written = write(file.Get(), text.data() + done, text.size() - done);
     if (written >= 0) {
       done += static_cast<size_t>(written);
     } else if (errno != EINTR) {
@@ -141,24 +233,25 @@ std::optional<std::string> ReplaceFile(const std::string& path, const std::strin
   const mode_t mode = existed ? old.st_mode & 07777 : 0666 & ~creationMask;
   // An owner the user may not give leaves the file the user's: no reason to fail. The owner
   // goes first: a change of owner drops the setuid and setgid bits.
-  if (failure == 0 && existed && fchown(file, old.st_uid, old.st_gid) != 0 && errno != EPERM)
+  if (failure == 0 && existed && fchown(file.Get(), old.st_uid, old.st_gid) != 0 && errno != EPERM)
     failure = errno;
-  if (failure == 0 && fchmod(file, mode) != 0) failure = errno;
-  if (failure == 0 && fsync(file) != 0) failure = errno;
-  if (close(file) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && fchmod(file.Get(), mode) != 0) failure = errno;
+  if (failure == 0 && fsync(file.Get()) != 0) failure = errno;
   if (failure == 0 && beforeRename) beforeRename();
-  if (failure == 0 && rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+  // Renamed while it is open, and so locked: no other change takes it for a left one.
+  if (failure == 0 && rename(newFile.Name().c_str(), target.c_str()) != 0) failure = errno;
   if (failure == 0) return std::nullopt;
-  unlink(temporary.c_str());
+  unlink(newFile.Name().c_str());
   return std::strerror(failure);
 }
 
 int Fail(std::FILE* errors, const std::string& message) {
   std::fprintf(errors, "velorium: %s\n", message.c_str());
+  std::fflush(errors);
   return 1;
 }
 
-int Change(const ListFiles& files, bool add, std::FILE* out,
+int Change(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
            const std::function<void()>& beforeRename) {
   const std::string& path = files.settings;
   const std::string shown = QuotedText(path);
@@ -196,9 +289,15 @@ int Change(const ListFiles& files, bool add, std::FILE* out,
     case ListEdit::Result::Removed:
       break;
   }
+  std::error_code error;
+  const std::string target = existed ? fs::canonical(path, error).string() : path;
+  if (error)
+    throw ListError("cannot follow " + shown + ": " + error.message() + "; nothing changed");
+  NewFile newFile(target);
+  const HeldStopSignals held;
   if (const std::optional<std::string> failure =
-          ReplaceFile(path, edit.text, existed, beforeRename))
-    throw ListError("cannot write " + shown + ": " + *failure + "; it is as it was");
+          ReplaceFile(target, newFile, edit.text, existed, beforeRename))
+    return Fail(errors, "cannot write " + shown + ": " + *failure + "; it is as it was");
   const std::string entry = QuotedText("GL: " + command);
   if (edit.result == ListEdit::Result::Removed) {
     std::fprintf(out, "Took Velorium out of the list of hacks in %s.\n", shown.c_str());
@@ -209,6 +308,7 @@ int Change(const ListFiles& files, bool add, std::FILE* out,
     std::fprintf(out, "Made %s with the list of hacks in %s and %s at its end.\n", shown.c_str(),
                  QuotedText(files.defaults).c_str(), entry.c_str());
   }
+  std::fflush(out);
   return 0;
 }
 
@@ -217,7 +317,7 @@ int Change(const ListFiles& files, bool add, std::FILE* out,
 int ChangeList(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
                const std::function<void()>& beforeRename) {
   try {
-    return Change(files, add, out, beforeRename);
+    return Change(files, add, out, errors, beforeRename);
   } catch (const ListError& error) {
     return Fail(errors, error.what());
   }

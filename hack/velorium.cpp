@@ -78,14 +78,6 @@ int RunHack(const HackOptions& options, StopSignals& stop) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // First thing, so that the daemon's SIGTERM is obeyed however soon it comes.
-  std::optional<StopSignals> stop;
-  try {
-    stop.emplace();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "velorium: %s\n", error.what());
-    return 1;
-  }
   const char* screensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
   const HackCommand command = ParseHackCommandLine(
       HackArguments(argc, argv),
@@ -97,6 +89,8 @@ int main(int argc, char** argv) {
     case HackCommand::Kind::Version:
       std::puts("velorium " VELORIUM_VERSION);
       return 0;
+    // The stop signals keep their own handling here: the change holds them back while it
+    // writes, and they must not end it with 0 before.
     case HackCommand::Kind::AddToList:
     case HackCommand::Kind::RemoveFromList:
       return ChangeXScreenSaverList(command.kind == HackCommand::Kind::AddToList);
@@ -110,7 +104,10 @@ int main(int argc, char** argv) {
       break;
   }
   try {
-    return RunHack(command.options, *stop);
+    // Before the display is opened, so that the daemon's SIGTERM is obeyed however soon it
+    // comes.
+    StopSignals stop;
+    return RunHack(command.options, stop);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "velorium: %s\n", error.what());
     return 1;

@@ -17,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 constexpr bool kAdd = true, kRemove = false;
 const std::string kList = "programs: \\\n  maze --root \\n\n";
+const std::string kAdded =
+    "programs: \\\n  maze --root \\n\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n\n";
 
 std::string Text(const std::string& path) {
   const Bytes bytes = ReadBytes(path);
@@ -169,6 +171,41 @@ TEST_F(ListFile, AProgramPathTheDaemonWouldReadOtherwiseIsRefusedWithWhereToInst
     files.executable = path;
     ExpectRefused({kAdd}, "cannot add " + error + where);
   }
+}
+
+TEST_F(ListFile, AStopSignalDuringTheWriteTakesEffectOnceTheNewListIsInPlaceAndSaid) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    WriteBytes(list, Bytes(kList.begin(), kList.end()));
+    const Outcome run = Change(kAdd, {}, [signal] { raise(signal); });
+    EXPECT_EQ(run.status, 128 + signal);
+    EXPECT_EQ(run.output, "Added 'GL: /opt/velorium --root' to the end of the list of hacks in '" +
+                              list + "'.\n");
+    EXPECT_EQ(Text(list), kAdded);
+    EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 1) << Listing();
+  }
+}
+
+// A change killed as it writes leaves its new file: the next change removes it, but not the new
+// file of a change under way, nor the user's copies.
+TEST_F(ListFile, ANewFileLeftByAKilledChangeIsRemovedByTheNextAndNothingElse) {
+  for (const char* name : {".xscreensaver", ".xscreensaver.bak", ".xscreensaver.a1B2c3"})
+    WriteBytes(home + "/" + name, Bytes(kList.begin(), kList.end()));
+  EXPECT_EQ(Change(kAdd, {}, [] { raise(SIGKILL); }).status, 128 + SIGKILL);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 4) << Listing();
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready) | pipe(go), 0);
+  char byte = 0;
+  const pid_t held = Start(kAdd, {}, [&] {
+    if (write(ready[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1) _exit(125);
+  });
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 4) << Listing();
+  EXPECT_EQ(Change(kAdd).status, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 4) << Listing();
+  ASSERT_EQ(write(go[1], &byte, 1), 1);
+  EXPECT_EQ(Finish(held).status, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home), {}), 3) << Listing();
+  EXPECT_EQ(Text(list), kAdded);
 }
 
 // Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
