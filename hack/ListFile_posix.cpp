@@ -24,6 +24,7 @@
 #include <string_view>
 
 #include "hack/QuotedText.h"
+#include "hack/StandardOutput.h"
 #include "hack/XScreenSaverList.h"
 
 namespace {
@@ -280,11 +281,11 @@ int Change(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
     case ListEdit::Result::AlreadyThere:
       std::fprintf(out, "Velorium is in the list of hacks in %s already; nothing changed.\n",
                    shown.c_str());
-      return 0;
+      return FlushedStatus(out, errors, 0);
     case ListEdit::Result::NotThere:
       std::fprintf(out, "Velorium is not in the list of hacks in %s; nothing changed.\n",
                    shown.c_str());
-      return 0;
+      return FlushedStatus(out, errors, 0);
     case ListEdit::Result::Added:
     case ListEdit::Result::Removed:
       break;
@@ -308,8 +309,7 @@ int Change(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
     std::fprintf(out, "Made %s with the list of hacks in %s and %s at its end.\n", shown.c_str(),
                  QuotedText(files.defaults).c_str(), entry.c_str());
   }
-  std::fflush(out);
-  return 0;
+  return FlushedStatus(out, errors, 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "hack/HackCommandLine.h"
 #include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
+#include "hack/StandardOutput.h"
 #include "hack/StopSignals_posix.h"
 #include "scene/Tplanets.h"
 
@@ -85,10 +86,10 @@ int main(int argc, char** argv) {
   switch (command.kind) {
     case HackCommand::Kind::Help:
       std::fputs(HackUsage().c_str(), stdout);
-      return 0;
+      return FlushedStatus(stdout, stderr, 0);
     case HackCommand::Kind::Version:
       std::puts("velorium " VELORIUM_VERSION);
-      return 0;
+      return FlushedStatus(stdout, stderr, 0);
     // The stop signals keep their own handling here: the change holds them back while it
     // writes, and they must not end it with 0 before.
     case HackCommand::Kind::AddToList:
