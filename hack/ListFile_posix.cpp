@@ -264,7 +264,7 @@ int Change(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
   if (!add) {
     edit = RemoveFromList(settings);
   } else if (const std::string_view problem = ListPathProblem(files.executable); !problem.empty()) {
-    throw ListError("cannot add " + QuotedText(files.executable) + " to the list: its path holds " +
+    throw ListError(QuotedText(files.executable) + " cannot be added to the list: its path holds " +
                     std::string(problem) +
                     "; install velorium in /usr/libexec/xscreensaver or in a folder whose path "
                     "has no blank, quote, backslash, '=' or control character; nothing changed");
