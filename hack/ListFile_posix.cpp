@@ -1,5 +1,7 @@
 // The user's XScreenSaver settings file, found through HOME (or the password database), and
-// the system's defaults it is made from when the user has none.
+// the system's defaults it is made from when the user has none: read only when they are
+// regular files, and replaced only by a new file renamed over the old, which the stop signals
+// cannot interrupt and which a later change removes when a SIGKILL left it.
 #include "hack/ListFile_posix.h"
 
 #include <dirent.h>
@@ -162,8 +164,8 @@ void RemoveLeftNewFiles(int folder, std::string_view name) {
     if (!IsNewFileOf(entry->d_name, name)) continue;
     const Descriptor file(
         openat(folder, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat info {
-    }, named{};
+    struct stat info {};
+    struct stat named {};
     if (file.Get() < 0 || fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_uid != geteuid() || flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
       continue;
@@ -174,28 +176,29 @@ void RemoveLeftNewFiles(int folder, std::string_view name) {
   closedir(listing);
 }
 
-// Makes the new file for `target` (its name in `temporary`, locked while it is open), having
-// removed those that killed changes left. Its folder is locked meanwhile where the file system
-// allows: the wait for that lock is the caller's, before the stop signals are held.
+// The new file for `target`, made beside it once those that killed changes left are removed.
+// The folder is locked from the constructor (which waits for the lock, before the stop signals
+// are held) to the file's making, where the file system allows.
 class NewFile {
 public:
   explicit NewFile(const std::string& target)
       : folder_(open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
         folderLocked_(folder_.Get() >= 0 && flock(folder_.Get(), LOCK_EX) == 0),
-        temporary_(target) {
-    temporary_.append(kNewFileMark).append(kUniqueLength, 'X');
+        name_(target.substr(target.rfind('/') + 1)),
+        path_(target) {
+    path_.append(kNewFileMark).append(kUniqueLength, 'X');
   }
-  // Returns the descriptor, or -1 with errno.
-  int Make(const std::string& target) {
-    if (folderLocked_) RemoveLeftNewFiles(folder_.Get(), target.substr(target.rfind('/') + 1));
-    const int file = mkostemp(temporary_.data(), O_CLOEXEC);
+  // Makes the file, locked for as long as it is open. Returns the descriptor, or -1 with errno.
+  int Make() {
+    if (folderLocked_) RemoveLeftNewFiles(folder_.Get(), name_);
+    const int file = mkostemp(path_.data(), O_CLOEXEC);
     const int error = errno;
     if (file >= 0) flock(file, LOCK_EX | LOCK_NB);
     if (folderLocked_) flock(folder_.Get(), LOCK_UN);
     errno = error;
     return file;
   }
-  const std::string& Name() const { return temporary_; }
+  const std::string& Path() const { return path_; }
 
 private:
   static std::string FolderOf(const std::string& target) {
@@ -205,7 +208,8 @@ private:
 
   const Descriptor folder_;
   const bool folderLocked_;
-  std::string temporary_;
+  const std::string name_;
+  std::string path_;
 };
 
 // Puts `text` in the place of the file `target` (no link) with no moment in which that file is
@@ -216,7 +220,7 @@ std::optional<std::string> ReplaceFile(const std::string& target, NewFile& newFi
                                        const std::function<void()>& beforeRename) {
   struct stat old {};
   if (existed && stat(target.c_str(), &old) != 0) return std::strerror(errno);
-  const Descriptor file(newFile.Make(target));
+  const Descriptor file(newFile.Make());
   if (file.Get() < 0) return std::strerror(errno);
   // A file size limit then fails the write instead of ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -239,10 +243,13 @@ std::optional<std::string> ReplaceFile(const std::string& target, NewFile& newFi
   if (failure == 0 && fchmod(file.Get(), mode) != 0) failure = errno;
   if (failure == 0 && fsync(file.Get()) != 0) failure = errno;
   if (failure == 0 && beforeRename) beforeRename();
+  // Only a regular file is replaced, whatever took the old one's place meanwhile.
+  struct stat now {};
+  if (failure == 0 && lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) failure = EEXIST;
   // Renamed while it is open, and so locked: no other change takes it for a left one.
-  if (failure == 0 && rename(newFile.Name().c_str(), target.c_str()) != 0) failure = errno;
+  if (failure == 0 && rename(newFile.Path().c_str(), target.c_str()) != 0) failure = errno;
   if (failure == 0) return std::nullopt;
-  unlink(newFile.Name().c_str());
+  unlink(newFile.Path().c_str());
   return std::strerror(failure);
 }
 

@@ -14,9 +14,13 @@ struct ListFiles {
 };
 
 // Adds velorium to the list in `files.settings` (add) or takes it out; says what it did on
-// `out`, or what went wrong in one line on `errors`. Returns the exit status: 0 or 1.
-// `beforeRename`, when given, runs once the new text is written and before it takes the old
-// file's place: the moment a test interrupts.
+// `out`, or what went wrong in one line on `errors`. Returns the exit status: 0 once the list
+// holds the change (or needs none) and that is said, else 1. Nothing is changed when a file is
+// not a regular file of at most 16 MB (links followed), a link cannot be followed, or the
+// daemon would cut or change the program's path. SIGTERM, SIGINT and SIGHUP keep the caller's
+// handling but are held from the making of the new file until it is in place (or gone) and
+// that is said. `beforeRename`, when given, runs once the new text is written and before it
+// takes the old file's place: the moment a test interrupts.
 int ChangeList(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
                const std::function<void()>& beforeRename = {});
 
