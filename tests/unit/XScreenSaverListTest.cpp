@@ -76,6 +76,15 @@ TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
   EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
 }
 
+TEST(XScreenSaverList, APathTheDaemonWouldCutOrChangeIsToldWhy) {
+  EXPECT_EQ(ListPathProblem("/usr/local/bin/velorium"), "");
+  EXPECT_EQ(ListPathProblem("/x/'v'/velorium"), "a quote, which the daemon reads as its own");
+  EXPECT_EQ(ListPathProblem("/x\\velorium"), "a backslash, which the daemon's reader takes away");
+  EXPECT_EQ(ListPathProblem("/x/a=b/velorium"),
+            "an '=', which makes the daemon run the command through a shell");
+  EXPECT_EQ(ListPathProblem("/x/\x7f"), "a control character, which breaks the list's lines");
+}
+
 // The daemon takes the last of them, its name in any case.
 TEST(XScreenSaverList, OfTwoListsTheOneTheDaemonReadsIsChanged) {
   EXPECT_EQ(AddToList("programs: maze \\n\nPrograms: gears \\n\n", "", "velorium").text,
