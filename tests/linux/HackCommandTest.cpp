@@ -115,7 +115,8 @@ TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne
 
 TEST_F(HackCommand, OutputThatCannotBeWrittenIsOneLineOfErrorAndStatusOne) {
   const TempDir home;
-  WriteBytes(home.File(".xscreensaver"), Bytes{'p', 'r', 'o', 'g', 'r', 'a', 'm', 's', ':'});
+  const std::string list = "programs:\n";
+  WriteBytes(home.File(".xscreensaver"), Bytes(list.begin(), list.end()));
   for (const char* what : {"--version", "--help", "--add-to-list"}) {
     ExpectRefused(runToEnd({"/bin/sh", "-c", "exec \"$0\" \"$1\" >/dev/full", hackPath(), what},
                            {"HOME=" + home.Path().string()}),
