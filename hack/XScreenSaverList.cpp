@@ -3,6 +3,7 @@
 // "\n" (backslash, n), one a line as the settings program writes them.
 #include "hack/XScreenSaverList.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -58,18 +59,37 @@ struct Entry {
   std::size_t valueStart = 0;
 };
 
-std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::string_view name) {
+// Whether `a` and `b` are equal but for the case of ASCII letters.
+bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The entries called `name`, as the daemon reads them: an entry starts on a line that does not
+// continue the one before, and its name is matched without regard to case.
+std::vector<Entry> FindEntries(const std::vector<std::string>& lines, std::string_view name) {
+  std::vector<Entry> entries;
   for (std::size_t k = 0; k < lines.size(); ++k) {
-    const std::string_view line = lines[k];
+    Entry entry{k, k, 0};
+    while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
+    k = entry.last;
+    const std::string_view line = lines[entry.first];
     const std::size_t at = line.find_first_not_of(kSpace);
-    if (at == std::string_view::npos || line.substr(at, name.size()) != name) continue;
+    if (at == std::string_view::npos || !SameName(line.substr(at, name.size()), name)) continue;
     const std::size_t colon = line.find_first_not_of(kSpace, at + name.size());
     if (colon == std::string_view::npos || line[colon] != ':') continue;
-    Entry entry{k, k, colon + 1};
-    while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
-    return entry;
+    entry.valueStart = colon + 1;
+    entries.push_back(entry);
   }
-  return std::nullopt;
+  return entries;
+}
+
+// The entry the daemon reads: the last of that name.
+std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::string_view name) {
+  const std::vector<Entry> entries = FindEntries(lines, name);
+  if (entries.empty()) return std::nullopt;
+  return entries.back();
 }
 
 // The part of line k that holds hacks: after the colon on the first line, without the
@@ -91,6 +111,21 @@ std::vector<std::string_view> SplitHacks(std::string_view hacks) {
   return parts;
 }
 
+// Whether the file `path` names is called velorium.
+bool NamesVelorium(std::string_view path) {
+  return path.substr(path.rfind('/') + 1) == kHackName;
+}
+
+// The words of `command` before the first that starts with a dash.
+std::string_view PathBeforeOptions(std::string_view command) {
+  for (std::size_t at = 0; (at = command.find_first_of(kSpace, at)) != std::string_view::npos;) {
+    const std::size_t next = command.find_first_not_of(kSpace, at);
+    if (next == std::string_view::npos || command[next] == '-') return command.substr(0, at);
+    at = next;
+  }
+  return command;
+}
+
 // Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium.
 bool IsVelorium(std::string_view hack) {
   hack = Trim(hack);
@@ -103,10 +138,10 @@ bool IsVelorium(std::string_view hack) {
     const std::size_t close = hack.find('"', 1);
     hack = close == std::string_view::npos ? std::string_view() : Trim(hack.substr(close + 1));
   }
-  std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
-  const std::size_t slash = program.rfind('/');
-  if (slash != std::string_view::npos) program.remove_prefix(slash + 1);
-  return program == kHackName;
+  const std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
+  // A path with blanks, as older versions wrote it, runs up to the first option.
+  return NamesVelorium(program) ||
+         (program.starts_with('/') && NamesVelorium(PathBeforeOptions(hack)));
 }
 
 bool HoldsVelorium(std::string_view hacks) {
@@ -136,6 +171,38 @@ std::optional<Entry> TakeDefaultEntry(Lines& file, std::string_view defaults) {
   return entry;
 }
 
+// Takes the velorium hacks out of one entry; `edit.result` says Removed when there were any.
+void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, ListEdit& edit) {
+  for (std::size_t k = entry.last + 1; k-- > entry.first;) {
+    std::vector<std::string_view> kept;
+    bool velorium = false, others = false;
+    for (std::string_view hack : SplitHacks(HacksOf(lines, entry, k))) {
+      const bool isVelorium = IsVelorium(hack);
+      velorium = velorium || isVelorium;
+      others = others || (!isVelorium && !Trim(hack).empty());
+      if (!isVelorium) kept.push_back(hack);
+    }
+    if (!velorium) continue;
+    edit.result = ListEdit::Result::Removed;
+    std::string& line = lines[k];
+    const std::string continuation = Continues(line) ? "\\" : "";
+    const std::string prefix = k == entry.first ? line.substr(0, entry.valueStart) : "";
+    if (others || k == entry.first) {
+      std::string hacks;
+      for (std::size_t h = 0; others && h < kept.size(); ++h) {
+        if (h > 0) hacks += kHackEnd;
+        hacks += kept[h];
+      }
+      line = prefix + hacks + continuation;
+      continue;
+    }
+    // A line of velorium alone goes; when it closed the entry, the line before now does.
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
+    if (k == entry.last && Continues(lines[k - 1])) lines[k - 1].pop_back();
+    --entry.last;
+  }
+}
+
 }  // namespace
 
 std::string ListCommandFor(std::string_view executable) {
@@ -146,6 +213,23 @@ std::string ListCommandFor(std::string_view executable) {
     }
   }
   return std::string(executable) + " --root";
+}
+
+bool HasList(std::string_view settings) {
+  return FindEntry(Split(settings).lines, "programs").has_value();
+}
+
+std::string_view ListPathProblem(std::string_view executable) {
+  for (const char c : executable) {
+    if (c == ' ' || c == '\t')
+      return "a blank, where the daemon and the settings program end the command";
+    if (c == '"' || c == '\'') return "a quote, which the daemon reads as its own";
+    if (c == '\\') return "a backslash, which the daemon's reader takes away";
+    if (c == '=') return "an '=', which makes the daemon run the command through a shell";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+      return "a control character, which breaks the list's lines";
+  }
+  return {};
 }
 
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command) {
@@ -182,36 +266,10 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
 ListEdit RemoveFromList(std::string_view settings) {
   ListEdit edit{ListEdit::Result::NotThere, std::string(settings)};
   Lines file = Split(settings);
-  std::optional<Entry> entry = FindEntry(file.lines, "programs");
-  if (!entry) return edit;
-  std::vector<std::string>& lines = file.lines;
-  for (std::size_t k = entry->last + 1; k-- > entry->first;) {
-    std::vector<std::string_view> kept;
-    bool velorium = false, others = false;
-    for (std::string_view hack : SplitHacks(HacksOf(lines, *entry, k))) {
-      const bool isVelorium = IsVelorium(hack);
-      velorium = velorium || isVelorium;
-      others = others || (!isVelorium && !Trim(hack).empty());
-      if (!isVelorium) kept.push_back(hack);
-    }
-    if (!velorium) continue;
-    edit.result = ListEdit::Result::Removed;
-    std::string& line = lines[k];
-    const std::string continuation = Continues(line) ? "\\" : "";
-    const std::string prefix = k == entry->first ? line.substr(0, entry->valueStart) : "";
-    if (others || k == entry->first) {
-      std::string hacks;
-      for (std::size_t h = 0; others && h < kept.size(); ++h) {
-        if (h > 0) hacks += kHackEnd;
-        hacks += kept[h];
-      }
-      line = prefix + hacks + continuation;
-      continue;
-    }
-    // A line of velorium alone goes; when it closed the entry, the line before now does.
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
-    if (k == entry->last && Continues(lines[k - 1])) lines[k - 1].pop_back();
-    --entry->last;
+  // Every entry, from the last: the lines of those before stay where they are.
+  const std::vector<Entry> entries = FindEntries(file.lines, "programs");
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    RemoveFromEntry(file.lines, *entry, edit);
   }
   if (edit.result == ListEdit::Result::Removed) edit.text = Join(file);
   return edit;

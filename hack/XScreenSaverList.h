@@ -10,6 +10,11 @@
 // in a folder the daemon looks for hacks in, else its absolute path and " --root".
 std::string ListCommandFor(std::string_view executable);
 
+// Why the daemon would run something else than the program at `executable` from the list
+// (the byte it holds and what the daemon does with it, as in "a blank, where ..."), or
+// nothing when its path can be written there as it is.
+std::string_view ListPathProblem(std::string_view executable);
+
 struct ListEdit {
   enum class Result {
     Added,         // `text` holds the file with "GL: <command>" at the end of its programs
@@ -22,11 +27,17 @@ struct ListEdit {
   std::string text;
 };
 
+// Whether `settings` has a programs entry of its own.
+bool HasList(std::string_view settings);
+
+// A programs entry is found as the daemon finds it: its name in any case, and of several the
+// last, which overrides the others.
+
 // Adds "GL: <command>" as the last hack of the programs entry of `settings` (the text of
 // ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
 // Without a programs entry, it first takes the one of `defaults` (the text of the system's
 // app-defaults file, where it is "*programs:"), whole.
 ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command);
 
-// Takes every velorium entry out of the programs entry of `settings`.
+// Takes every velorium entry out of every programs entry of `settings`, whatever its path.
 ListEdit RemoveFromList(std::string_view settings);

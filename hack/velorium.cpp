@@ -9,13 +9,14 @@
 #include <cstdlib>
 #include <optional>
 
-#include "hack/FpsOverlay.h"
 #include "framework/FrameClock.h"
+#include "hack/FpsOverlay.h"
 #include "hack/HackCommandLine.h"
+#include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
+#include "hack/StandardOutput.h"
 #include "hack/StopSignals_posix.h"
 #include "scene/Tplanets.h"
-#include "hack/HackWindow_x11.h"
 
 namespace {
 
@@ -78,14 +79,6 @@ int RunHack(const HackOptions& options, StopSignals& stop) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // First thing, so that the daemon's SIGTERM is obeyed however soon it comes.
-  std::optional<StopSignals> stop;
-  try {
-    stop.emplace();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "velorium: %s\n", error.what());
-    return 1;
-  }
   const char* screensaverWindow = std::getenv("XSCREENSAVER_WINDOW");
   const HackCommand command = ParseHackCommandLine(
       HackArguments(argc, argv),
@@ -93,10 +86,12 @@ int main(int argc, char** argv) {
   switch (command.kind) {
     case HackCommand::Kind::Help:
       std::fputs(HackUsage().c_str(), stdout);
-      return 0;
+      return FlushedStatus(stdout, stderr, 0);
     case HackCommand::Kind::Version:
       std::puts("velorium " VELORIUM_VERSION);
-      return 0;
+      return FlushedStatus(stdout, stderr, 0);
+    // The stop signals keep their own handling here: the change holds them back while it
+    // writes, and they must not end it with 0 before.
     case HackCommand::Kind::AddToList:
     case HackCommand::Kind::RemoveFromList:
       return ChangeXScreenSaverList(command.kind == HackCommand::Kind::AddToList);
@@ -110,7 +105,10 @@ int main(int argc, char** argv) {
       break;
   }
   try {
-    return RunHack(command.options, *stop);
+    // Before the display is opened, so that the daemon's SIGTERM is obeyed however soon it
+    // comes.
+    StopSignals stop;
+    return RunHack(command.options, stop);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "velorium: %s\n", error.what());
     return 1;

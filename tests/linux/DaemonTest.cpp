@@ -80,7 +80,7 @@ TEST(XScreenSaverDaemon, AddedToTheListItShowsTheSceneWhenSelectedAndEndsWhenDea
   addToList.insert(addToList.end(), {home.Hack(), "--add-to-list"});
   const Outcome add = runToEnd(addToList);
   ASSERT_EQ(add.status, 0) << add.errors;
-  EXPECT_NE(add.output.find("\"GL: " + home.Hack() + " --root\""), std::string::npos) << add.output;
+  EXPECT_NE(add.output.find("'GL: " + home.Hack() + " --root'"), std::string::npos) << add.output;
   std::ofstream(home.Home() + "/.xscreensaver", std::ios::app) << kQuietSettings;
 
   TestDisplay display(1024, 768);

@@ -97,6 +97,17 @@ TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne
                 "velorium: lost the connection to the X display\n");
 }
 
+TEST_F(HackCommand, OutputThatCannotBeWrittenIsOneLineOfErrorAndStatusOne) {
+  const TempDir home;
+  const std::string list = "programs:\n";
+  WriteBytes(home.File(".xscreensaver"), Bytes(list.begin(), list.end()));
+  for (const char* what : {"--version", "--help", "--add-to-list"}) {
+    ExpectRefused(runToEnd({"/bin/sh", "-c", "exec \"$0\" \"$1\" >/dev/full", hackPath(), what},
+                           {"HOME=" + home.Path().string()}),
+                  "velorium: cannot write to standard output: No space left on device\n");
+  }
+}
+
 // The settings file's new text replaces it whole or not at all: behind a symbolic link, with
 // its mode; a write that fails (at a file size limit, as on a full disk) leaves it as it was.
 TEST_F(HackCommand, AddToListReplacesTheSettingsFileWholeOrNotAtAll) {

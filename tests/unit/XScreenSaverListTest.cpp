@@ -69,6 +69,32 @@ TEST(XScreenSaverList, RemovingTakesOutEveryVeloriumEntryAndNothingElse) {
   EXPECT_EQ(RemoveFromList("").result, Result::NotThere);
 }
 
+TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
+  const char settings[] = "programs: maze \\n\\\n  GL: /x/my bin/velorium --root \\n\n";
+  EXPECT_EQ(AddToList(settings, "", "velorium --root").result, Result::AlreadyThere);
+  EXPECT_EQ(RemoveFromList(settings).text, "programs: maze \\n\n");
+  EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
+}
+
+TEST(XScreenSaverList, APathTheDaemonWouldCutOrChangeIsToldWhy) {
+  EXPECT_EQ(ListPathProblem("/usr/local/bin/velorium"), "");
+  EXPECT_EQ(ListPathProblem("/x/'v'/velorium"), "a quote, which the daemon reads as its own");
+  EXPECT_EQ(ListPathProblem("/x\\velorium"), "a backslash, which the daemon's reader takes away");
+  EXPECT_EQ(ListPathProblem("/x/a=b/velorium"),
+            "an '=', which makes the daemon run the command through a shell");
+  EXPECT_EQ(ListPathProblem("/x/\x7f"), "a control character, which breaks the list's lines");
+}
+
+// The daemon takes the last of them, its name in any case.
+TEST(XScreenSaverList, OfTwoListsTheOneTheDaemonReadsIsChanged) {
+  EXPECT_EQ(AddToList("programs: maze \\n\nPrograms: gears \\n\n", "", "velorium").text,
+            "programs: maze \\n\nPrograms: gears \\n\\\n  GL:\t\t\t\tvelorium\t\t\t    \\n\n");
+  EXPECT_EQ(AddToList("programs: velorium \\n\nPROGRAMS: maze \\n\n", "", "v").result,
+            Result::Added);
+  EXPECT_EQ(RemoveFromList("programs: velorium \\n\nPROGRAMS: maze \\n velorium \\n\n").text,
+            "programs:\nPROGRAMS: maze \\n\n");
+}
+
 TEST(XScreenSaverList, WithoutAnyListThereIsNothingToStartFrom) {
   EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium --root").result,
             Result::NoDefaults);

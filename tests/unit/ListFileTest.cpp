@@ -1,0 +1,181 @@
+// velorium --add-to-list and --remove-from-list on real files in a folder of their own, each
+// change in a child process, as in the program, under a memory limit and a time-out.
+#include "hack/ListFile_posix.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <tuple>
+
+#include "tests/kit/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr bool kAdd = true, kRemove = false;
+const std::string kList = "programs: \\\n  maze --root \\n\n";
+const std::string kAdded =
+    "programs: \\\n  maze --root \\n\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n\n";
+
+struct Outcome {
+  int status = -1;  // the exit status, or 128 + the signal that ended the change
+  std::string output, errors;
+};
+
+class ListFile : public testing::Test {
+protected:
+  ListFile() { fs::create_directory(home); }
+  // Starts the change in a child with 256 MB more memory than it has and 20 seconds, for a
+  // read without end or a wait for ever; `before` runs first there, `hold` before the rename.
+  pid_t Start(bool add, const std::function<void()>& before = {},
+              const std::function<void()>& hold = {}) {
+    const pid_t child = fork();
+    if (child != 0) return child;
+    alarm(20);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t bytes = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE)) + (256 << 20);
+    const rlimit memory{bytes, bytes};
+    setrlimit(RLIMIT_AS, &memory);
+    const std::string name = dir.File(std::to_string(getpid()));
+    std::FILE* out = std::fopen((name + ".out").c_str(), "w");
+    std::FILE* errors = std::fopen((name + ".errors").c_str(), "w");
+    if (before) before();
+    // What the change throws ends the child as it would end the program.
+    _exit([&]() noexcept { return ChangeList(files, add, out, errors, hold); }());
+  }
+  Outcome Finish(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::string name = dir.File(std::to_string(child));
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Text(name + ".out"),
+            Text(name + ".errors")};
+  }
+  // Each change refused with "'<refused>' <why>; nothing changed" and the home folder as it was
+  // (what is at the list's place, where it leads, how many files); then that place emptied.
+  void ExpectRefused(const std::vector<bool>& changes, const std::string& why,
+                     const std::function<void()>& before = {}) {
+    const std::string error = "velorium: '" + refused + "' " + why + "; nothing changed\n";
+    std::error_code unreachable;
+    const auto kinds = [&] {
+      return std::tuple(fs::symlink_status(list).type(), fs::status(list, unreachable).type(),
+                        Files());
+    };
+    const auto was = kinds();
+    for (bool add : changes) {
+      const Outcome run = Finish(Start(add, before));
+      EXPECT_EQ(std::tie(run.status, run.errors, run.output), std::tuple(1, error, ""));
+      EXPECT_TRUE(kinds() == was) << why;
+    }
+    fs::remove(list);
+  }
+  long Files() const { return std::distance(fs::directory_iterator(home), {}); }
+  static std::string Text(const std::string& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+  }
+  static void WriteList(const std::string& path) {
+    WriteBytes(path, Bytes(kList.begin(), kList.end()));
+  }
+
+  TempDir dir;
+  const std::string home = dir.File("home"), list = home + "/.xscreensaver";
+  ListFiles files{list, dir.File("defaults"), "/opt/velorium"};
+  std::string refused = list;  // the file the messages name
+};
+
+TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MBIsRefusedByNameAndLeftAsItWas) {
+  fs::create_directory(list);
+  ExpectRefused({kAdd, kRemove}, "is a folder, not a file of settings");
+  ASSERT_EQ(mkfifo(dir.File("home/fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", list);
+  ExpectRefused({kAdd, kRemove}, "is a FIFO, not a file of settings");
+  WriteList(list);
+  fs::resize_file(list, (16 << 20) + 1);
+  ExpectRefused({kAdd, kRemove}, "holds more than 16 MB: not a file of settings");
+  fs::create_directory(files.defaults);
+  refused = files.defaults;
+  ExpectRefused({kAdd}, "is a folder, not a file of settings");
+}
+
+// Made in the test's own folder: a device like /dev/zero, which reads without end, and a link
+// to one like /dev/null.
+TEST_F(ListFile, ADeviceOrALinkToOneIsRefusedAndLeftAsItWas) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  ASSERT_EQ(mknod(list.c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+  ExpectRefused({kAdd, kRemove}, "is a character device, not a file of settings");
+  ASSERT_EQ(mknod(dir.File("home/null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  fs::create_symlink("null", list);
+  ExpectRefused({kAdd, kRemove}, "is a character device, not a file of settings");
+}
+
+TEST_F(ListFile, ALinkThatCannotBeFollowedIsRefusedAndStaysALink) {
+  const std::string unfollowed = "is a symbolic link that cannot be followed: ";
+  fs::create_symlink("missing", list);
+  ExpectRefused({kAdd, kRemove}, unfollowed + "No such file or directory");
+  fs::create_symlink(".xscreensaver", list);
+  ExpectRefused({kAdd, kRemove}, unfollowed + "Too many levels of symbolic links");
+  // Into a folder the user may not search, as an unreachable network home gives. Root may
+  // search any folder: run as root, the change runs as nobody.
+  fs::create_directory(dir.File("home/locked"));
+  fs::permissions(dir.File("home/locked"), fs::perms::none);
+  fs::create_symlink("locked/list", list);
+  ExpectRefused({kAdd, kRemove}, unfollowed + "Permission denied", [] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(125);
+  });
+  fs::permissions(dir.File("home/locked"), fs::perms::owner_all);
+}
+
+TEST_F(ListFile, AProgramPathWithABlankIsRefusedWithWhereToInstallInstead) {
+  WriteList(list);
+  refused = files.executable = "/x/my bin/velorium";
+  ExpectRefused({kAdd},
+                "cannot be added to the list: its path holds a blank, where the daemon and "
+                "the settings program end the command; install velorium in "
+                "/usr/libexec/xscreensaver or in a folder whose path has no blank, quote, "
+                "backslash, '=' or control character");
+}
+
+TEST_F(ListFile, TheListKeepsItsModeWithTheSetuidAndSetgidBits) {
+  WriteList(list);
+  fs::permissions(list, fs::perms{06751});
+  EXPECT_EQ(Finish(Start(kAdd)).status, 0);
+  EXPECT_EQ(fs::status(list).permissions(), fs::perms{06751});
+}
+
+TEST_F(ListFile, AStopSignalDuringTheWriteTakesEffectOnceTheNewListIsInPlaceAndSaid) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    WriteList(list);
+    const Outcome run = Finish(Start(kAdd, {}, [signal] { raise(signal); }));
+    EXPECT_EQ(run.status, 128 + signal);
+    EXPECT_EQ(run.output, "Added 'GL: /opt/velorium --root' to the end of the list of hacks in '" +
+                              list + "'.\n");
+    EXPECT_EQ(Text(list), kAdded);
+    EXPECT_EQ(Files(), 1);
+  }
+}
+
+// A change killed as it writes leaves its new file: the next change removes it, but not the new
+// file of a change under way, nor the user's copies.
+TEST_F(ListFile, ANewFileLeftByAKilledChangeIsRemovedByTheNextAndNothingElse) {
+  for (const char* name : {".xscreensaver", ".xscreensaver.bak", ".xscreensaver.a1B2c3"})
+    WriteList(home + "/" + name);
+  EXPECT_EQ(Finish(Start(kAdd, {}, [] { raise(SIGKILL); })).status, 128 + SIGKILL);
+  EXPECT_EQ(Files(), 4);
+  const pid_t held = Start(kAdd, {}, [] { raise(SIGSTOP); });
+  int stopped = 0;
+  ASSERT_EQ(waitpid(held, &stopped, WUNTRACED), held);
+  EXPECT_EQ(Files(), 4);
+  EXPECT_EQ(Finish(Start(kAdd)).status, 0);
+  EXPECT_EQ(Files(), 4);
+  kill(held, SIGCONT);
+  EXPECT_EQ(Finish(held).status, 0);
+  EXPECT_EQ(Files(), 3);
+  EXPECT_EQ(Text(list), kAdded);
+}
+
+}  // namespace
