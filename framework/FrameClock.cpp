@@ -19,10 +19,13 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
 
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
   std::int64_t due = host.NowNs();
+  bool settingUp = true;
   while (!host.Stopped()) {
     if (host.NowNs() >= due) {
       host.DrawFrame();
-      due = NextFrameDeadline(due, host.NowNs(), periodNs);
+      // The set-up shows nothing: the first picture keeps its deadline, not one a period on.
+      if (!settingUp) due = NextFrameDeadline(due, host.NowNs(), periodNs);
+      settingUp = false;
     }
     if (!host.HandleEvents()) return;
     host.WaitUntil(due);

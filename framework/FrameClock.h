@@ -30,5 +30,7 @@ public:
 };
 
 // Draws a frame at once and then at every deadline periodNs apart, handling events and
-// waiting in between, until the host is stopped or its events end the loop.
+// waiting in between, until the host is stopped or its events end the loop. The first frame
+// is the scene's set-up, which shows nothing: the second shares its deadline and follows it
+// as soon as its events are handled.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);

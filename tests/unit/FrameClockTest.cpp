@@ -47,10 +47,10 @@ private:
   std::int64_t now_ = 0;
 };
 
-TEST(FrameClock, TheLoopDrawsOnDeadlinesCountedFromTheFirstFrameNotFromTheLast) {
+TEST(FrameClock, TheFirstPictureFollowsTheSetUpAtOnceAndTheRestKeepTheSetUpsDeadlines) {
   FakeHost host;
   RunFrameLoop(host, 40 * kMs);
-  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 41 * kMs, 81 * kMs, 121 * kMs}));
+  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 11 * kMs, 41 * kMs, 81 * kMs}));
 }
 
 }  // namespace
