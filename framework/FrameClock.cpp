@@ -20,11 +20,13 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
   std::int64_t due = host.NowNs();
   while (!host.Stopped()) {
+    // Events first: a window resized since the last frame is fitted before the next.
+    if (!host.HandleEvents()) return;
     if (host.NowNs() >= due) {
       host.DrawFrame();
       due = NextFrameDeadline(due, host.NowNs(), periodNs);
+    } else {
+      host.WaitUntil(due);
     }
-    if (!host.HandleEvents()) return;
-    host.WaitUntil(due);
   }
 }

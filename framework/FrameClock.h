@@ -29,6 +29,7 @@ public:
   virtual void WaitUntil(std::int64_t deadlineNs) = 0;
 };
 
-// Draws a frame at once and then at every deadline periodNs apart, handling events and
-// waiting in between, until the host is stopped or its events end the loop.
+// Draws a frame at once and then at every deadline periodNs apart, until the host is stopped
+// or its events end the loop. The events are handled before each frame, and it waits only
+// when no frame is due.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);

@@ -28,6 +28,8 @@ public:
   SceneDrawable& Scene() { return scene_; }
   // For poll(): readable when the X server has sent something.
   int ConnectionDescriptor() const;
+  // Sends what is buffered and reads what has arrived; whether events wait to be handled.
+  bool EventsWaiting();
 
   struct Events {
     bool resized = false;  // the size in Scene() changed
@@ -42,6 +44,7 @@ public:
 private:
   void OpenOwnWindow();
   void OpenForeignWindow(Window window);
+  void OpenDrawnWindow();
   bool FitDrawnWindow();
   bool WindowExists();
   void JudgeErrors(Events& events);
@@ -51,11 +54,13 @@ private:
   bool gone_ = false;
   Colormap colormap_ = 0;
   Atom deleteWindow_ = 0;
-  // The foreign window that holds the window the scene is drawn in, when there is one, its
-  // size, and the context's largest viewport once known.
+  // The window that holds the window the scene is drawn in (the program's own or a foreign
+  // one), when there is one, its size, the part of it drawn in, and the context's largest
+  // viewport once known.
   Window host_ = 0;
   int hostWidth_ = 0;
   int hostHeight_ = 0;
+  XRectangle drawnPart_{};
   int largestWidth_ = 0;
   int largestHeight_ = 0;
   std::string displayName_;

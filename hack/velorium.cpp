@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <optional>
 
-#include "hack/FpsOverlay.h"
 #include "framework/FrameClock.h"
+#include "hack/FpsOverlay.h"
 #include "hack/HackCommandLine.h"
+#include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
 #include "hack/StopSignals_posix.h"
 #include "scene/Tplanets.h"
-#include "hack/HackWindow_x11.h"
 
 namespace {
 
@@ -46,13 +46,19 @@ public:
   }
   // Waits until the deadline, an X event or a stop signal, whichever comes first.
   void WaitUntil(std::int64_t deadlineNs) override {
-    pollfd waits[2] = {{window_.ConnectionDescriptor(), POLLIN, 0},
-                       {stop_.Descriptor(), POLLIN, 0}};
-    const int ms = MillisecondsUntil(deadlineNs, MonotonicNs());
-    if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
+    Wait(MillisecondsUntil(deadlineNs, MonotonicNs()));
   }
 
 private:
+  // Waits for at most `ms` milliseconds (-1: no limit) for an X event or a stop signal. An
+  // event that Xlib has already read from the connection would not wake poll().
+  void Wait(int ms) {
+    if (window_.EventsWaiting()) return;
+    pollfd waits[2] = {{window_.ConnectionDescriptor(), POLLIN, 0},
+                       {stop_.Descriptor(), POLLIN, 0}};
+    if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
+  }
+
   HackWindow& window_;
   TPlanets& planets_;
   const StopSignals& stop_;
