@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <optional>
 
-#include "framework/FrameClock.h"
 #include "hack/FpsOverlay.h"
+#include "framework/FrameClock.h"
 #include "hack/HackCommandLine.h"
-#include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
 #include "hack/StopSignals_posix.h"
 #include "scene/Tplanets.h"
+#include "hack/HackWindow_x11.h"
 
 namespace {
 
