@@ -185,7 +185,11 @@ void HackWindow::OpenForeignWindow(Window window) {
   XSelectInput(display, window, StructureNotifyMask);
   scene_.width = attributes.width;
   scene_.height = attributes.height;
-  if (attributes.root == window || attributes.c_class != InputOutput) return;
+  if (attributes.c_class == InputOnly) {
+    throw HackError("window " + HexId(window) +
+                    " is an InputOnly window, which takes input but cannot be drawn in");
+  }
+  if (attributes.root == window) return;
   host_ = window;
   hostWidth_ = attributes.width;
   hostHeight_ = attributes.height;

@@ -1,6 +1,7 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
 // the scene in that window only, following its size, ending with 0 when it is destroyed;
-// and a window whose visual cannot show the scene refused with a clear error.
+// and a window that cannot show the scene (of too poor a visual, or InputOnly) refused with a
+// clear error.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -81,25 +82,56 @@ TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle)
   expectEndsWithZero(hack);
 }
 
-TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
-  TestDisplay display(640, 480);
+// velorium run in a new window of the first visual that has the GLX attributes `wanted`
+// (None-terminated); the visual's id in `visualId`.
+Outcome RunInWindowOfVisual(const TestDisplay& display, int* wanted, std::string& visualId) {
   Display* x = display.connection();
-  // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
-  int wanted[] = {GLX_RGBA, None};
   XVisualInfo* visual = glXChooseVisual(x, DefaultScreen(x), wanted);
-  ASSERT_NE(visual, nullptr);
+  if (visual == nullptr) return {};
   XSetWindowAttributes attributes{};
   attributes.colormap = XCreateColormap(x, DefaultRootWindow(x), visual->visual, AllocNone);
   const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, visual->depth,
                                       InputOutput, visual->visual, CWColormap, &attributes);
-  const std::string visualId = HexId(visual->visualid);
+  visualId = HexId(visual->visualid);
   XFree(visual);
+  XMapWindow(x, window);
+  XSync(x, False);
+  return runHack({"--window-id", HexId(window)}, display.name());
+}
+
+TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
+  TestDisplay display(640, 480);
+  // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
+  int wanted[] = {GLX_RGBA, None};
+  std::string visualId;
+  const Outcome run = RunInWindowOfVisual(display, wanted, visualId);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");
+}
+
+TEST(Preview, A16BitWindowIsRefusedForItsTooFewBitsPerColour) {
+  TestDisplay display(640, 480, 16);
+  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+  std::string visualId;
+  const Outcome run = RunInWindowOfVisual(display, wanted, visualId);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " has 5, 6 and 5 bits of red, green and blue: the scene needs 8 bits"
+                            " per colour\n");
+}
+
+TEST(Preview, AnInputOnlyWindowIsRefusedWithStatusOne) {
+  TestDisplay display(640, 480);
+  Display* x = display.connection();
+  const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, 0, InputOnly,
+                                      CopyFromParent, 0, nullptr);
   XMapWindow(x, window);
   XSync(x, False);
   const Outcome run = runHack({"--window-id", HexId(window)}, display.name());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
-                            " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");
+  EXPECT_EQ(run.errors, "velorium: window " + HexId(window) +
+                            " is an InputOnly window, which takes input but cannot be drawn in\n");
 }
 
 }  // namespace
