@@ -19,9 +19,19 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
 
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
   std::int64_t due = host.NowNs();
+  bool unseen = false;
   while (!host.Stopped()) {
     // Events first: a window resized since the last frame is fitted before the next.
     if (!host.HandleEvents()) return;
+    if (!host.Seen()) {
+      unseen = true;
+      host.WaitForEvents();
+      continue;
+    }
+    if (unseen) {
+      unseen = false;
+      due = host.NowNs();
+    }
     if (host.NowNs() >= due) {
       host.DrawFrame();
       due = NextFrameDeadline(due, host.NowNs(), periodNs);

@@ -27,9 +27,15 @@ public:
   virtual bool HandleEvents() = 0;
   // Returns at the deadline, or earlier when something happens.
   virtual void WaitUntil(std::int64_t deadlineNs) = 0;
+  // Whether a frame drawn now could be seen.
+  virtual bool Seen() = 0;
+  // Returns when something happens, however long that takes.
+  virtual void WaitForEvents() = 0;
 };
 
 // Draws a frame at once and then at every deadline periodNs apart, until the host is stopped
 // or its events end the loop. The events are handled before each frame, and it waits only
-// when no frame is due.
+// when no frame is due. While the frames cannot be seen it draws none and waits for events
+// without a deadline; once they can, the deadlines start again from then, so that the frames
+// go on from where they stopped, without a burst for the unseen time.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);

@@ -168,7 +168,7 @@ void HackWindow::OpenOwnWindow() {
                   PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
   OpenDrawnWindow();
   XMapWindow(display, host_);
-  XSync(display, False);
+  FollowViewable(true);
 }
 
 // Someone else's window: drawn into with its own visual, its size and its end watched. The
@@ -194,14 +194,14 @@ void HackWindow::OpenForeignWindow(Window window) {
   hostWidth_ = attributes.width;
   hostHeight_ = attributes.height;
   OpenDrawnWindow();
-  XSync(display, False);
+  FollowViewable(true);
 }
 
 // The window the scene is drawn in, inside the host, as large as the bounds allow; kept so
 // when anyone resizes either window.
 void HackWindow::OpenDrawnWindow() {
   XSetWindowAttributes events{};
-  events.event_mask = StructureNotifyMask;
+  events.event_mask = StructureNotifyMask | VisibilityChangeMask;
   scene_.window = XCreateWindow(scene_.display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
                                 CopyFromParent, CWEventMask, &events);
   FitDrawnWindow();
@@ -225,14 +225,48 @@ bool HackWindow::FitDrawnWindow() {
   return resized;
 }
 
-bool HackWindow::WindowExists() {
+// Reads whether the window drawn in is viewable, after selecting StructureNotify on every
+// window between the host and the root when `ancestorsToo`: an unviewable window gets no
+// VisibilityNotify, so a map or unmap anywhere above it, and a reparenting that changes what is
+// above it, must be heard of from those windows.
+void HackWindow::FollowViewable(bool ancestorsToo) {
+  Display* display = scene_.display;
   XWindowAttributes attributes{};
+  // Windows above a foreign one are someone else's, and may go at any moment.
+  Quietly([&] {
+    for (Window window = host_; ancestorsToo;) {
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned count = 0;
+      if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) break;
+      if (children != nullptr) XFree(children);
+      if (parent == root || parent == 0) break;
+      XSelectInput(display, parent, StructureNotifyMask);
+      window = parent;
+    }
+    XGetWindowAttributes(display, scene_.window, &attributes);
+  });
+  viewable_ = attributes.map_state == IsViewable;
+}
+
+// Makes the requests and waits for their answers; whether none failed. Their errors are not
+// left for JudgeErrors.
+bool HackWindow::Quietly(const std::function<void()>& requests) {
   const XErrorRecord before = gXError;
   gXError = {};
-  const bool exists =
-      XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0 && !gXError.any;
+  requests();
+  XSync(scene_.display, False);
+  const bool succeeded = !gXError.any;
   gXError = before;
-  return exists;
+  return succeeded;
+}
+
+bool HackWindow::WindowExists() {
+  XWindowAttributes attributes{};
+  bool answered = false;
+  return Quietly([&] {
+           answered = XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0;
+         }) &&
+         answered;
 }
 
 void HackWindow::JudgeErrors(Events& events) {
@@ -254,6 +288,8 @@ void HackWindow::JudgeErrors(Events& events) {
 HackWindow::Events HackWindow::HandleEvents() {
   Display* display = scene_.display;
   Events events;
+  bool mapChanged = false;
+  bool reparented = false;
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
@@ -285,6 +321,18 @@ HackWindow::Events HackWindow::HandleEvents() {
           events.gone = true;
         }
         break;
+      case MapNotify:
+      case UnmapNotify:
+        mapChanged = true;
+        break;
+      case ReparentNotify:
+        reparented = true;
+        break;
+      case VisibilityNotify:
+        if (event.xvisibility.window == scene_.window) {
+          covered_ = event.xvisibility.state == VisibilityFullyObscured;
+        }
+        break;
       case ClientMessage:
         if (own_ && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_) {
           events.closed = true;
@@ -299,6 +347,7 @@ HackWindow::Events HackWindow::HandleEvents() {
         break;
     }
   }
+  if ((mapChanged || reparented) && !events.gone) FollowViewable(reparented);
   JudgeErrors(events);
   return events;
 }

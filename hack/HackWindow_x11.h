@@ -3,6 +3,7 @@
 // and X errors, which are caught and judged instead of ending the program.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -36,6 +37,10 @@ public:
     bool closed = false;   // the user closed the program's own window (button, Escape, q)
     bool gone = false;     // the window was destroyed by someone else
   };
+  // Whether the window drawn in can be seen: it and every window above it are mapped, and it
+  // is not wholly covered by other windows (a compositing manager hides that: under one it is
+  // never covered). Always true for a root window.
+  bool Seen() const { return viewable_ && !covered_; }
   // Handles every event that has arrived, and judges the X errors since the last call:
   // errors from a window that no longer exists mean it is gone; any other error throws
   // HackError with its text.
@@ -46,12 +51,16 @@ private:
   void OpenForeignWindow(Window window);
   void OpenDrawnWindow();
   bool FitDrawnWindow();
+  void FollowViewable(bool ancestorsToo);
+  bool Quietly(const std::function<void()>& requests);
   bool WindowExists();
   void JudgeErrors(Events& events);
 
   SceneDrawable scene_;
   bool own_ = false;
   bool gone_ = false;
+  bool viewable_ = true;
+  bool covered_ = false;
   Colormap colormap_ = 0;
   Atom deleteWindow_ = 0;
   // The window that holds the window the scene is drawn in (the program's own or a foreign

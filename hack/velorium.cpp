@@ -49,6 +49,10 @@ public:
     Wait(MillisecondsUntil(deadlineNs, MonotonicNs()));
   }
 
+  bool Seen() override { return window_.Seen(); }
+  // Waits for an X event or a stop signal, without a deadline: while nothing can be seen.
+  void WaitForEvents() override { Wait(-1); }
+
 private:
   // Waits for at most `ms` milliseconds (-1: no limit) for an X event or a stop signal. An
   // event that Xlib has already read from the connection would not wake poll().

@@ -66,6 +66,27 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
+// Hidden at its first frame, it draws nothing, and once shown it goes on from that frame: the
+// comet, in view only in the course's first half second, is seen again.
+TEST(Preview, DrawsNothingWhileItsWindowIsHiddenAndGoesOnFromWhereItStoppedOnceShown) {
+  TestDisplay display(1024, 768);
+  Display* x = display.connection();
+  const Window window = makeGLWindow(x, 0, 0, 1024, 768);
+  Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
+  ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).drawn(); }));
+  XUnmapWindow(x, window);
+  XSync(x, False);
+  // The frame in progress ends; then 1.5 s would take about 0.2 s of drawing.
+  pause(Milliseconds(300));
+  const double hiddenFrom = hack.cpuSeconds();
+  pause(Milliseconds(1500));
+  EXPECT_LE(hack.cpuSeconds() - hiddenFrom, 0.02);
+  XMapWindow(x, window);
+  XSync(x, False);
+  expectScene(watchScene([&] { return grabWindow(x, window); }));
+  expectEndsWithZero(hack);
+}
+
 // Mesa's software rasteriser crashes on a window of 32705 pixels a side; the scene goes into
 // the middle of it, which this window has at the screen's centre.
 TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle) {
