@@ -61,7 +61,7 @@ extern "C" int LostConnection(Display*) {
 
 // The part of a width x height window the scene is drawn in: all of it when it is within the
 // bounds, else its middle, scaled down to fit them with the window's shape. The largest
-// viewport is 0 a side until the context has said.
+// viewport is 0 a side until it is known.
 XRectangle DrawnPart(int width, int height, int largestWidth, int largestHeight) {
   auto longest = [](int largest) {
     return largest > 0 ? std::min(largest, kLongestDrawnSide) : kLongestDrawnSide;
@@ -204,13 +204,22 @@ void HackWindow::OpenDrawnWindow() {
   events.event_mask = StructureNotifyMask | VisibilityChangeMask;
   scene_.window = XCreateWindow(scene_.display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
                                 CopyFromParent, CWEventMask, &events);
+  if (own_) {
+    // OpenGL's largest viewport is at least the screen's size, so the program's own window
+    // needs no question to the context (which would add a call to its frames): a part larger
+    // than the screen could not be seen whole anyway.
+    const Screen* screen = DefaultScreenOfDisplay(scene_.display);
+    largestWidth_ = WidthOfScreen(screen);
+    largestHeight_ = HeightOfScreen(screen);
+  } else {
+    scene_.fitToViewport = [this](int largestWidth, int largestHeight) {
+      largestWidth_ = largestWidth;
+      largestHeight_ = largestHeight;
+      FitDrawnWindow();
+    };
+  }
   FitDrawnWindow();
   XMapWindow(scene_.display, scene_.window);
-  scene_.fitToViewport = [this](int largestWidth, int largestHeight) {
-    largestWidth_ = largestWidth;
-    largestHeight_ = largestHeight;
-    FitDrawnWindow();
-  };
 }
 
 // Fits the window the scene is drawn in to the host's size and the context's largest

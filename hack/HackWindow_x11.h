@@ -64,8 +64,8 @@ private:
   Colormap colormap_ = 0;
   Atom deleteWindow_ = 0;
   // The window that holds the window the scene is drawn in (the program's own or a foreign
-  // one), when there is one, its size, the part of it drawn in, and the context's largest
-  // viewport once known.
+  // one), when there is one, its size, the part of it drawn in, and the largest viewport once
+  // known (the context's, or the screen's size for the program's own window).
   Window host_ = 0;
   int hostWidth_ = 0;
   int hostHeight_ = 0;
