@@ -19,12 +19,27 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
 
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
   std::int64_t due = host.NowNs();
+  bool settingUp = true;
+  bool unseen = false;
   while (!host.Stopped()) {
+    // Events first: a window resized since the last frame is fitted before the next.
+    if (!host.HandleEvents()) return;
+    if (!host.Seen()) {
+      unseen = true;
+      host.WaitForEvents();
+      continue;
+    }
+    if (unseen) {
+      unseen = false;
+      due = host.NowNs();
+    }
     if (host.NowNs() >= due) {
       host.DrawFrame();
-      due = NextFrameDeadline(due, host.NowNs(), periodNs);
+      // The set-up shows nothing: the first picture keeps its deadline, not one a period on.
+      if (!settingUp) due = NextFrameDeadline(due, host.NowNs(), periodNs);
+      settingUp = false;
+    } else {
+      host.WaitUntil(due);
     }
-    if (!host.HandleEvents()) return;
-    host.WaitUntil(due);
   }
 }

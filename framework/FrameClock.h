@@ -27,8 +27,17 @@ public:
   virtual bool HandleEvents() = 0;
   // Returns at the deadline, or earlier when something happens.
   virtual void WaitUntil(std::int64_t deadlineNs) = 0;
+  // Whether a frame drawn now could be seen.
+  virtual bool Seen() = 0;
+  // Returns when something happens, however long that takes.
+  virtual void WaitForEvents() = 0;
 };
 
-// Draws a frame at once and then at every deadline periodNs apart, handling events and
-// waiting in between, until the host is stopped or its events end the loop.
+// Draws a frame at once and then at every deadline periodNs apart, until the host is stopped
+// or its events end the loop. The events are handled before each frame, and it waits only
+// when no frame is due. While the frames cannot be seen it draws none and waits for events
+// without a deadline; once they can, the deadlines start again from then, so that the frames
+// go on from where they stopped, without a burst for the unseen time. The first frame is the
+// scene's set-up, which shows nothing: the second shares its deadline and follows it as soon
+// as the events are handled.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);

@@ -20,10 +20,10 @@ namespace {
 constexpr int kOwnWidth = 1024;
 constexpr int kOwnHeight = 768;
 constexpr char kTitle[] = "Velorium";
-// The most a foreign window gets drawn of: 7680x4320 pixels in area and 8192 a side, or less
-// where the context's largest viewport is smaller. A larger window gets the scene in its
-// middle: Mesa's software rasteriser takes about 1.7 s a frame at 16384x16384 and crashes
-// from 32705x32705 on, while 7680x4320 takes about 0.2 s.
+// The most of a window (the program's own or a foreign one) that gets drawn: 7680x4320 pixels
+// in area and 8192 a side, or less where the context's largest viewport is smaller. A larger
+// window gets the scene in its middle: Mesa's software rasteriser takes about 1.7 s a frame at
+// 16384x16384 and crashes from 32705x32705 on, while 7680x4320 takes about 0.2 s.
 constexpr double kMostDrawnPixels = 7680.0 * 4320.0;
 constexpr int kLongestDrawnSide = 8192;
 
@@ -61,7 +61,7 @@ extern "C" int LostConnection(Display*) {
 
 // The part of a width x height window the scene is drawn in: all of it when it is within the
 // bounds, else its middle, scaled down to fit them with the window's shape. The largest
-// viewport is 0 a side until the context has said.
+// viewport is 0 a side until it is known.
 XRectangle DrawnPart(int width, int height, int largestWidth, int largestHeight) {
   auto longest = [](int largest) {
     return largest > 0 ? std::min(largest, kLongestDrawnSide) : kLongestDrawnSide;
@@ -122,7 +122,8 @@ HackWindow::HackWindow(const HackOptions& options) {
 HackWindow::~HackWindow() {
   gDrawnWindow = 0;
   Display* display = scene_.display;
-  if ((own_ || host_ != 0) && !gone_) XDestroyWindow(display, scene_.window);
+  // The program's own window takes the one the scene is drawn in with it.
+  if (host_ != 0 && !gone_) XDestroyWindow(display, own_ ? host_ : scene_.window);
   if (colormap_ != 0) XFreeColormap(display, colormap_);
   // Errors from the last requests still reach the recording handler, not Xlib's default.
   XSync(display, False);
@@ -133,7 +134,13 @@ int HackWindow::ConnectionDescriptor() const {
   return ConnectionNumber(scene_.display);
 }
 
-// A normal, resizable top-level window of the scene's visual.
+bool HackWindow::EventsWaiting() {
+  return XEventsQueued(scene_.display, QueuedAfterFlush) > 0;
+}
+
+// A normal, resizable top-level window of the scene's visual, which holds the window the scene
+// is drawn in as a foreign window does: whatever size the window manager gives it, the scene
+// stays within the bounds.
 void HackWindow::OpenOwnWindow() {
   Display* display = scene_.display;
   // A server that has gone away by now is reported here, not inside Mesa's GLX set-up.
@@ -144,28 +151,29 @@ void HackWindow::OpenOwnWindow() {
   }
   XSetWindowAttributes events{};
   events.event_mask = StructureNotifyMask | KeyPressMask;
-  scene_.window = CreateVisualWindow(display, *visual, 0, 0, kOwnWidth, kOwnHeight, colormap_,
-                                     CWEventMask, events);
+  host_ = CreateVisualWindow(display, *visual, 0, 0, kOwnWidth, kOwnHeight, colormap_, CWEventMask,
+                             events);
   XFree(visual);
   own_ = true;
-  scene_.width = kOwnWidth;
-  scene_.height = kOwnHeight;
+  hostWidth_ = kOwnWidth;
+  hostHeight_ = kOwnHeight;
 
-  XStoreName(display, scene_.window, kTitle);
+  XStoreName(display, host_, kTitle);
   XClassHint hint{const_cast<char*>("velorium"), const_cast<char*>("Velorium")};
-  XSetClassHint(display, scene_.window, &hint);
+  XSetClassHint(display, host_, &hint);
   deleteWindow_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
-  XSetWMProtocols(display, scene_.window, &deleteWindow_, 1);
+  XSetWMProtocols(display, host_, &deleteWindow_, 1);
   const long pid = getpid();
-  XChangeProperty(display, scene_.window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL,
-                  32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-  XMapWindow(display, scene_.window);
-  XSync(display, False);
+  XChangeProperty(display, host_, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+  OpenDrawnWindow();
+  XMapWindow(display, host_);
+  FollowViewable(true);
 }
 
 // Someone else's window: drawn into with its own visual, its size and its end watched. The
-// scene goes into a window of the program's own inside it, as large as the bounds allow; a
-// root window is drawn into directly (a window inside it would be a top-level window).
+// scene goes into a window of the program's own inside it; a root window is drawn into
+// directly (a window inside it would be a top-level window).
 void HackWindow::OpenForeignWindow(Window window) {
   Display* display = scene_.display;
   scene_.window = window;
@@ -177,41 +185,97 @@ void HackWindow::OpenForeignWindow(Window window) {
   XSelectInput(display, window, StructureNotifyMask);
   scene_.width = attributes.width;
   scene_.height = attributes.height;
-  if (attributes.root == window || attributes.c_class != InputOutput) return;
+  if (attributes.c_class == InputOnly) {
+    throw HackError("window " + HexId(window) +
+                    " is an InputOnly window, which takes input but cannot be drawn in");
+  }
+  if (attributes.root == window) return;
   host_ = window;
   hostWidth_ = attributes.width;
   hostHeight_ = attributes.height;
-  scene_.window = XCreateWindow(display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
-                                CopyFromParent, 0, nullptr);
+  OpenDrawnWindow();
+  FollowViewable(true);
+}
+
+// The window the scene is drawn in, inside the host, as large as the bounds allow; kept so
+// when anyone resizes either window.
+void HackWindow::OpenDrawnWindow() {
+  XSetWindowAttributes events{};
+  events.event_mask = StructureNotifyMask | VisibilityChangeMask;
+  scene_.window = XCreateWindow(scene_.display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
+                                CopyFromParent, CWEventMask, &events);
+  if (own_) {
+    // OpenGL's largest viewport is at least the screen's size, so the program's own window
+    // needs no question to the context (which would add a call to its frames): a part larger
+    // than the screen could not be seen whole anyway.
+    const Screen* screen = DefaultScreenOfDisplay(scene_.display);
+    largestWidth_ = WidthOfScreen(screen);
+    largestHeight_ = HeightOfScreen(screen);
+  } else {
+    scene_.fitToViewport = [this](int largestWidth, int largestHeight) {
+      largestWidth_ = largestWidth;
+      largestHeight_ = largestHeight;
+      FitDrawnWindow();
+    };
+  }
   FitDrawnWindow();
-  XMapWindow(display, scene_.window);
-  XSync(display, False);
-  scene_.fitToViewport = [this](int largestWidth, int largestHeight) {
-    largestWidth_ = largestWidth;
-    largestHeight_ = largestHeight;
-    FitDrawnWindow();
-  };
+  XMapWindow(scene_.display, scene_.window);
 }
 
 // Fits the window the scene is drawn in to the host's size and the context's largest
 // viewport; true when its size changed.
 bool HackWindow::FitDrawnWindow() {
-  const XRectangle part = DrawnPart(hostWidth_, hostHeight_, largestWidth_, largestHeight_);
-  const bool resized = part.width != scene_.width || part.height != scene_.height;
-  XMoveResizeWindow(scene_.display, scene_.window, part.x, part.y, part.width, part.height);
-  scene_.width = part.width;
-  scene_.height = part.height;
+  drawnPart_ = DrawnPart(hostWidth_, hostHeight_, largestWidth_, largestHeight_);
+  const bool resized = drawnPart_.width != scene_.width || drawnPart_.height != scene_.height;
+  XMoveResizeWindow(scene_.display, scene_.window, drawnPart_.x, drawnPart_.y, drawnPart_.width,
+                    drawnPart_.height);
+  scene_.width = drawnPart_.width;
+  scene_.height = drawnPart_.height;
   return resized;
+}
+
+// Reads whether the window drawn in is viewable, after selecting StructureNotify on every
+// window between the host and the root when `ancestorsToo`: an unviewable window gets no
+// VisibilityNotify, so a map or unmap anywhere above it, and a reparenting that changes what is
+// above it, must be heard of from those windows.
+void HackWindow::FollowViewable(bool ancestorsToo) {
+  Display* display = scene_.display;
+  XWindowAttributes attributes{};
+  // Windows above a foreign one are someone else's, and may go at any moment.
+  Quietly([&] {
+    for (Window window = host_; ancestorsToo;) {
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned count = 0;
+      if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) break;
+      if (children != nullptr) XFree(children);
+      if (parent == root || parent == 0) break;
+      XSelectInput(display, parent, StructureNotifyMask);
+      window = parent;
+    }
+    XGetWindowAttributes(display, scene_.window, &attributes);
+  });
+  viewable_ = attributes.map_state == IsViewable;
+}
+
+// Makes the requests and waits for their answers; whether none failed. Their errors are not
+// left for JudgeErrors.
+bool HackWindow::Quietly(const std::function<void()>& requests) {
+  const XErrorRecord before = gXError;
+  gXError = {};
+  requests();
+  XSync(scene_.display, False);
+  const bool succeeded = !gXError.any;
+  gXError = before;
+  return succeeded;
 }
 
 bool HackWindow::WindowExists() {
   XWindowAttributes attributes{};
-  const XErrorRecord before = gXError;
-  gXError = {};
-  const bool exists =
-      XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0 && !gXError.any;
-  gXError = before;
-  return exists;
+  bool answered = false;
+  return Quietly([&] {
+           answered = XGetWindowAttributes(scene_.display, scene_.window, &attributes) != 0;
+         }) &&
+         answered;
 }
 
 void HackWindow::JudgeErrors(Events& events) {
@@ -233,6 +297,8 @@ void HackWindow::JudgeErrors(Events& events) {
 HackWindow::Events HackWindow::HandleEvents() {
   Display* display = scene_.display;
   Events events;
+  bool mapChanged = false;
+  bool reparented = false;
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
@@ -242,6 +308,13 @@ HackWindow::Events HackWindow::HandleEvents() {
           hostWidth_ = event.xconfigure.width;
           hostHeight_ = event.xconfigure.height;
           events.resized = FitDrawnWindow() || events.resized;
+        } else if (host_ != 0 && event.xconfigure.window == scene_.window) {
+          // Someone else moved or resized it: back into the bounds before the next frame.
+          const XConfigureEvent& now = event.xconfigure;
+          if (now.x != drawnPart_.x || now.y != drawnPart_.y || now.width != drawnPart_.width ||
+              now.height != drawnPart_.height) {
+            FitDrawnWindow();
+          }
         } else if (event.xconfigure.window == scene_.window &&
                    (event.xconfigure.width != scene_.width ||
                     event.xconfigure.height != scene_.height)) {
@@ -255,6 +328,18 @@ HackWindow::Events HackWindow::HandleEvents() {
             (host_ != 0 && event.xdestroywindow.window == host_)) {
           gone_ = true;
           events.gone = true;
+        }
+        break;
+      case MapNotify:
+      case UnmapNotify:
+        mapChanged = true;
+        break;
+      case ReparentNotify:
+        reparented = true;
+        break;
+      case VisibilityNotify:
+        if (event.xvisibility.window == scene_.window) {
+          covered_ = event.xvisibility.state == VisibilityFullyObscured;
         }
         break;
       case ClientMessage:
@@ -271,6 +356,7 @@ HackWindow::Events HackWindow::HandleEvents() {
         break;
     }
   }
+  if ((mapChanged || reparented) && !events.gone) FollowViewable(reparented);
   JudgeErrors(events);
   return events;
 }

@@ -3,6 +3,7 @@
 // and X errors, which are caught and judged instead of ending the program.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -28,12 +29,18 @@ public:
   SceneDrawable& Scene() { return scene_; }
   // For poll(): readable when the X server has sent something.
   int ConnectionDescriptor() const;
+  // Sends what is buffered and reads what has arrived; whether events wait to be handled.
+  bool EventsWaiting();
 
   struct Events {
     bool resized = false;  // the size in Scene() changed
     bool closed = false;   // the user closed the program's own window (button, Escape, q)
     bool gone = false;     // the window was destroyed by someone else
   };
+  // Whether the window drawn in can be seen: it and every window above it are mapped, and it
+  // is not wholly covered by other windows (a compositing manager hides that: under one it is
+  // never covered). Always true for a root window.
+  bool Seen() const { return viewable_ && !covered_; }
   // Handles every event that has arrived, and judges the X errors since the last call:
   // errors from a window that no longer exists mean it is gone; any other error throws
   // HackError with its text.
@@ -42,20 +49,27 @@ public:
 private:
   void OpenOwnWindow();
   void OpenForeignWindow(Window window);
+  void OpenDrawnWindow();
   bool FitDrawnWindow();
+  void FollowViewable(bool ancestorsToo);
+  bool Quietly(const std::function<void()>& requests);
   bool WindowExists();
   void JudgeErrors(Events& events);
 
   SceneDrawable scene_;
   bool own_ = false;
   bool gone_ = false;
+  bool viewable_ = true;
+  bool covered_ = false;
   Colormap colormap_ = 0;
   Atom deleteWindow_ = 0;
-  // The foreign window that holds the window the scene is drawn in, when there is one, its
-  // size, and the context's largest viewport once known.
+  // The window that holds the window the scene is drawn in (the program's own or a foreign
+  // one), when there is one, its size, the part of it drawn in, and the largest viewport once
+  // known (the context's, or the screen's size for the program's own window).
   Window host_ = 0;
   int hostWidth_ = 0;
   int hostHeight_ = 0;
+  XRectangle drawnPart_{};
   int largestWidth_ = 0;
   int largestHeight_ = 0;
   std::string displayName_;

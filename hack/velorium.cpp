@@ -47,13 +47,23 @@ public:
   }
   // Waits until the deadline, an X event or a stop signal, whichever comes first.
   void WaitUntil(std::int64_t deadlineNs) override {
+    Wait(MillisecondsUntil(deadlineNs, MonotonicNs()));
+  }
+
+  bool Seen() override { return window_.Seen(); }
+  // Waits for an X event or a stop signal, without a deadline: while nothing can be seen.
+  void WaitForEvents() override { Wait(-1); }
+
+private:
+  // Waits for at most `ms` milliseconds (-1: no limit) for an X event or a stop signal. An
+  // event that Xlib has already read from the connection would not wake poll().
+  void Wait(int ms) {
+    if (window_.EventsWaiting()) return;
     pollfd waits[2] = {{window_.ConnectionDescriptor(), POLLIN, 0},
                        {stop_.Descriptor(), POLLIN, 0}};
-    const int ms = MillisecondsUntil(deadlineNs, MonotonicNs());
     if (poll(waits, 2, ms) < 0 && errno != EINTR) throw HackError("cannot wait for events");
   }
 
-private:
   HackWindow& window_;
   TPlanets& planets_;
   const StopSignals& stop_;

@@ -25,14 +25,21 @@ XVisualInfo* ChooseSceneVisual(Display* display, int screen) {
   return glXChooseVisual(display, screen, wanted);
 }
 
-bool IsSceneVisual(Display* display, XVisualInfo& visual) {
-  return VisualAttribute(display, visual, GLX_USE_GL) != 0 &&
-         VisualAttribute(display, visual, GLX_RGBA) != 0 &&
-         VisualAttribute(display, visual, GLX_DOUBLEBUFFER) != 0 &&
-         VisualAttribute(display, visual, GLX_RED_SIZE) >= kSceneColourBits &&
-         VisualAttribute(display, visual, GLX_GREEN_SIZE) >= kSceneColourBits &&
-         VisualAttribute(display, visual, GLX_BLUE_SIZE) >= kSceneColourBits &&
-         VisualAttribute(display, visual, GLX_DEPTH_SIZE) >= kSceneDepthBits;
+std::string SceneVisualShortfall(Display* display, XVisualInfo& visual) {
+  if (VisualAttribute(display, visual, GLX_USE_GL) == 0 ||
+      VisualAttribute(display, visual, GLX_RGBA) == 0 ||
+      VisualAttribute(display, visual, GLX_DOUBLEBUFFER) == 0 ||
+      VisualAttribute(display, visual, GLX_DEPTH_SIZE) < kSceneDepthBits) {
+    return std::string("is not a ") + kSceneVisualWords;
+  }
+  // A 15- or 16-bit visual has all of the above.
+  const int red = VisualAttribute(display, visual, GLX_RED_SIZE);
+  const int green = VisualAttribute(display, visual, GLX_GREEN_SIZE);
+  const int blue = VisualAttribute(display, visual, GLX_BLUE_SIZE);
+  if (red >= kSceneColourBits && green >= kSceneColourBits && blue >= kSceneColourBits) return "";
+  return "has " + std::to_string(red) + ", " + std::to_string(green) + " and " +
+         std::to_string(blue) + " bits of red, green and blue: the scene needs " +
+         std::to_string(kSceneColourBits) + " bits per colour";
 }
 
 Window CreateVisualWindow(Display* display, const XVisualInfo& visual, int x, int y, int width,

@@ -22,8 +22,10 @@ constexpr char kSceneVisualWords[] = "double-buffered RGBA OpenGL visual with a 
 
 // The best visual of that kind on `screen`, or null when it has none; XFree it after use.
 XVisualInfo* ChooseSceneVisual(Display* display, int screen);
-// Whether `visual` (a window's own) is one the scene can be drawn in.
-bool IsSceneVisual(Display* display, XVisualInfo& visual);
+// What keeps `visual` (a window's own) from being one the scene can be drawn in, in words that
+// follow "the window's visual 0x21 ": "is not a double-buffered ...", or its bits per colour
+// when they are too few; empty when it is one.
+std::string SceneVisualShortfall(Display* display, XVisualInfo& visual);
 
 // A top-level window of `visual` at (x, y), not mapped, with a black background, no border
 // and a colormap of its own, returned in `colormap` for the caller to free after the window.

@@ -46,9 +46,9 @@ bool TPlanets::SetupPixelFormat() {
   Form->visual = found[0];
   XFree(found);
   XVisualInfo& visual = Form->visual;
-  if (!IsSceneVisual(DC, visual)) {
-    Form->setupError =
-        "the window's visual " + HexId(visual.visualid) + " is not a " + kSceneVisualWords;
+  const std::string shortfall = SceneVisualShortfall(DC, visual);
+  if (!shortfall.empty()) {
+    Form->setupError = "the window's visual " + HexId(visual.visualid) + " " + shortfall;
     return false;
   }
   return true;

@@ -41,8 +41,9 @@ unsigned card16(const std::string& bytes, const std::string& request, std::size_
 
 }  // namespace
 
-TestDisplay::TestDisplay(int width, int height) {
-  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+TestDisplay::TestDisplay(int width, int height, int depth) {
+  const std::string screen =
+      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
   // A server of someone else's that takes the chosen number first ends ours at once; the
   // allocator then skips that number.
   for (int attempt = 0; attempt < 3 && connection_ == nullptr; ++attempt) {

@@ -12,11 +12,11 @@
 
 namespace kit {
 
-// A private Xvfb server (black background, GLX) from scripts/test-display, ended with the
-// object. connection() is a connection of the test's own.
+// A private Xvfb server (black background, GLX, `depth` bits a pixel) from scripts/test-display,
+// ended with the object. connection() is a connection of the test's own.
 class TestDisplay {
 public:
-  explicit TestDisplay(int width = 1024, int height = 768);
+  explicit TestDisplay(int width = 1024, int height = 768, int depth = 24);
   ~TestDisplay();
   TestDisplay(const TestDisplay&) = delete;
   TestDisplay& operator=(const TestDisplay&) = delete;

@@ -36,6 +36,8 @@ public:
   void kill();
 #ifndef _WIN32
   void signal(int number) const;
+  // The processor time its threads that still run have used so far, in seconds.
+  double cpuSeconds() const;
 #endif
   std::string output() const;
   std::string errors() const;

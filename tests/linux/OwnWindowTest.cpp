@@ -111,6 +111,29 @@ INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
                                          Ending{"Escape", XK_Escape}, Ending{"Q", XK_q}),
                          CaseName());
 
+// Mesa's software rasteriser crashes on a window of 32705 pixels a side, whoever gives it that
+// size and whenever: the window and then the one drawn in inside it, each centred on the
+// screen (or, for the inner one, moved away from its centre).
+TEST_F(HackEnding, AWindowResizedTooLargeLaterShowsTheSceneInItsMiddle) {
+  Process hack({hackPath()}, {display_->variable()});
+  Window window = 0;
+  ASSERT_TRUE(waitUntil([&] { return (window = WindowOf(X(), hack.id())) != 0; }));
+  const Window root = DefaultRootWindow(X());
+  constexpr int kSide = 32705;
+  XMoveResizeWindow(X(), window, 640 - kSide / 2, 512 - kSide / 2, kSide, kSide);
+  XSync(X(), False);
+  EXPECT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
+  Window parent = 0, *drawn = nullptr;
+  unsigned count = 0;
+  XQueryTree(X(), window, &parent, &parent, &drawn, &count);
+  ASSERT_EQ(count, 1u) << "one window to draw in inside its own";
+  XMoveResizeWindow(X(), drawn[0], 0, 0, kSide, kSide);
+  XFree(drawn);
+  XSync(X(), False);
+  EXPECT_TRUE(waitUntil([&] { return readScene(grabWindow(X(), root)).sunAtCentre(); }));
+  expectEndsWithZero(hack);
+}
+
 // Each option alone: a hack that took one for the other shows the wrong picture.
 struct OptionAlone {
   const char* name;

@@ -1,6 +1,7 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
 // the scene in that window only, following its size, ending with 0 when it is destroyed;
-// and a window whose visual cannot show the scene refused with a clear error.
+// and a window that cannot show the scene (of too poor a visual, or InputOnly) refused with a
+// clear error.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -65,6 +66,27 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
+// Hidden at its first frame, it draws nothing, and once shown it goes on from that frame: the
+// comet, in view only in the course's first half second, is seen again.
+TEST(Preview, DrawsNothingWhileItsWindowIsHiddenAndGoesOnFromWhereItStoppedOnceShown) {
+  TestDisplay display(1024, 768);
+  Display* x = display.connection();
+  const Window window = makeGLWindow(x, 0, 0, 1024, 768);
+  Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
+  ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).drawn(); }));
+  XUnmapWindow(x, window);
+  XSync(x, False);
+  // The frame in progress ends; then 1.5 s would take about 0.2 s of drawing.
+  pause(Milliseconds(300));
+  const double hiddenFrom = hack.cpuSeconds();
+  pause(Milliseconds(1500));
+  EXPECT_LE(hack.cpuSeconds() - hiddenFrom, 0.02);
+  XMapWindow(x, window);
+  XSync(x, False);
+  expectScene(watchScene([&] { return grabWindow(x, window); }));
+  expectEndsWithZero(hack);
+}
+
 // Mesa's software rasteriser crashes on a window of 32705 pixels a side; the scene goes into
 // the middle of it, which this window has at the screen's centre.
 TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle) {
@@ -81,25 +103,56 @@ TEST(Preview, AWindowTooLargeToDrawWholeKeepsItsSizeAndShowsTheSceneInItsMiddle)
   expectEndsWithZero(hack);
 }
 
-TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
-  TestDisplay display(640, 480);
+// velorium run in a new window of the first visual that has the GLX attributes `wanted`
+// (None-terminated); the visual's id in `visualId`.
+Outcome RunInWindowOfVisual(const TestDisplay& display, int* wanted, std::string& visualId) {
   Display* x = display.connection();
-  // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
-  int wanted[] = {GLX_RGBA, None};
   XVisualInfo* visual = glXChooseVisual(x, DefaultScreen(x), wanted);
-  ASSERT_NE(visual, nullptr);
+  if (visual == nullptr) return {};
   XSetWindowAttributes attributes{};
   attributes.colormap = XCreateColormap(x, DefaultRootWindow(x), visual->visual, AllocNone);
   const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, visual->depth,
                                       InputOutput, visual->visual, CWColormap, &attributes);
-  const std::string visualId = HexId(visual->visualid);
+  visualId = HexId(visual->visualid);
   XFree(visual);
+  XMapWindow(x, window);
+  XSync(x, False);
+  return runHack({"--window-id", HexId(window)}, display.name());
+}
+
+TEST(Preview, AWindowWithoutADoubleBufferedDepthVisualIsRefusedWithStatusOne) {
+  TestDisplay display(640, 480);
+  // Without GLX_DOUBLEBUFFER only single-buffered visuals are chosen.
+  int wanted[] = {GLX_RGBA, None};
+  std::string visualId;
+  const Outcome run = RunInWindowOfVisual(display, wanted, visualId);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");
+}
+
+TEST(Preview, A16BitWindowIsRefusedForItsTooFewBitsPerColour) {
+  TestDisplay display(640, 480, 16);
+  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+  std::string visualId;
+  const Outcome run = RunInWindowOfVisual(display, wanted, visualId);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " has 5, 6 and 5 bits of red, green and blue: the scene needs 8 bits"
+                            " per colour\n");
+}
+
+TEST(Preview, AnInputOnlyWindowIsRefusedWithStatusOne) {
+  TestDisplay display(640, 480);
+  Display* x = display.connection();
+  const Window window = XCreateWindow(x, DefaultRootWindow(x), 0, 0, 200, 150, 0, 0, InputOnly,
+                                      CopyFromParent, 0, nullptr);
   XMapWindow(x, window);
   XSync(x, False);
   const Outcome run = runHack({"--window-id", HexId(window)}, display.name());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
-                            " is not a double-buffered RGBA OpenGL visual with a depth buffer\n");
+  EXPECT_EQ(run.errors, "velorium: window " + HexId(window) +
+                            " is an InputOnly window, which takes input but cannot be drawn in\n");
 }
 
 }  // namespace

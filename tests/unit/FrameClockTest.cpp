@@ -30,27 +30,50 @@ TEST(FrameClock, TheWaitIsRoundedUpAndNeverNegative) {
   EXPECT_EQ(MillisecondsUntil(1040 * kMs, 2000 * kMs), 0);
 }
 
-// A clock that only moves when the loop draws (10 ms a frame) or waits (waking 1 ms late).
+// A clock that only moves when the loop draws (10 ms a frame) or waits (waking 1 ms late), and
+// a window unseen from hiddenAt until an event shows it at shownAt.
 class FakeHost : public FrameLoopHost {
 public:
   std::vector<std::int64_t> drawnAt;
+  std::size_t frames = 4;
+  std::int64_t hiddenAt = INT64_MAX;
+  std::int64_t shownAt = 0;
+  int waitsWithoutDeadline = 0;
   std::int64_t NowNs() override { return now_; }
   bool Stopped() override { return false; }
   void DrawFrame() override {
     drawnAt.push_back(now_);
     now_ += 10 * kMs;
   }
-  bool HandleEvents() override { return drawnAt.size() < 4; }
+  bool HandleEvents() override { return drawnAt.size() < frames; }
   void WaitUntil(std::int64_t deadlineNs) override { now_ = std::max(now_, deadlineNs) + kMs; }
+  bool Seen() override { return now_ < hiddenAt || now_ >= shownAt; }
+  void WaitForEvents() override {
+    ++waitsWithoutDeadline;
+    now_ = std::max(now_, shownAt);
+  }
 
 private:
   std::int64_t now_ = 0;
 };
 
-TEST(FrameClock, TheLoopDrawsOnDeadlinesCountedFromTheFirstFrameNotFromTheLast) {
+TEST(FrameClock, TheFirstPictureFollowsTheSetUpAtOnceAndTheRestKeepTheSetUpsDeadlines) {
   FakeHost host;
   RunFrameLoop(host, 40 * kMs);
-  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 41 * kMs, 81 * kMs, 121 * kMs}));
+  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 10 * kMs, 41 * kMs, 81 * kMs}));
+}
+
+// Hidden from 100 ms to 1000 ms: one wait through it, then the fifth frame at once and the
+// next one a period after it, with no frames for the time it was hidden.
+TEST(FrameClock, NothingIsDrawnWhileUnseenAndTheFramesGoOnFromWhenItIsSeenAgain) {
+  FakeHost host;
+  host.frames = 6;
+  host.hiddenAt = 100 * kMs;
+  host.shownAt = 1000 * kMs;
+  RunFrameLoop(host, 40 * kMs);
+  EXPECT_EQ(host.drawnAt,
+            (std::vector<std::int64_t>{0, 10 * kMs, 41 * kMs, 81 * kMs, 1000 * kMs, 1041 * kMs}));
+  EXPECT_EQ(host.waitsWithoutDeadline, 1);
 }
 
 }  // namespace
