@@ -77,7 +77,7 @@ int main() {
       std::fprintf(stderr, "no full-screen window appeared\n");
       return 1;
     }
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, saver.processId());
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, saver.id());
     if (process == nullptr) {
       std::fprintf(stderr, "cannot watch the saver's process\n");
       return 1;
@@ -99,7 +99,7 @@ int main() {
     std::printf("mean: %.0f ms CPU per second with %d monitor(s)\n", total / kStretches, monitors);
     CloseHandle(process);
     if (saver.waitForForeground()) e2e::pressKey(VK_SPACE);
-    saver.waitForExit();
+    saver.wait();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
     return 1;

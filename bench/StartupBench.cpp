@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kDefaultRuns = 10;
 // Fine enough to time a start-up of a few hundred milliseconds.
-constexpr e2e::Milliseconds kPollInterval{2};
+constexpr e2e::Milliseconds kStartPolling{2};
 
 using MillisecondsF = std::chrono::duration<double, std::milli>;
 
@@ -23,10 +23,10 @@ using MillisecondsF = std::chrono::duration<double, std::milli>;
 std::optional<double> timeOneStart() {
   const auto started = std::chrono::steady_clock::now();
   e2e::SaverProcess saver("/s");
-  if (!saver.waitForFullScreenWindow(e2e::kStartTimeout, kPollInterval)) return std::nullopt;
+  if (!saver.waitForFullScreenWindow(e2e::kPatience, kStartPolling)) return std::nullopt;
   const MillisecondsF elapsed = std::chrono::steady_clock::now() - started;
   if (saver.waitForForeground()) e2e::pressKey(VK_SPACE);
-  if (!saver.waitForExit()) std::fprintf(stderr, "the saver did not end on a key; terminated\n");
+  if (!saver.wait()) std::fprintf(stderr, "the saver did not end on a key; terminated\n");
   return elapsed.count();
 }
 

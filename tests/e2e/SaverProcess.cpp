@@ -127,7 +127,8 @@ std::vector<WindowInfo> SaverProcess::visibleWindows() const {
 }
 
 std::optional<WindowInfo> SaverProcess::waitForWindow(
-    const std::function<bool(const WindowInfo&)>& wanted, Milliseconds timeout) const {
+    const std::function<bool(const WindowInfo&)>& wanted, Milliseconds timeout,
+    Milliseconds interval) const {
   std::optional<WindowInfo> found;
   waitUntil(
       [&] {
@@ -136,7 +137,7 @@ std::optional<WindowInfo> SaverProcess::waitForWindow(
         }
         return found.has_value() || !running();
       },
-      timeout);
+      timeout, interval);
   return found;
 }
 

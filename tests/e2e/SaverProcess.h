@@ -20,6 +20,7 @@ namespace e2e {
 using kit::captureScreen;
 using kit::captureWindow;
 using kit::kPatience;
+using kit::kPollInterval;
 using kit::Milliseconds;
 using kit::pause;
 using kit::Picture;
@@ -74,13 +75,15 @@ public:
   std::vector<WindowInfo> topLevelWindows() const { return topLevelWindowsOf(id()); }
   std::vector<WindowInfo> visibleWindows() const;
 
-  // A visible top-level window that is `wanted`, once there is one; nothing when the process
-  // ends or the time runs out first.
+  // A visible top-level window that is `wanted`, once there is one, looked for every
+  // `interval`; nothing when the process ends or the time runs out first.
   std::optional<WindowInfo> waitForWindow(const std::function<bool(const WindowInfo&)>& wanted,
-                                          Milliseconds timeout = kPatience) const;
+                                          Milliseconds timeout = kPatience,
+                                          Milliseconds interval = kPollInterval) const;
   // A visible top-level window that covers the whole screen, once there is one.
-  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kPatience) const {
-    return waitForWindow(coversScreen, timeout);
+  std::optional<WindowInfo> waitForFullScreenWindow(Milliseconds timeout = kPatience,
+                                                    Milliseconds interval = kPollInterval) const {
+    return waitForWindow(coversScreen, timeout, interval);
   }
 
   // Whether a window of this process is the foreground window now, or becomes it in the timeout.
