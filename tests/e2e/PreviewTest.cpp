@@ -15,6 +15,7 @@
 #include "tests/e2e/NamedCommandLine.h"
 #include "tests/e2e/OptionsDialog.h"
 #include "tests/e2e/PreviewHost.h"
+#include "tests/e2e/ProcessCpu.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "tests/kit/CaseName.h"
@@ -197,6 +198,29 @@ TEST_F(Preview, KeepsItsFirstSizeWhenTheHostIsResized) {
   const RECT rect = screenRectOf(preview());
   EXPECT_EQ(rect.right - rect.left, kHostWidth);
   EXPECT_EQ(rect.bottom - rect.top, kHostHeight);
+  EXPECT_TRUE(host().saverIsRunning());
+}
+
+// ---- While nobody can see it ----
+
+// CPU of the saver over a second: a drawing preview takes tens of milliseconds, one that only
+// looks at its host four times a second less than one of Linux's 10 ms steps.
+bool drawing(const ProcessCpu& cpu) {
+  return cpu.msPerSecond(Milliseconds{1000}) > 20.0;
+}
+bool idle(const ProcessCpu& cpu) {
+  return cpu.msPerSecond(Milliseconds{1000}) <= 10.0;
+}
+
+TEST_F(Preview, DrawsNothingWhileItsHostIsHiddenAndGoesOnOnceItIsShownAgain) {
+  const ProcessCpu cpu(host().saverProcessId(), saverPath());
+  ASSERT_TRUE(waitUntil([&] { return drawing(cpu); }, kPatience)) << "read from " << cpu.source();
+
+  ShowWindow(host().window(), SW_HIDE);
+  EXPECT_TRUE(waitUntil([&] { return idle(cpu); }, kPatience)) << "still drawing while hidden";
+
+  ShowWindow(host().window(), SW_SHOWNOACTIVATE);
+  EXPECT_TRUE(waitUntil([&] { return drawing(cpu); }, kPatience)) << "not drawing again";
   EXPECT_TRUE(host().saverIsRunning());
 }
 
