@@ -55,37 +55,24 @@ double linuxCpuMs(const std::string& folder) {
   return ticks * 10.0;
 }
 
-double windowsCpuMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  auto ms = [](FILETIME t) {
-    return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0;
-  };
-  return ms(kernel) + ms(user);
-}
-
 }  // namespace
 
 ProcessCpu::ProcessCpu(DWORD processId, const std::string& programPath)
     : process_(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)),
       linuxFolder_(linuxProcessFolder(programPath)) {}
 
-ProcessCpu::~ProcessCpu() {
-  if (process_ != nullptr) CloseHandle(process_);
-}
-
 double ProcessCpu::usedMs() const {
-  return linuxFolder_.empty() ? windowsCpuMs(process_) : linuxCpuMs(linuxFolder_);
+  if (!linuxFolder_.empty()) return linuxCpuMs(linuxFolder_);
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process_, &created, &exited, &kernel, &user)) return 0;
+  auto ms = [](FILETIME t) { return (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e4; };
+  return ms(kernel) + ms(user);
 }
 
 double ProcessCpu::msPerSecond(kit::Milliseconds stretch) const {
   const double start = usedMs();
   kit::pause(stretch);
   return (usedMs() - start) * 1000.0 / static_cast<double>(stretch.count());
-}
-
-std::string ProcessCpu::source() const {
-  return linuxFolder_.empty() ? "GetProcessTimes" : linuxFolder_;
 }
 
 }  // namespace e2e

@@ -15,7 +15,7 @@ class ProcessCpu {
 public:
   // Watches the process `processId`, which runs the program file `programPath`.
   ProcessCpu(DWORD processId, const std::string& programPath);
-  ~ProcessCpu();
+  ~ProcessCpu() { CloseHandle(process_); }
   ProcessCpu(const ProcessCpu&) = delete;
   ProcessCpu& operator=(const ProcessCpu&) = delete;
 
@@ -24,10 +24,10 @@ public:
   // Milliseconds of CPU per second of running, over the next `stretch`.
   double msPerSecond(kit::Milliseconds stretch) const;
   // Where the time is read: the /proc folder, or "GetProcessTimes".
-  std::string source() const;
+  std::string source() const { return linuxFolder_.empty() ? "GetProcessTimes" : linuxFolder_; }
 
 private:
-  HANDLE process_ = nullptr;
+  HANDLE process_;
   std::string linuxFolder_;
 };
 

@@ -173,35 +173,27 @@ TEST_F(FullScreenForm, ShownItStaysOverItsWholeMonitorWhenResized) {
   EXPECT_TRUE(EqualRect(&now, &monitor)) << now.right - now.left << "x" << now.bottom - now.top;
 }
 
-namespace {
-
-// What the system sends when a display's state changes: 0 off, 1 on, 2 dimmed.
-void SendDisplayState(HWND window, const GUID& display, DWORD state) {
-  POWERBROADCAST_SETTING setting{display, sizeof state, {}};
-  std::memcpy(setting.Data, &state, sizeof state);
-  SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-               reinterpret_cast<LPARAM>(&setting));
-}
-
-}  // namespace
-
 TEST_F(FullScreenForm, NothingIsDrawnWhileADisplayIsOffAndTheFramesGoOnFromTheSameCounter) {
   CreateTheForm();
   VeloriumF1->Show();
   ASSERT_TRUE(PumpMessagesUntil([] { return VeloriumF1->Planets->Counter >= 3; }, 3000));
+  // What the system sends when a display's state changes: 0 off, 1 on, 2 dimmed.
+  auto send = [](const GUID& display, DWORD state) {
+    POWERBROADCAST_SETTING setting{display, sizeof state, {}};
+    std::memcpy(setting.Data, &state, sizeof state);
+    SendMessageA(VeloriumF1->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                 reinterpret_cast<LPARAM>(&setting));
+  };
   for (const GUID& display : {kConsoleDisplayState, kSessionDisplayStatus}) {
-    SendDisplayState(VeloriumF1->Handle(), display, 0);
+    send(display, 0);
     const std::int32_t counter = VeloriumF1->Planets->Counter;
     EXPECT_FALSE(VeloriumF1->Timer1->Enabled());
     PumpMessages(200);
     EXPECT_EQ(VeloriumF1->Planets->Counter, counter);
-
-    // Dimmed still shows.
-    SendDisplayState(VeloriumF1->Handle(), display, 2);
-    EXPECT_TRUE(VeloriumF1->Timer1->Enabled());
+    send(display, 2);
+    EXPECT_TRUE(VeloriumF1->Timer1->Enabled()) << "dimmed still shows";
     ASSERT_TRUE(PumpMessagesUntil([&] { return VeloriumF1->Planets->Counter > counter; }, 3000));
     EXPECT_EQ(VeloriumF1->Planets->Counter, counter + 1);
-    SendDisplayState(VeloriumF1->Handle(), display, 1);
-    EXPECT_TRUE(VeloriumF1->Timer1->Enabled());
+    send(display, 1);
   }
 }
