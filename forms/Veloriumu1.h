@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "scene/Tplanets.h"
+#include "win32/DisplayPower.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
 #include "win32/MonitorCovers.h"
@@ -20,6 +21,8 @@ public:
   std::unique_ptr<TPlanets> Planets;
   // Black windows over the other monitors, made when the form shows.
   TMonitorCovers MonitorCovers;
+  // Whether the display shows anything: Timer1 runs only while it does.
+  TDisplayPower DisplayPower;
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
@@ -30,6 +33,8 @@ public:
   void ApplicationEvents1Deactivate(TObject* Sender);
   void FormMouseMove(TObject* Sender);
   void FormDestroy(TObject* Sender);
+  // A notification of the display's state came: Timer1 follows it.
+  void DisplayChanged();
 };
 
 extern TVeloriumF1* VeloriumF1;

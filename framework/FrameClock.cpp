@@ -43,3 +43,15 @@ void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
     }
   }
 }
+
+void FrameCadence::Start(std::int64_t now, std::int64_t periodNs) {
+  periodNs_ = periodNs;
+  due_ = now + periodNs;
+  running_ = true;
+}
+
+bool FrameCadence::FrameDue(std::int64_t now) {
+  if (!running_ || now < due_) return false;
+  due_ = NextFrameDeadline(due_, now, periodNs_);
+  return true;
+}

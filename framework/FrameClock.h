@@ -41,3 +41,25 @@ public:
 // scene's set-up, which shows nothing: the second shares its deadline and follows it as soon
 // as the events are handled.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);
+
+// Frames on deadlines for a program that a timer of its own wakes up, early, late or on a
+// coarse tick: each wake-up asks whether a frame is due. One frame per deadline reached, the
+// next deadline counted from the last one, never from when the wake-up came; after a stall
+// one frame, then the deadlines go on. Stopped, no frame is due until it starts again.
+class FrameCadence {
+public:
+  // Starts, or starts again, at `now`: the first frame is due one period later.
+  void Start(std::int64_t now, std::int64_t periodNs);
+  void Stop() { running_ = false; }
+  bool Running() const { return running_; }
+  // At a wake-up at `now`: true when a frame is due, and the cadence moves on to the next
+  // deadline.
+  bool FrameDue(std::int64_t now);
+  // When the next frame is due.
+  std::int64_t Deadline() const { return due_; }
+
+private:
+  std::int64_t due_ = 0;
+  std::int64_t periodNs_ = 0;
+  bool running_ = false;
+};

@@ -1,15 +1,24 @@
 // The timer: a message-only window that receives WM_TIMER and raises OnTimer.
 #include "win32/ExtCtrls.h"
 
+#include <chrono>
+
 #include "framework/SysUtils.h"
 #include "win32/WindowClass.h"
 
 namespace {
 constexpr char kTimerWindowClass[] = "TTimerWindow";
 constexpr UINT_PTR kTimerId = 1;
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+std::int64_t SteadyNowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 }  // namespace
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+TTimer::TTimer(TComponent* owner) : TComponent(owner), clock_(SteadyNowNs) {
   WNDCLASSEXA windowClass{};
   windowClass.lpfnWndProc = LinkedWindowProc<TTimer>;
   windowClass.lpszClassName = kTimerWindowClass;
@@ -27,6 +36,8 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetEnabled(bool enabled) {
+  // Enabling a running timer keeps its deadlines.
+  if (enabled == enabled_) return;
   enabled_ = enabled;
   UpdateTimer();
 }
@@ -41,12 +52,25 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
   UpdateTimer();
 }
 
+void TTimer::SetClock(TClock clock) {
+  clock_ = std::move(clock);
+  UpdateTimer();
+}
+
 void TTimer::UpdateTimer() {
   KillTimer(window_, kTimerId);
+  cadence_.Stop();
   if (enabled_ && intervalMs_ > 0 && onTimer_) {
-    if (SetTimer(window_, kTimerId, intervalMs_, nullptr) == 0) {
-      throw Exception("Not enough timers available");
-    }
+    cadence_.Start(clock_(), static_cast<std::int64_t>(intervalMs_) * kNsPerMs);
+    ArmTimer();
+  }
+}
+
+void TTimer::ArmTimer() {
+  // The system rounds a short wait up to its own minimum and to its tick.
+  const int waitMs = MillisecondsUntil(cadence_.Deadline(), clock_());
+  if (SetTimer(window_, kTimerId, static_cast<UINT>(waitMs > 0 ? waitMs : 1), nullptr) == 0) {
+    throw Exception("Not enough timers available");
   }
 }
 
@@ -63,10 +87,15 @@ bool TTimer::SetProperty(const LayoutProperty& property, const TEventResolver& e
   return true;
 }
 
-bool TTimer::HandleWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (msg != WM_TIMER || wParam != kTimerId) return false;
-  if (onTimer_) onTimer_(this);
+bool TTimer::HandleWindowMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  // The window carries this one timer.
+  if (msg != WM_TIMER) return false;
   result = 0;
+  if (!cadence_.Running()) return true;
+  const bool due = cadence_.FrameDue(clock_());
+  // Armed before the handler runs: a modal loop inside it goes on getting events.
+  ArmTimer();
+  if (due && onTimer_) onTimer_(this);
   return true;
 }
 

@@ -13,6 +13,7 @@
 
 #include "tests/e2e/ExceptionBoxes.h"
 #include "tests/e2e/PreviewHost.h"
+#include "tests/e2e/ProcessCpu.h"
 #include "tests/e2e/SaverProcess.h"
 #include "tests/e2e/SyntheticInput.h"
 #include "tests/kit/CaseName.h"
@@ -196,6 +197,21 @@ TEST_F(Preview, KeepsItsFirstSizeWhenTheHostIsResized) {
   EXPECT_EQ(rect.right - rect.left, kHostWidth);
   EXPECT_EQ(rect.bottom - rect.top, kHostHeight);
   EXPECT_TRUE(host().saverIsRunning());
+}
+
+// ---- While nobody can see it ----
+
+// A drawing preview takes over 100 ms of CPU a second under Wine; one that only looks at its
+// host four times a second, less than one of Linux's 10 ms steps.
+TEST_F(Preview, DrawsNothingWhileItsHostIsHiddenAndGoesOnOnceItIsShownAgain) {
+  const ProcessCpu cpu(host().saverProcessId(), saverPath());
+  auto drawing = [&] { return cpu.msPerSecond(Milliseconds{1000}) >= 20; };
+  auto idle = [&] { return cpu.msPerSecond(Milliseconds{1000}) <= 10; };
+  ASSERT_TRUE(waitUntil(drawing)) << "not drawing; read from " << cpu.source();
+  ShowWindow(host().window(), SW_HIDE);
+  EXPECT_TRUE(waitUntil(idle)) << "still drawing while hidden";
+  ShowWindow(host().window(), SW_SHOWNOACTIVATE);
+  EXPECT_TRUE(waitUntil(drawing)) << "not drawing again";
 }
 
 TEST(PreviewScreenSaverFlag, IsLeftAsThePreviewFindsIt) {

@@ -77,3 +77,34 @@ TEST(FrameClock, NothingIsDrawnWhileUnseenAndTheFramesGoOnFromWhenItIsSeenAgain)
 }
 
 }  // namespace
+
+namespace {
+
+// The mean ms between the frames of a 40 ms cadence woken every wakeUpNs for a minute.
+double MeanFramePeriodMs(std::int64_t wakeUpNs) {
+  FrameCadence cadence;
+  cadence.Start(0, 40 * kMs);
+  std::vector<std::int64_t> frames;
+  for (std::int64_t now = 0; now <= 60'000 * kMs; now += wakeUpNs) {
+    if (cadence.FrameDue(now)) frames.push_back(now);
+  }
+  return static_cast<double>(frames.back() - frames.front()) / (frames.size() - 1) / kMs;
+}
+
+TEST(FrameCadence, Gives40MsFramesWokenEveryMillisecondOrOnlyOnA15625MicrosecondTick) {
+  EXPECT_NEAR(MeanFramePeriodMs(kMs), 40.0, 0.2);
+  EXPECT_NEAR(MeanFramePeriodMs(15'625'000), 40.0, 0.2);
+}
+
+TEST(FrameCadence, StoppedGivesNoFrameAndStartedAgainTheFirstComesAPeriodLater) {
+  FrameCadence cadence;
+  cadence.Start(0, 40 * kMs);
+  cadence.Stop();
+  EXPECT_FALSE(cadence.FrameDue(5000 * kMs));
+  cadence.Start(9000 * kMs, 40 * kMs);
+  EXPECT_FALSE(cadence.FrameDue(9039 * kMs));
+  EXPECT_TRUE(cadence.FrameDue(9040 * kMs));
+  EXPECT_FALSE(cadence.FrameDue(9041 * kMs));
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "framework/FloatingPoint.h"
 #include "tests/kit/TempDir.h"
 #include "tests/win/SceneWindow.h"
+#include "win32/DisplayPower.h"
 #include "win32/Screen.h"
 
 namespace {
@@ -164,4 +166,31 @@ TEST_F(FullScreenForm, ShownItStaysOverItsWholeMonitorWhenResized) {
   RECT now{};
   GetWindowRect(window, &now);
   EXPECT_TRUE(EqualRect(&now, &monitor)) << now.right - now.left << "x" << now.bottom - now.top;
+}
+
+TEST_F(FullScreenForm, NothingIsDrawnWhileADisplayIsOffAndTheFramesGoOnFromTheSameCounter) {
+  CreateTheForm();
+  VeloriumF1->Show();
+  ASSERT_TRUE(
+      kit::waitUntil([] { return VeloriumF1->Planets->Counter >= 3; }, kit::Milliseconds{3000}));
+  // What the system sends when a display's state changes: 0 off, 1 on, 2 dimmed.
+  auto send = [](const GUID& display, DWORD state) {
+    POWERBROADCAST_SETTING setting{display, sizeof state, {}};
+    std::memcpy(setting.Data, &state, sizeof state);
+    SendMessageA(VeloriumF1->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                 reinterpret_cast<LPARAM>(&setting));
+  };
+  for (const GUID& display : {kConsoleDisplayState, kSessionDisplayStatus}) {
+    send(display, 0);
+    const std::int32_t counter = VeloriumF1->Planets->Counter;
+    EXPECT_FALSE(VeloriumF1->Timer1->Enabled());
+    kit::pause(kit::Milliseconds{200});
+    EXPECT_EQ(VeloriumF1->Planets->Counter, counter);
+    send(display, 2);
+    EXPECT_TRUE(VeloriumF1->Timer1->Enabled()) << "dimmed still shows";
+    ASSERT_TRUE(kit::waitUntil([&] { return VeloriumF1->Planets->Counter > counter; },
+                               kit::Milliseconds{3000}));
+    EXPECT_EQ(VeloriumF1->Planets->Counter, counter + 1);
+    send(display, 1);
+  }
 }
