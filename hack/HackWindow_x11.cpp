@@ -258,8 +258,9 @@ void HackWindow::FollowViewable(bool ancestorsToo) {
 }
 
 // Makes the requests and waits for their answers; whether none failed. Their errors are not
-// left for JudgeErrors.
+// left for JudgeErrors; those of the requests before them are, as the first sync collects them.
 bool HackWindow::Quietly(const std::function<void()>& requests) {
+  XSync(scene_.display, False);
   const XErrorRecord before = gXError;
   gXError = {};
   requests();

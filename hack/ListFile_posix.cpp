@@ -147,7 +147,8 @@ bool IsNewFileOf(std::string_view entry, std::string_view name) {
       !entry.starts_with(name) || entry.substr(name.size(), kNewFileMark.size()) != kNewFileMark)
     return false;
   const std::string_view unique = entry.substr(entry.size() - kUniqueLength);
-  return std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(c) != 0; });
+  return std::all_of(unique.begin(), unique.end(),
+                     [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 // Removes the new files of `name` that killed changes left in `folder`: each of our user, a
