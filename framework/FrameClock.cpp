@@ -20,18 +20,14 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
   std::int64_t due = host.NowNs();
   bool settingUp = true;
-  bool unseen = false;
   while (!host.Stopped()) {
     // Events first: a window resized since the last frame is fitted before the next.
     if (!host.HandleEvents()) return;
     if (!host.Seen()) {
-      unseen = true;
       host.WaitForEvents();
-      continue;
-    }
-    if (unseen) {
-      unseen = false;
+      // The deadlines start again from now, without a burst for the unseen time.
       due = host.NowNs();
+      continue;
     }
     if (host.NowNs() >= due) {
       host.DrawFrame();
