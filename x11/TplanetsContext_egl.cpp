@@ -17,6 +17,7 @@ static_assert(std::is_same_v<TDrawingHandle, EGLDisplay> &&
 
 namespace {
 
+// Whether a list of names that EGL gives, separated by spaces, has `word`.
 bool HasWord(const char* words, std::string_view word) {
   for (std::string_view rest = words != nullptr ? words : ""; !rest.empty();) {
     const std::size_t end = std::min(rest.find(' '), rest.size());
