@@ -8,10 +8,6 @@
 
 namespace {
 
-int Bits(unsigned long mask) {
-  return std::popcount(mask);
-}
-
 bool HasSceneColours(const XVisualInfo& visual) {
   return SceneVisualShortfall(visual).empty();
 }
@@ -54,9 +50,10 @@ std::optional<XVisualInfo> ChooseSceneVisual(Display* display, int screen) {
 }
 
 std::string SceneVisualShortfall(const XVisualInfo& visual) {
-  const int red = Bits(visual.red_mask);
-  const int green = Bits(visual.green_mask);
-  const int blue = Bits(visual.blue_mask);
+  // A colour-index visual has no masks: 0 bits each.
+  const int red = std::popcount(visual.red_mask);
+  const int green = std::popcount(visual.green_mask);
+  const int blue = std::popcount(visual.blue_mask);
   if (red >= kSceneColourBits && green >= kSceneColourBits && blue >= kSceneColourBits) return "";
   return "has " + std::to_string(red) + ", " + std::to_string(green) + " and " +
          std::to_string(blue) + " bits of red, green and blue: the scene needs " +
