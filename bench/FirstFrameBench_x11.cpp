@@ -1,8 +1,11 @@
 // How soon velorium's first frame shows, beside XScreenSaver's gears: from starting the program
 // with --root on a private 1920x1080 display to the first pixel of the screen that is no longer
-// black. The two take turns, N runs each (first argument, default 15), so that a machine busy
-// with other work slows both alike. Prints every run, then the median, min and max of each,
-// and of the CPU time that the program's threads had used by then, which load changes less.
+// black. The two take turns, N runs each (first argument, at least and by default 15), so that a
+// machine busy with other work slows both alike. Prints every run; then for each program the
+// median, quartiles and range of the times and of the CPU time its threads had used by then
+// (which load changes less); velorium's time over gears' in each round (the two runs next to
+// each other in time), their median and quartiles, against the goal of at most 1.03; and the
+// ratio of the two medians.
 #include <signal.h>
 
 #include <X11/Xutil.h>
@@ -22,7 +25,8 @@
 
 namespace {
 
-constexpr int kDefaultRuns = 15;
+constexpr int kLeastRuns = 15;
+constexpr double kGoalRatio = 1.03;
 constexpr char kGears[] = "/usr/libexec/xscreensaver/gears";
 constexpr kit::Milliseconds kSettling{100};
 
@@ -30,8 +34,8 @@ using MillisecondsF = std::chrono::duration<double, std::milli>;
 
 // Whether a part of the root window has any pixel that is not black.
 bool partDrawn(Display* display, int x, int y, int width, int height) {
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), x, y, width, height, AllPlanes, ZPixmap);
   if (image == nullptr) return false;
   bool drawn = false;
   for (int row = 0; row < height && !drawn; ++row) {
@@ -84,8 +88,8 @@ FirstFrame timeFirstFrame(const kit::TestDisplay& display, const std::string& pr
   if (screenDrawn(connection)) return {};
   const auto started = std::chrono::steady_clock::now();
   kit::Process hack({program, "--root"}, {display.variable()});
-  const bool drawn = kit::waitUntil([&] { return screenDrawn(connection); }, kit::kPatience,
-                                    kit::Milliseconds{1});
+  const bool drawn =
+      kit::waitUntil([&] { return screenDrawn(connection); }, kit::kPatience, kit::Milliseconds{1});
   const MillisecondsF shown = std::chrono::steady_clock::now() - started;
   const double cpuMs = cpuMilliseconds(hack.id());
   hack.signal(SIGTERM);
@@ -104,18 +108,33 @@ struct Runs {
   std::vector<double> wallMs, cpuMs;
 };
 
-void printSummary(const char* name, const char* what, std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  const std::size_t count = times.size();
-  const double median = (times[(count - 1) / 2] + times[count / 2]) / 2;
-  std::printf("%-8s %s, %zu runs: median %.1f ms, min %.1f ms, max %.1f ms\n", name, what, count,
-              median, times.front(), times.back());
+// The q-quantile (0 to 1) of sorted values, between the two nearest where it falls between.
+double quantile(const std::vector<double>& sorted, double q) {
+  const double at = q * static_cast<double>(sorted.size() - 1);
+  const std::size_t below = static_cast<std::size_t>(at);
+  const std::size_t above = std::min(below + 1, sorted.size() - 1);
+  return sorted[below] + (at - static_cast<double>(below)) * (sorted[above] - sorted[below]);
+}
+
+// "median M, quartiles Q1 to Q3, range MIN to MAX" of the values, each with `format`.
+std::string spread(std::vector<double> values, const char* format) {
+  std::sort(values.begin(), values.end());
+  std::string text;
+  const char* labels[] = {"median ", ", quartiles ", " to ", ", range ", " to "};
+  const double points[] = {0.5, 0.25, 0.75, 0, 1};
+  for (int k = 0; k < 5; ++k) {
+    char number[32];
+    std::snprintf(number, sizeof number, format, quantile(values, points[k]));
+    text += labels[k];
+    text += number;
+  }
+  return text;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns;
+  const int count = std::max(kLeastRuns, argc > 1 ? std::atoi(argv[1]) : 0);
   const kit::TestDisplay display(1920, 1080);
   Runs programs[] = {{"velorium", VELORIUM_HACK, {}, {}}, {"gears", kGears, {}, {}}};
   for (int run = 1; run <= count; ++run) {
@@ -132,7 +151,28 @@ int main(int argc, char** argv) {
       runs.cpuMs.push_back(frame.cpuMs);
     }
   }
-  for (const Runs& runs : programs) printSummary(runs.name, "start to first frame", runs.wallMs);
-  for (const Runs& runs : programs) printSummary(runs.name, "CPU by the first frame", runs.cpuMs);
+  std::printf("\n%d runs each\n", count);
+  for (const Runs& runs : programs) {
+    std::printf("%-8s start to first frame: %s ms\n", runs.name,
+                spread(runs.wallMs, "%.1f").c_str());
+  }
+  for (const Runs& runs : programs) {
+    std::printf("%-8s CPU by the first frame: %s ms\n", runs.name,
+                spread(runs.cpuMs, "%.1f").c_str());
+  }
+  std::vector<double> ratios;
+  for (int run = 0; run < count; ++run) {
+    ratios.push_back(programs[0].wallMs[run] / programs[1].wallMs[run]);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  std::printf("velorium / gears, round by round: %s (goal: median at most %.2f: %s)\n",
+              spread(ratios, "%.3f").c_str(), kGoalRatio,
+              quantile(ratios, 0.5) <= kGoalRatio ? "met" : "not met");
+  std::vector<double> medians;
+  for (Runs& runs : programs) {
+    std::sort(runs.wallMs.begin(), runs.wallMs.end());
+    medians.push_back(quantile(runs.wallMs, 0.5));
+  }
+  std::printf("velorium's median over gears': %.3f\n", medians[0] / medians[1]);
   return 0;
 }

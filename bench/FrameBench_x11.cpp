@@ -23,9 +23,9 @@ double ClockMs(clockid_t clock) {
 
 void BenchSize(Display* display, int width, int height) {
   const int screen = DefaultScreen(display);
-  XVisualInfo* visual = ChooseSceneVisual(display, screen);
-  if (visual == nullptr) {
-    std::printf("no %s\n", kSceneVisualWords);
+  const std::optional<XVisualInfo> visual = ChooseSceneVisual(display, screen);
+  if (!visual) {
+    std::printf("no visual of %d bits per colour\n", kSceneColourBits);
     return;
   }
   XSetWindowAttributes unmanaged{};
@@ -37,7 +37,6 @@ void BenchSize(Display* display, int width, int height) {
                                      CWOverrideRedirect, unmanaged);
   window.width = width;
   window.height = height;
-  XFree(visual);
   XMapWindow(display, window.window);
   XSync(display, False);
   {

@@ -1,7 +1,9 @@
 # The Debian package of velorium, made by CPack from the hack's install rules:
 # build/<preset>/package/velorium_<version>_amd64.deb (scripts/package copies it to build/dist
-# and checks it with lintian). Its library dependencies come from dpkg-shlibdeps; the daemon
-# that runs it is recommended, since it also runs on its own.
+# and checks it with lintian). Its library dependencies come from dpkg-shlibdeps, and Mesa's
+# drivers beside them: the EGL library (libegl1, with Mesa's libegl-mesa0) loads its driver when
+# the program runs, which no library names. The daemon that runs it is recommended, since it
+# also runs on its own.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velorium)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -16,6 +18,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velorium maintainers <maintainers@velorium.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libgl1-mesa-dri)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver, xscreensaver-gl")
 # Debian ships binaries without their symbols.
 set(CPACK_STRIP_FILES ON)

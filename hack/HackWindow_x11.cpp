@@ -143,17 +143,15 @@ bool HackWindow::EventsWaiting() {
 // stays within the bounds.
 void HackWindow::OpenOwnWindow() {
   Display* display = scene_.display;
-  // A server that has gone away by now is reported here, not inside Mesa's GLX set-up.
-  XSync(display, False);
-  XVisualInfo* visual = ChooseSceneVisual(display, DefaultScreen(display));
-  if (visual == nullptr) {
-    throw HackError("display " + QuotedText(displayName_) + " has no " + kSceneVisualWords);
+  const std::optional<XVisualInfo> visual = ChooseSceneVisual(display, DefaultScreen(display));
+  if (!visual) {
+    throw HackError("display " + QuotedText(displayName_) + " has no visual of " +
+                    std::to_string(kSceneColourBits) + " bits per colour");
   }
   XSetWindowAttributes events{};
   events.event_mask = StructureNotifyMask | KeyPressMask;
   host_ = CreateVisualWindow(display, *visual, 0, 0, kOwnWidth, kOwnHeight, colormap_, CWEventMask,
                              events);
-  XFree(visual);
   own_ = true;
   hostWidth_ = kOwnWidth;
   hostHeight_ = kOwnHeight;

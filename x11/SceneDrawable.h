@@ -1,10 +1,10 @@
-// The drawable a scene draws into on Linux, an X window, as TplanetsContext_glx.cpp needs it
-// described: its display, size and visual. The program that owns the window keeps its size up
-// to date and reads back a failed set-up.
+// The drawable a scene draws into on Linux, an X window, as TplanetsContext_egl.cpp needs it
+// described: its display and size, and the EGL surface made on it. The program that owns the
+// window keeps its size up to date and reads back a failed set-up.
 #pragma once
 
+#include <EGL/egl.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <functional>
 #include <string>
@@ -15,8 +15,10 @@ struct SceneDrawable {
   // The window's size in pixels, followed from ConfigureNotify.
   int width = 0;
   int height = 0;
-  // The window's visual, found by SetupPixelFormat.
-  XVisualInfo visual{};
+  // The EGL configuration chosen for the window and the window surface made with it, by
+  // SetupPixelFormat.
+  EGLConfig config = nullptr;
+  EGLSurface surface = EGL_NO_SURFACE;
   // Set when the first tick could not make the context: why, in one line.
   bool setupFailed = false;
   std::string setupError;

@@ -1,45 +1,91 @@
-// The scene's visual through GLX.
+// The scene's visual and its EGL configuration.
 #include "x11/SceneVisual.h"
 
-#include <GL/glx.h>
-
+#include <bit>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// GLX's answer for one attribute of a visual; 0 when it has none.
-int VisualAttribute(Display* display, XVisualInfo& visual, int attribute) {
-  int value = 0;
-  if (glXGetConfig(display, &visual, attribute, &value) != 0) return 0;
-  return value;
+bool HasSceneColours(const XVisualInfo& visual) {
+  return SceneVisualShortfall(visual).empty();
+}
+
+EGLint ConfigAttribute(EGLDisplay display, EGLConfig config, EGLint attribute) {
+  EGLint value = 0;
+  return eglGetConfigAttrib(display, config, attribute, &value) ? value : 0;
+}
+
+// The depth of the visual an EGL configuration names; 0 when it names none the server has.
+int NativeVisualDepth(Display* x, EGLint visualId) {
+  XVisualInfo wanted{};
+  wanted.visualid = static_cast<VisualID>(visualId);
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(x, VisualIDMask, &wanted, &count);
+  const int depth = found != nullptr && count > 0 ? found[0].depth : 0;
+  if (found != nullptr) XFree(found);
+  return depth;
 }
 
 }  // namespace
 
-XVisualInfo* ChooseSceneVisual(Display* display, int screen) {
-  // clang-format off
-  int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, kSceneColourBits,
-                  GLX_GREEN_SIZE, kSceneColourBits, GLX_BLUE_SIZE, kSceneColourBits,
-                  GLX_DEPTH_SIZE, kSceneDepthBits, None};
-  // clang-format on
-  return glXChooseVisual(display, screen, wanted);
+std::optional<XVisualInfo> ChooseSceneVisual(Display* display, int screen) {
+  XVisualInfo wanted{};
+  wanted.visualid = XVisualIDFromVisual(DefaultVisual(display, screen));
+  wanted.screen = screen;
+  int count = 0;
+  XVisualInfo* found = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &wanted, &count);
+  std::optional<XVisualInfo> chosen;
+  if (found != nullptr && count > 0 && found[0].c_class == TrueColor && HasSceneColours(found[0])) {
+    chosen = found[0];
+  }
+  if (found != nullptr) XFree(found);
+  XVisualInfo truecolor{};
+  if (!chosen && XMatchVisualInfo(display, screen, 24, TrueColor, &truecolor) != 0 &&
+      HasSceneColours(truecolor)) {
+    chosen = truecolor;
+  }
+  return chosen;
 }
 
-std::string SceneVisualShortfall(Display* display, XVisualInfo& visual) {
-  if (VisualAttribute(display, visual, GLX_USE_GL) == 0 ||
-      VisualAttribute(display, visual, GLX_RGBA) == 0 ||
-      VisualAttribute(display, visual, GLX_DOUBLEBUFFER) == 0 ||
-      VisualAttribute(display, visual, GLX_DEPTH_SIZE) < kSceneDepthBits) {
-    return std::string("is not a ") + kSceneVisualWords;
-  }
-  // A 15- or 16-bit visual has all of the above.
-  const int red = VisualAttribute(display, visual, GLX_RED_SIZE);
-  const int green = VisualAttribute(display, visual, GLX_GREEN_SIZE);
-  const int blue = VisualAttribute(display, visual, GLX_BLUE_SIZE);
+std::string SceneVisualShortfall(const XVisualInfo& visual) {
+  // A colour-index visual has no masks: 0 bits each.
+  const int red = std::popcount(visual.red_mask);
+  const int green = std::popcount(visual.green_mask);
+  const int blue = std::popcount(visual.blue_mask);
   if (red >= kSceneColourBits && green >= kSceneColourBits && blue >= kSceneColourBits) return "";
   return "has " + std::to_string(red) + ", " + std::to_string(green) + " and " +
          std::to_string(blue) + " bits of red, green and blue: the scene needs " +
          std::to_string(kSceneColourBits) + " bits per colour";
+}
+
+EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& visual) {
+  // clang-format off
+  const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                           EGL_RED_SIZE, kSceneColourBits, EGL_GREEN_SIZE, kSceneColourBits,
+                           EGL_BLUE_SIZE, kSceneColourBits, EGL_DEPTH_SIZE, kSceneDepthBits,
+                           EGL_NONE};
+  // clang-format on
+  EGLint count = 0;
+  if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return nullptr;
+  std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
+  if (!eglChooseConfig(display, wanted, configs.data(), count, &count)) return nullptr;
+  // Of the window's class; of its depth before any other; then the largest depth buffer; EGL's
+  // own order between equals.
+  EGLConfig best = nullptr;
+  std::pair<bool, int> bestRank(false, -1);
+  for (EGLint k = 0; k < count; ++k) {
+    if (ConfigAttribute(display, configs[k], EGL_NATIVE_VISUAL_TYPE) != visual.c_class) continue;
+    const EGLint visualId = ConfigAttribute(display, configs[k], EGL_NATIVE_VISUAL_ID);
+    const std::pair<bool, int> rank(NativeVisualDepth(x, visualId) == visual.depth,
+                                    ConfigAttribute(display, configs[k], EGL_DEPTH_SIZE));
+    if (rank > bestRank) {
+      best = configs[k];
+      bestRank = rank;
+    }
+  }
+  return best;
 }
 
 Window CreateVisualWindow(Display* display, const XVisualInfo& visual, int x, int y, int width,

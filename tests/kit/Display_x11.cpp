@@ -90,14 +90,13 @@ Picture grabWindow(Display* display, Window window) {
 
 Window makeGLWindow(Display* display, int x, int y, int width, int height) {
   const int screen = DefaultScreen(display);
-  XVisualInfo* visual = ChooseSceneVisual(display, screen);
-  if (visual == nullptr) throw std::runtime_error("the test display has no GL visual");
+  const std::optional<XVisualInfo> visual = ChooseSceneVisual(display, screen);
+  if (!visual) throw std::runtime_error("the test display has no 24-bit visual");
   XSetWindowAttributes attributes{};
   attributes.override_redirect = True;
   Colormap colormap = 0;
   const Window window = CreateVisualWindow(display, *visual, x, y, width, height, colormap,
                                            CWOverrideRedirect, attributes);
-  XFree(visual);
   XMapWindow(display, window);
   XSync(display, False);
   return window;

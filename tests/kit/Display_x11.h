@@ -35,8 +35,8 @@ private:
 // The pixels of a window (or of the screen, for the root window).
 Picture grabWindow(Display* display, Window window);
 
-// A top-level window of the test's own at (x, y) with a double-buffered GLX visual with a
-// depth buffer, as XScreenSaver's settings program makes for its preview; mapped and shown.
+// A top-level window of the test's own at (x, y), of the visual velorium's own window takes, as
+// XScreenSaver's settings program makes one of an OpenGL visual for its preview; mapped and shown.
 Window makeGLWindow(Display* display, int x, int y, int width, int height);
 
 // A display the test plays on a TCP port of its own (name()): a program connects to it and

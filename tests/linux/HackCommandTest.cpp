@@ -88,6 +88,13 @@ TEST_F(HackCommand, AScreenTheDisplayDoesNotHaveIsOneLineOfErrorAndStatusOne) {
                 "velorium: display '" + name + ".-100000' has no screen -100000\n");
 }
 
+// glvnd's libEGL finds no driver (libegl-mesa0's) in an empty list of places to look.
+TEST_F(HackCommand, WithoutAnEglDriverForX11ItIsOneLineOfErrorAndStatusOne) {
+  ExpectRefused(runHack({"--root"}, display_->name(), {"__EGL_VENDOR_LIBRARY_DIRS=/nonexistent"}),
+                "velorium: EGL offers no X11 platform: no EGL driver for X11 is installed\n");
+  ExpectNothingDrawn();
+}
+
 TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne) {
   PlayedDisplay dying;
   Process hack({hackPath(), "--display", dying.name()});

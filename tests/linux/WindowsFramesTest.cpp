@@ -1,6 +1,7 @@
 // The same frames as the Windows saver: the OpenGL calls of the first frames of Velorium.scr
-// under Wine and of velorium, both recorded by apitrace's GLX tracer (Wine's opengl32 passes
-// the calls on to the host's libGL), call for call, and their pictures replayed at one size.
+// under Wine, recorded by apitrace's GLX tracer (Wine's opengl32 passes the calls on to the
+// host's libGL), and of velorium, recorded by its EGL tracer, call for call, and their pictures
+// replayed at one size.
 // Runs inside scripts/wine-env.sh's environment: wine, WINEPREFIX and a display of 1024x768
 // (Wine's virtual desktop); VELORIUM_WINDOWS_SAVER names the built Velorium.scr.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
@@ -20,8 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Debian's apitrace-tracers: preloaded, it records every GLX and OpenGL call to TRACE_FILE.
+// Debian's apitrace-tracers, preloaded as `apitrace trace --api glx` and `--api egl` do (here
+// without apitrace's own process between the test and the program): each records every GLX or
+// EGL call and every OpenGL call to TRACE_FILE.
 const char kGlxTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/glxtrace.so";
+const char kEglTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/egltrace.so";
 constexpr int kComparedFrames = 3;
 // A frame of the scene takes about 1.2 MB of trace: this much holds more than the compared
 // frames of either program, whose traces are written a frame at a time.
@@ -92,7 +96,7 @@ std::string TraceLinux(const TempDir& recording, const std::string& name,
                        const std::vector<std::string>& arguments) {
   const std::string trace = recording.File(name + ".trace");
   Process hack(commandOf(hackPath(), arguments),
-               {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
+               {std::string("LD_PRELOAD=") + kEglTracer, "TRACE_FILE=" + trace});
   EXPECT_TRUE(WaitForFrames(trace)) << "the traced velorium drew too little";
   hack.signal(SIGTERM);
   EXPECT_EQ(hack.wait(), 0) << hack.errors();

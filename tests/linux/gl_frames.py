@@ -2,8 +2,8 @@
 # Prints the OpenGL calls of a trace's first frames, one call a line, for comparing two
 # traces: reads `apitrace pickle -s TRACE` on standard input; the argument is the number of
 # frames. Left out, so that only the program's drawing remains: the window system's calls
-# (glX..., wgl...), apitrace's own fake calls, and glGetString, which Wine's WGL calls when
-# it makes a context current (the program never does). Each frame ends with a line
+# (glX..., wgl..., egl...), apitrace's own fake calls, and glGetString, which Wine's WGL calls
+# when it makes a context current (the program never does). Each frame ends with a line
 # "-- frame N --" where the trace swapped buffers. Floating-point values are written in full
 # (Python's repr round-trips every bit), unlike `apitrace dump`.
 import pickle
@@ -45,8 +45,8 @@ def main():
             number, name, args, ret, flags = calls.load()
         except EOFError:
             break
-        if name.startswith(("glX", "wgl")):
-            if name == "glXSwapBuffers":
+        if name.startswith(("glX", "wgl", "egl")):
+            if name in ("glXSwapBuffers", "eglSwapBuffers"):
                 frame += 1
                 out.write("-- frame %d --\n" % frame)
             continue
