@@ -1,5 +1,6 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
-// the scene in that window only, following its size, ending with 0 when it is destroyed;
+// the scene in that window only, following its size, nothing drawn while it is hidden or
+// covered, ending with 0 when it is destroyed;
 // and a window that cannot show the scene (of too poor a visual, or InputOnly) refused with a
 // clear error.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
@@ -7,6 +8,7 @@
 
 #include <GL/glx.h>
 
+#include <functional>
 #include <thread>
 
 namespace linuxtest {
@@ -66,26 +68,46 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
-// Hidden at its first frame, it draws nothing, and once shown it goes on from that frame: the
-// comet, in view only in the course's first half second, is seen again.
-TEST(Preview, DrawsNothingWhileItsWindowIsHiddenAndGoesOnFromWhereItStoppedOnceShown) {
+// Ways to take a window out of sight and to bring it back: `cover` is a window of the screen's
+// size, not yet mapped.
+struct Unseen {
+  const char* name;
+  std::function<void(Display*, Window window, Window cover)> hide;
+  std::function<void(Display*, Window window, Window cover)> show;
+};
+
+class UnseenPreview : public testing::TestWithParam<Unseen> {};
+
+// Out of sight from its first frame, it draws nothing, and once seen again it goes on from that
+// frame: the comet, in view only in the course's first half second, is seen again.
+TEST_P(UnseenPreview, DrawsNothingAndGoesOnFromWhereItStoppedOnceSeenAgain) {
   TestDisplay display(1024, 768);
   Display* x = display.connection();
   const Window window = makeGLWindow(x, 0, 0, 1024, 768);
+  const Window cover = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1024, 768, 0, 0, 0);
   Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
   ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).drawn(); }));
-  XUnmapWindow(x, window);
+  GetParam().hide(x, window, cover);
   XSync(x, False);
   // The frame in progress ends; then 1.5 s would take about 0.2 s of drawing.
   pause(Milliseconds(300));
   const double hiddenFrom = hack.cpuSeconds();
   pause(Milliseconds(1500));
   EXPECT_LE(hack.cpuSeconds() - hiddenFrom, 0.02);
-  XMapWindow(x, window);
+  GetParam().show(x, window, cover);
   XSync(x, False);
   expectScene(watchScene([&] { return grabWindow(x, window); }));
   expectEndsWithZero(hack);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Preview, UnseenPreview,
+    testing::Values(
+        Unseen{"Hidden", [](Display* x, Window window, Window) { XUnmapWindow(x, window); },
+               [](Display* x, Window window, Window) { XMapWindow(x, window); }},
+        Unseen{"Covered", [](Display* x, Window, Window cover) { XMapRaised(x, cover); },
+               [](Display* x, Window, Window cover) { XMoveWindow(x, cover, 1024, 0); }}),
+    kit::CaseName());
 
 // Mesa's software rasteriser crashes on a window of 32705 pixels a side; the scene goes into
 // the middle of it, which this window has at the screen's centre.
