@@ -91,7 +91,7 @@ public:
   // Enabling a running timer keeps its deadlines; enabling a stopped one starts them again,
   // the first an interval on.
   void SetEnabled(bool enabled);
-  // Starts the deadlines again from now, as does a new handler.
+  // Each starts the deadlines again from now, whatever the value, the first an interval on.
   void SetInterval(unsigned intervalMs);
   void SetOnTimer(std::function<void()> handler);
   // The system's timer fired. It is armed again before the handler runs, so that a modal

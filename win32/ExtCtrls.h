@@ -11,9 +11,9 @@
 
 // Fires OnTimer every Interval milliseconds while the message loop (or any modal loop) runs,
 // on deadlines Interval apart (FrameTimer): the system's timer, armed through SetTimer on a
-// message-only window, wakes it with WM_TIMER. Enabling a running timer keeps its deadlines;
-// enabling a stopped one, a new Interval and a new OnTimer start them again, the first one
-// Interval later.
+// message-only window, wakes it with WM_TIMER. The deadlines start again, the first one
+// Interval later, on SetEnabled(true) of a stopped timer and on every SetInterval and
+// SetOnTimer, whatever the value; SetEnabled(true) of a running timer keeps them.
 class TTimer : public TComponent, private SystemTimer {
 public:
   explicit TTimer(TComponent* owner);
