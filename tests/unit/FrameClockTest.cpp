@@ -85,41 +85,37 @@ namespace {
 
 constexpr std::int64_t kWindowsTickNs = 15'625'000;
 
-// Windows' window timer and message queue as documented, on a clock of the test's own that
-// only the loop and the handlers move: SetTimer raises an elapse below USER_TIMER_MINIMUM
-// (10 ms) to it; the timer fires at the first clock tick at or after the moment it was armed
-// plus its elapse, then again elapse after the tick it fired on, until SetTimer with the same
-// window and id replaces it or KillTimer ends it. A timer that has fired gives one WM_TIMER
-// once no other message waits, however often it fired meanwhile.
+// A 40 ms timer on Windows' window timer and message queue as documented, on a clock of the
+// test's own that only the loop and the handler (which takes slowNs in the first half minute)
+// move. SetTimer raises an elapse below USER_TIMER_MINIMUM (10 ms) to it; the timer fires at
+// the first clock tick at or after the moment it was armed plus its elapse, then again elapse
+// after the tick it fired on, until SetTimer replaces it or KillTimer ends it. A timer that has
+// fired gives one WM_TIMER once no other message waits, however often it fired meanwhile.
 class WindowsTimer : public SystemTimer {
 public:
-  explicit WindowsTimer(std::int64_t tickNs) : tickNs_(tickNs) {}
+  explicit WindowsTimer(std::int64_t tickNs, std::int64_t slowNs = 0) : tickNs_(tickNs) {
+    timer.SetInterval(40);
+    timer.SetOnTimer([this, slowNs] {
+      events.push_back(nowNs);
+      if (nowNs < 30'000 * kMs) nowNs += slowNs;
+    });
+  }
   std::int64_t nowNs = 0;
+  std::vector<std::int64_t> events;
   FrameTimer timer{*this, [this] { return nowNs; }};
 
   void Arm(unsigned elapseMs) override {
     elapseNs_ = std::max(elapseMs, 10u) * kMs;
     firesAt_ = TickAtOrAfter(nowNs + elapseNs_);
-    armed_ = true;
   }
-  void Kill() override { armed_ = false; }
-  // The message loop, with nothing but the timer to dispatch, until endNs (or after the
-  // handler that passes it).
+  void Kill() override { firesAt_ = INT64_MAX; }
+  // The message loop, with nothing but the timer to dispatch, until endNs.
   void RunUntil(std::int64_t endNs) {
-    for (;;) {
-      for (; armed_ && firesAt_ <= nowNs; firesAt_ = TickAtOrAfter(firesAt_ + elapseNs_)) {
-        fired_ = true;
-      }
-      if (fired_) {
-        fired_ = false;
-        timer.Fired();
-      } else if (armed_ && firesAt_ <= endNs) {
-        nowNs = firesAt_;
-      } else {
-        nowNs = std::max(nowNs, endNs);
-        return;
-      }
+    for (; firesAt_ <= std::max(nowNs, endNs); timer.Fired()) {
+      nowNs = std::max(nowNs, firesAt_);
+      while (firesAt_ <= nowNs) firesAt_ = TickAtOrAfter(firesAt_ + elapseNs_);
     }
+    nowNs = std::max(nowNs, endNs);
   }
 
 private:
@@ -128,24 +124,8 @@ private:
   }
   std::int64_t tickNs_;
   std::int64_t elapseNs_ = 0;
-  std::int64_t firesAt_ = 0;
-  bool armed_ = false;
-  bool fired_ = false;
+  std::int64_t firesAt_ = INT64_MAX;
 };
-
-// When a 40 ms timer's events come in a minute, on a tick of tickNs, when the handler takes
-// slowNs through the first half of the minute.
-std::vector<std::int64_t> EventsInAMinute(std::int64_t tickNs, std::int64_t slowNs = 0) {
-  WindowsTimer windows(tickNs);
-  std::vector<std::int64_t> events;
-  windows.timer.SetInterval(40);
-  windows.timer.SetOnTimer([&] {
-    events.push_back(windows.nowNs);
-    if (windows.nowNs < 30'000 * kMs) windows.nowNs += slowNs;
-  });
-  windows.RunUntil(60'000 * kMs);
-  return events;
-}
 
 double MeanPeriodMs(const std::vector<std::int64_t>& events) {
   return static_cast<double>(events.back() - events.front()) / (events.size() - 1) / kMs;
@@ -163,9 +143,10 @@ void ExpectOnDeadlines(const std::vector<std::int64_t>& events, std::int64_t fir
 
 TEST(TimerOnWindows, Gives40MsEventsEachWithinOneTickOfItsDeadlineOnA15625UsOrA1MsTick) {
   for (const std::int64_t tickNs : {kWindowsTickNs, kMs}) {
-    const std::vector<std::int64_t> events = EventsInAMinute(tickNs);
-    EXPECT_NEAR(MeanPeriodMs(events), 40.0, 0.2) << tickNs << " ns tick";
-    ExpectOnDeadlines(events, 40 * kMs, 40 * kMs, tickNs);
+    WindowsTimer windows(tickNs);
+    windows.RunUntil(60'000 * kMs);
+    EXPECT_NEAR(MeanPeriodMs(windows.events), 40.0, 0.2) << tickNs << " ns tick";
+    ExpectOnDeadlines(windows.events, 40 * kMs, 40 * kMs, tickNs);
   }
 }
 
@@ -174,7 +155,9 @@ TEST(TimerOnWindows, Gives40MsEventsEachWithinOneTickOfItsDeadlineOnA15625UsOrA1
 // event before it. A 30 ms handler misses none, a 60 ms one every third.
 TEST(TimerOnWindows, AHandlerTaking30Or60MsDelaysTheNextEventWithoutABurst) {
   for (const auto& [slowNs, count] : {std::pair{30 * kMs, 1500}, std::pair{60 * kMs, 1250}}) {
-    const std::vector<std::int64_t> events = EventsInAMinute(kWindowsTickNs, slowNs);
+    WindowsTimer windows(kWindowsTickNs, slowNs);
+    windows.RunUntil(60'000 * kMs);
+    const std::vector<std::int64_t>& events = windows.events;
     EXPECT_NEAR(events.size(), count, 1) << slowNs << " ns handler";
     for (std::size_t i = 1; i < events.size(); ++i) {
       ASSERT_GT(events[i] / (40 * kMs), events[i - 1] / (40 * kMs)) << "event " << i;
@@ -184,9 +167,7 @@ TEST(TimerOnWindows, AHandlerTaking30Or60MsDelaysTheNextEventWithoutABurst) {
 
 TEST(TimerOnWindows, ANewIntervalOrEnablingAgainStartsTheDeadlinesAfreshAndDisabledNothingFires) {
   WindowsTimer windows(kWindowsTickNs);
-  std::vector<std::int64_t> events;
-  windows.timer.SetInterval(40);
-  windows.timer.SetOnTimer([&] { events.push_back(windows.nowNs); });
+  std::vector<std::int64_t>& events = windows.events;
   windows.RunUntil(10'010 * kMs);
   events.clear();
   windows.timer.SetInterval(100);
