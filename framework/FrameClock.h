@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-// The deadline after a frame that was due at `due` and has just been drawn at `now`: the
-// first of due + period, due + 2 * period, ... that lies after now. A late frame thus moves
+// The deadline after a frame that was due at `due`, drawn at `now`: the first of
+// due + period, due + 2 * period, ... that lies after now. A late frame thus moves
 // on to the next deadline instead of drawing the missed ones in a burst. With a period of 0
 // the next frame is due at once.
 std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t periodNs);
@@ -36,10 +36,11 @@ public:
   virtual void WaitForEvents() = 0;
 };
 
-// Frames on deadlines for a program that a timer of its own wakes, early, late or on a
-// coarse tick: each wake-up asks whether a frame is due. One frame per deadline reached, the
-// next deadline counted from the last one, never from when the wake-up came; after a stall
-// one frame, then the deadlines go on. Stopped, no frame is due until it starts again.
+// Frames on deadlines for a program that wakes early, late or on a coarse tick (the system's
+// timer, a wait that an event ends): each wake-up asks whether a frame is due. One frame per
+// deadline reached, the next deadline counted from the last one, never from when the wake-up
+// came; after a stall one frame, then the deadlines go on. Stopped, no frame is due until it
+// starts again.
 class FrameCadence {
 public:
   // Starts, or starts again: the first frame is due at `firstDue`, the others periodNs apart.

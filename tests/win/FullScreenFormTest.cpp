@@ -183,11 +183,13 @@ TEST_F(FullScreenForm, NothingIsDrawnWhileADisplayIsOffAndTheFramesGoOnFromTheSa
   };
   send(0);
   const std::int32_t counter = VeloriumF1->Planets->Counter;
-  ASSERT_TRUE(kit::waitUntil([] { return !VeloriumF1->Timer1->Enabled(); }));
   kit::pause(kit::Milliseconds{200});
+  EXPECT_FALSE(VeloriumF1->Timer1->Enabled());
   EXPECT_EQ(VeloriumF1->Planets->Counter, counter);
   send(2);
-  ASSERT_TRUE(kit::waitUntil([&] { return VeloriumF1->Planets->Counter > counter; },
+  // The sight's next look starts the frames again, from the same Counter.
+  ASSERT_TRUE(kit::waitUntil([] { return VeloriumF1->Timer1->Enabled(); }));
+  EXPECT_EQ(VeloriumF1->Planets->Counter, counter);
+  EXPECT_TRUE(kit::waitUntil([&] { return VeloriumF1->Planets->Counter > counter; },
                              kit::Milliseconds{3000}));
-  EXPECT_EQ(VeloriumF1->Planets->Counter, counter + 1);
 }
