@@ -30,13 +30,6 @@ TVeloriumF1::TVeloriumF1(TComponent* owner) : TForm(owner) {
   MonitorCovers.OnKeyDown = [this](TObject* sender) { FormKeyDown(sender); };
   MonitorCovers.OnClick = [this](TObject* sender) { FormClick(sender); };
   MonitorCovers.OnMouseMove = [this](TObject* sender) { FormMouseMove(sender); };
-  WindowProc = [this](TMessage& message) {
-    if (DisplayPower.TakeNotification(message)) {
-      DisplayChanged();
-    } else {
-      WndProc(message);
-    }
-  };
   InitForm("TVELORIUMF1");
   MaskFloatingPointExceptions();
 }
@@ -52,7 +45,6 @@ void TVeloriumF1::FormCreate(TObject*) {
 void TVeloriumF1::FormShow(TObject*) {
   ShowWindow(Application->Handle(), SW_HIDE);
   MonitorCovers.Show(Handle());
-  DisplayPower.Watch(Handle());
 }
 
 void TVeloriumF1::FormResize(TObject*) {
@@ -62,12 +54,9 @@ void TVeloriumF1::FormResize(TObject*) {
 void TVeloriumF1::Timer1Timer(TObject*) {
   // Ticks wait until the form is on screen: a modal error box inside FormCreate
   // keeps the timer running before the form is set up.
-  if (Planets && Visible && HandleAllocated()) Planets->Tick();
-}
-
-void TVeloriumF1::DisplayChanged() {
-  // Nothing is drawn into a dark display; the frames go on from the same Counter.
-  if (Timer1 != nullptr) Timer1->SetEnabled(DisplayPower.DisplayOn());
+  if (!Planets || !Visible || !HandleAllocated()) return;
+  // Nothing is drawn that nobody can see; the frames go on from the same Counter.
+  if (Sight.FrameCanBeSeen(Handle(), Timer1)) Planets->Tick();
 }
 
 void TVeloriumF1::FormKeyDown(TObject*) {

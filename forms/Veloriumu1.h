@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "scene/Tplanets.h"
-#include "win32/DisplayPower.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
+#include "win32/FrameSight.h"
 #include "win32/MonitorCovers.h"
 
 class TVeloriumF1 : public TForm {
@@ -21,8 +21,8 @@ public:
   std::unique_ptr<TPlanets> Planets;
   // Black windows over the other monitors, made when the form shows.
   TMonitorCovers MonitorCovers;
-  // Whether the display shows anything: Timer1 runs only while it does.
-  TDisplayPower DisplayPower;
+  // Whether the frames can be seen: Timer1 runs only while they can.
+  TFrameSight Sight;
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
@@ -33,8 +33,6 @@ public:
   void ApplicationEvents1Deactivate(TObject* Sender);
   void FormMouseMove(TObject* Sender);
   void FormDestroy(TObject* Sender);
-  // A notification of the display's state came: Timer1 follows it.
-  void DisplayChanged();
 };
 
 extern TVeloriumF1* VeloriumF1;

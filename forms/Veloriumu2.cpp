@@ -12,30 +12,9 @@ TVeloriumF2* VeloriumF2 = nullptr;
 
 namespace {
 
-// How often a preview that cannot be seen looks at its host.
-constexpr unsigned kHostWatchMs = 250;
-
 // Window handles are 32-bit values, sign-extended to the width of a pointer.
 HWND WindowFromNumber(std::int32_t number) {
   return reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
-}
-
-// Whether any of the preview can be seen: its host and the host's ancestors shown, none of
-// them minimised, and some of the preview inside its host's client area. Another program
-// hides or minimises the host without a word to the preview.
-bool CanBeSeen(HWND preview) {
-  HWND host = GetParent(preview);
-  if (host == nullptr || IsWindowVisible(preview) == FALSE) return false;
-  for (HWND window = host; window != nullptr; window = GetParent(window)) {
-    if (IsIconic(window) != FALSE) return false;
-  }
-  RECT area{};
-  RECT previewRect{};
-  RECT seen{};
-  GetClientRect(host, &area);
-  MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&area), 2);
-  GetWindowRect(preview, &previewRect);
-  return IntersectRect(&seen, &area, &previewRect) != FALSE;
 }
 
 }  // namespace
@@ -49,10 +28,6 @@ TVeloriumF2::TVeloriumF2(TComponent* owner) : TForm(owner) {
   Publish("FormDestroy", &TVeloriumF2::FormDestroy);
   // The preview lives in another program's window: no task-bar button of its own.
   Application->TaskBarButton = false;
-  HostWatch = new TTimer(this);
-  HostWatch->SetEnabled(false);
-  HostWatch->SetInterval(kHostWatchMs);
-  HostWatch->SetOnTimer([this](TObject* sender) { HostWatchTimer(sender); });
   InitForm("TVELORIUMF2");
   MaskFloatingPointExceptions();
   // FormCreate makes the window inside the host as its last step. Without that window
@@ -93,20 +68,10 @@ void TVeloriumF2::Timer1Timer(TObject*) {
   // No tick before the window is in its host (an error box inside FormCreate runs a
   // modal loop) nor after the host has taken the window with it.
   if (!Planets || !HandleAllocated()) return;
-  // Until the message loop shows the form, the host cannot tell whether it will be seen.
-  if (Visible && !CanBeSeen(Handle())) {
-    Timer1->SetEnabled(false);
-    HostWatch->SetEnabled(true);
-    return;
-  }
+  // Until the message loop shows the form, it cannot tell whether it will be seen. Another
+  // program hides or minimises the host without a word to the preview.
+  if (Visible && !Sight.FrameCanBeSeen(Handle(), Timer1)) return;
   Planets->Tick();
-}
-
-void TVeloriumF2::HostWatchTimer(TObject*) {
-  if (!HandleAllocated() || !CanBeSeen(Handle())) return;
-  // The frames go on from the same Counter, the first one Interval from now.
-  HostWatch->SetEnabled(false);
-  Timer1->SetEnabled(true);
 }
 
 void TVeloriumF2::FormDestroy(TObject*) {

@@ -7,6 +7,7 @@
 #include "scene/Tplanets.h"
 #include "win32/ExtCtrls.h"
 #include "win32/Forms.h"
+#include "win32/FrameSight.h"
 
 class TVeloriumF2 : public TForm {
 public:
@@ -15,16 +16,14 @@ public:
 
   TTimer* Timer1 = nullptr;
   std::unique_ptr<TPlanets> Planets;
-  // While the preview cannot be seen Timer1 is off, and this slower one looks for the host
-  // to show it again.
-  TTimer* HostWatch = nullptr;
+  // Whether the frames can be seen: Timer1 runs only while they can.
+  TFrameSight Sight;
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);
   void FormResize(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void FormDestroy(TObject* Sender);
-  void HostWatchTimer(TObject* Sender);
   // Every message of the window passes here first: a system command closes the preview.
   void PreviewWndProc(TMessage& message);
 };

@@ -1,7 +1,8 @@
-// The frame cadence's arithmetic and the loop that keeps it.
+// The frame deadlines' arithmetic, the loop that keeps them and the timer that the system wakes.
 #include "framework/FrameClock.h"
 
 #include <climits>
+#include <utility>
 
 std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t periodNs) {
   if (periodNs <= 0) return now;
@@ -17,32 +18,9 @@ int MillisecondsUntil(std::int64_t deadline, std::int64_t now) {
   return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
 }
 
-void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
-  std::int64_t due = host.NowNs();
-  bool settingUp = true;
-  while (!host.Stopped()) {
-    // Events first: a window resized since the last frame is fitted before the next.
-    if (!host.HandleEvents()) return;
-    if (!host.Seen()) {
-      host.WaitForEvents();
-      // The deadlines start again from now, without a burst for the unseen time.
-      due = host.NowNs();
-      continue;
-    }
-    if (host.NowNs() >= due) {
-      host.DrawFrame();
-      // The set-up shows nothing: the first picture keeps its deadline, not one a period on.
-      if (!settingUp) due = NextFrameDeadline(due, host.NowNs(), periodNs);
-      settingUp = false;
-    } else {
-      host.WaitUntil(due);
-    }
-  }
-}
-
-void FrameCadence::Start(std::int64_t now, std::int64_t periodNs) {
+void FrameCadence::Start(std::int64_t firstDue, std::int64_t periodNs) {
   periodNs_ = periodNs;
-  due_ = now + periodNs;
+  due_ = firstDue;
   running_ = true;
 }
 
@@ -50,4 +28,65 @@ bool FrameCadence::FrameDue(std::int64_t now) {
   if (!running_ || now < due_) return false;
   due_ = NextFrameDeadline(due_, now, periodNs_);
   return true;
+}
+
+void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
+  FrameCadence cadence;
+  cadence.Start(host.NowNs(), periodNs);
+  while (!host.Stopped()) {
+    // Events first: a window resized since the last frame is fitted before the next.
+    if (!host.HandleEvents()) return;
+    if (!host.Seen()) {
+      host.WaitForEvents();
+      cadence.Start(host.NowNs(), periodNs);
+    } else if (!cadence.FrameDue(host.NowNs())) {
+      host.WaitUntil(cadence.Deadline());
+    } else if (!host.DrawFrame()) {
+      // The set-up shows nothing: the first picture follows it at once.
+      cadence.Start(host.NowNs(), periodNs);
+    }
+  }
+}
+
+FrameTimer::FrameTimer(SystemTimer& system, std::function<std::int64_t()> clockNs)
+    : system_(system), clockNs_(std::move(clockNs)) {}
+
+void FrameTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Restart();
+}
+
+void FrameTimer::SetInterval(unsigned intervalMs) {
+  intervalMs_ = intervalMs;
+  Restart();
+}
+
+void FrameTimer::SetOnTimer(std::function<void()> handler) {
+  onTimer_ = std::move(handler);
+  Restart();
+}
+
+void FrameTimer::Restart() {
+  system_.Kill();
+  cadence_.Stop();
+  if (!enabled_ || intervalMs_ == 0 || !onTimer_) return;
+  const std::int64_t periodNs = static_cast<std::int64_t>(intervalMs_) * 1'000'000;
+  cadence_.Start(clockNs_() + periodNs, periodNs);
+  ArmForNextDeadline();
+}
+
+void FrameTimer::ArmForNextDeadline() {
+  // The system raises a short elapse to its minimum and fires on its own tick; the wait is
+  // rounded up, so that the timer never fires before the deadline.
+  const int waitMs = MillisecondsUntil(cadence_.Deadline(), clockNs_());
+  system_.Arm(static_cast<unsigned>(waitMs > 0 ? waitMs : 1));
+}
+
+void FrameTimer::Fired() {
+  // A firing already waiting when the timer stopped.
+  if (!cadence_.Running()) return;
+  const bool due = cadence_.FrameDue(clockNs_());
+  ArmForNextDeadline();
+  if (due) onTimer_();
 }

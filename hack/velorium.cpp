@@ -2,13 +2,13 @@
 // its window and draws a frame every --delay microseconds until a signal, the window's end
 // or (in a window of its own) the user ends it; errors go to standard error with status 1.
 #include <poll.h>
-#include <time.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
+#include "framework/Clock.h"
 #include "framework/FrameClock.h"
 #include "hack/FpsOverlay.h"
 #include "hack/HackCommandLine.h"
@@ -20,12 +20,6 @@
 
 namespace {
 
-std::int64_t MonotonicNs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-}
-
 // The frame loop's clock, frames, events and waits: the monotonic clock, the scene, the
 // window's events and poll().
 class HackLoop : public FrameLoopHost {
@@ -34,9 +28,12 @@ public:
       : window_(window), planets_(planets), stop_(stop) {}
   std::int64_t NowNs() override { return MonotonicNs(); }
   bool Stopped() override { return stop_.Received(); }
-  void DrawFrame() override {
+  bool DrawFrame() override {
+    // The scene's first tick makes the context and shows nothing.
+    const bool picture = planets_.Counter != 0;
     planets_.Tick();
     if (window_.Scene().setupFailed) throw HackError(window_.Scene().setupError);
+    return picture;
   }
   bool HandleEvents() override {
     HackWindow::Events events = window_.HandleEvents();

@@ -15,14 +15,12 @@ TDisplayPower::~TDisplayPower() {
 }
 
 void TDisplayPower::Watch(HWND window) {
-  if (console_ == nullptr) {
-    console_ = RegisterPowerSettingNotification(window, &kConsoleDisplayState,
-                                                DEVICE_NOTIFY_WINDOW_HANDLE);
-  }
-  if (session_ == nullptr) {
-    session_ = RegisterPowerSettingNotification(window, &kSessionDisplayStatus,
-                                                DEVICE_NOTIFY_WINDOW_HANDLE);
-  }
+  if (watching_) return;
+  watching_ = true;
+  console_ =
+      RegisterPowerSettingNotification(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+  session_ =
+      RegisterPowerSettingNotification(window, &kSessionDisplayStatus, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 bool TDisplayPower::TakeNotification(TMessage& message) {

@@ -21,8 +21,9 @@ public:
   TDisplayPower(const TDisplayPower&) = delete;
   TDisplayPower& operator=(const TDisplayPower&) = delete;
 
-  // Has the system tell `window` of both states, each at once and then on every change;
-  // nothing more once it watches. Without the notifications the display counts as on.
+  // Has the system tell `window` of both states, each at once and then on every change; the
+  // first call asks, later ones do nothing. Without the notifications the display counts as
+  // on.
   void Watch(HWND window);
   // Takes a WM_POWERBROADCAST notification of either state (answering it); false for any
   // other message.
@@ -31,6 +32,7 @@ public:
   bool DisplayOn() const { return consoleOn_ && sessionOn_; }
 
 private:
+  bool watching_ = false;
   HPOWERNOTIFY console_ = nullptr;
   HPOWERNOTIFY session_ = nullptr;
   bool consoleOn_ = true;

@@ -1,24 +1,18 @@
 // The timer: a message-only window that receives WM_TIMER and raises OnTimer.
 #include "win32/ExtCtrls.h"
 
-#include <chrono>
+#include <utility>
 
+#include "framework/Clock.h"
 #include "framework/SysUtils.h"
 #include "win32/WindowClass.h"
 
 namespace {
 constexpr char kTimerWindowClass[] = "TTimerWindow";
 constexpr UINT_PTR kTimerId = 1;
-constexpr std::int64_t kNsPerMs = 1'000'000;
-
-std::int64_t SteadyNowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
 }  // namespace
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner), clock_(SteadyNowNs) {
+TTimer::TTimer(TComponent* owner) : TComponent(owner), timer_(*this, MonotonicNs) {
   WNDCLASSEXA windowClass{};
   windowClass.lpfnWndProc = LinkedWindowProc<TTimer>;
   windowClass.lpszClassName = kTimerWindowClass;
@@ -35,43 +29,23 @@ TTimer::~TTimer() {
   DestroyWindow(window_);
 }
 
-void TTimer::SetEnabled(bool enabled) {
-  // Enabling a running timer keeps its deadlines.
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  UpdateTimer();
-}
-
-void TTimer::SetInterval(unsigned intervalMs) {
-  intervalMs_ = intervalMs;
-  UpdateTimer();
-}
-
 void TTimer::SetOnTimer(TNotifyEvent handler) {
-  onTimer_ = std::move(handler);
-  UpdateTimer();
-}
-
-void TTimer::SetClock(TClock clock) {
-  clock_ = std::move(clock);
-  UpdateTimer();
-}
-
-void TTimer::UpdateTimer() {
-  KillTimer(window_, kTimerId);
-  cadence_.Stop();
-  if (enabled_ && intervalMs_ > 0 && onTimer_) {
-    cadence_.Start(clock_(), static_cast<std::int64_t>(intervalMs_) * kNsPerMs);
-    ArmTimer();
+  if (handler) {
+    timer_.SetOnTimer([this, handler = std::move(handler)] { handler(this); });
+  } else {
+    timer_.SetOnTimer(nullptr);
   }
 }
 
-void TTimer::ArmTimer() {
-  // The system rounds a short wait up to its own minimum and to its tick.
-  const int waitMs = MillisecondsUntil(cadence_.Deadline(), clock_());
-  if (SetTimer(window_, kTimerId, static_cast<UINT>(waitMs > 0 ? waitMs : 1), nullptr) == 0) {
+void TTimer::Arm(unsigned elapseMs) {
+  // Armed again with the same window and id, the system's timer starts afresh.
+  if (SetTimer(window_, kTimerId, elapseMs, nullptr) == 0) {
     throw Exception("Not enough timers available");
   }
+}
+
+void TTimer::Kill() {
+  KillTimer(window_, kTimerId);
 }
 
 bool TTimer::SetProperty(const LayoutProperty& property, const TEventResolver& events) {
@@ -91,11 +65,7 @@ bool TTimer::HandleWindowMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result
   // The window carries this one timer.
   if (msg != WM_TIMER) return false;
   result = 0;
-  if (!cadence_.Running()) return true;
-  const bool due = cadence_.FrameDue(clock_());
-  // Armed before the handler runs: a modal loop inside it goes on getting events.
-  ArmTimer();
-  if (due && onTimer_) onTimer_(this);
+  timer_.Fired();
   return true;
 }
 

@@ -3,52 +3,38 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
 #include "framework/FrameClock.h"
 #include "win32/Controls.h"
 #include "win32/Graphics.h"
 
-// Nanoseconds of a monotonic clock.
-using TClock = std::function<std::int64_t()>;
-
-// Fires OnTimer every Interval milliseconds while the message loop (or any modal loop) runs.
-// Events keep to deadlines Interval apart, counted from when the timer was enabled, however
-// coarse the system's timer tick: each WM_TIMER re-arms the system timer toward the next
-// deadline, and one that comes before it fires nothing. A late event moves on to the next
-// deadline without making up the missed ones.
-class TTimer : public TComponent {
+// Fires OnTimer every Interval milliseconds while the message loop (or any modal loop) runs,
+// on deadlines Interval apart (FrameTimer): the system's timer, armed through SetTimer on a
+// message-only window, wakes it with WM_TIMER. The deadlines start again, the first one
+// Interval later, on SetEnabled(true) of a stopped timer and on every SetInterval and
+// SetOnTimer, whatever the value; SetEnabled(true) of a running timer keeps them.
+class TTimer : public TComponent, private SystemTimer {
 public:
   explicit TTimer(TComponent* owner);
   ~TTimer() override;
 
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled);
-  void SetInterval(unsigned intervalMs);
+  bool Enabled() const { return timer_.Enabled(); }
+  void SetEnabled(bool enabled) { timer_.SetEnabled(enabled); }
+  void SetInterval(unsigned intervalMs) { timer_.SetInterval(intervalMs); }
   void SetOnTimer(TNotifyEvent handler);
-  // The clock the deadlines are kept on; the steady clock unless replaced.
-  void SetClock(TClock clock);
-  // The message-only window that receives the timer's WM_TIMER.
-  HWND Handle() const { return window_; }
 
   bool SetProperty(const LayoutProperty& property, const TEventResolver& events) override;
-  // The timer window's messages (LinkedWindowProc): WM_TIMER raises OnTimer when a deadline
-  // has come.
+  // The timer window's messages (LinkedWindowProc): WM_TIMER wakes the timer.
   bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
-  void UpdateTimer();
-  // Sets the system timer to wake the window at the next deadline.
-  void ArmTimer();
+  // SetTimer and KillTimer on the timer's window.
+  void Arm(unsigned elapseMs) override;
+  void Kill() override;
 
   HWND window_ = nullptr;
-  bool enabled_ = true;
-  unsigned intervalMs_ = 1000;
-  TNotifyEvent onTimer_;
-  TClock clock_;
-  FrameCadence cadence_;
+  FrameTimer timer_;
 };
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };

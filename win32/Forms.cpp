@@ -522,7 +522,18 @@ HWND TApplication::Handle() {
   return handle_;
 }
 
-bool TApplication::HandleWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+bool TApplication::DisplayOn() {
+  displayPower_.Watch(Handle());
+  return displayPower_.DisplayOn();
+}
+
+bool TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       LRESULT& result) {
+  TMessage message{hwnd, msg, wParam, lParam, 0};
+  if (displayPower_.TakeNotification(message)) {
+    result = message.result;
+    return true;
+  }
   if (msg == WM_ACTIVATEAPP) {
     if (wParam == 0) Deactivated();
     return false;

@@ -11,6 +11,7 @@
 
 #include "framework/SysUtils.h"
 #include "win32/Controls.h"
+#include "win32/DisplayPower.h"
 #include "win32/WindowException.h"
 
 enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
@@ -189,7 +190,14 @@ public:
   // The main form became the active window.
   void MainFormActivated() { active_ = true; }
 
-  // The application window's messages (LinkedWindowProc): activation and closing.
+  // Whether the display shows anything (console and session). The power notifications come to
+  // the application's window, a top-level window of the program's own (the system sends them
+  // to no child window, such as the preview in another program's window), from the first
+  // question on.
+  bool DisplayOn();
+
+  // The application window's messages (LinkedWindowProc): activation, closing and the
+  // display's power notifications.
   bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
@@ -205,6 +213,7 @@ private:
   bool active_ = false;
   std::vector<TApplicationEvents*> events_;
   WindowExceptionHandler previousExceptionHandler_ = nullptr;
+  TDisplayPower displayPower_;
 };
 
 // The one application object of the process (set while a TApplication exists).

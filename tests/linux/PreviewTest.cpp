@@ -1,7 +1,8 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
-// the scene in that window only, following its size, ending with 0 when it is destroyed; a
-// window of any visual of 8 bits per colour drawn in; and a window that cannot show the scene
-// (of too few bits per colour, or InputOnly) refused with a clear error.
+// the scene in that window only, following its size, nothing drawn while it is hidden or
+// covered, ending with 0 when it is destroyed; a window of any visual of 8 bits per colour
+// drawn in; and a window that cannot show the scene (of too few bits per colour, or InputOnly)
+// refused with a clear error.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -64,26 +65,36 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
-// Hidden at its first frame, it draws nothing, and once shown it goes on from that frame: the
-// comet, in view only in the course's first half second, is seen again.
-TEST(Preview, DrawsNothingWhileItsWindowIsHiddenAndGoesOnFromWhereItStoppedOnceShown) {
+// Out of sight from its first frame, its window unmapped or covered by another window, it draws
+// nothing, and once seen again it goes on from that frame: the comet, in view only in the
+// course's first half second, is seen again.
+class UnseenPreview : public testing::TestWithParam<bool> {};
+
+TEST_P(UnseenPreview, DrawsNothingAndGoesOnFromWhereItStoppedOnceSeenAgain) {
+  const bool covered = GetParam();
   TestDisplay display(1024, 768);
   Display* x = display.connection();
   const Window window = makeGLWindow(x, 0, 0, 1024, 768);
+  const Window cover = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1024, 768, 0, 0, 0);
   Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
   ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).drawn(); }));
-  XUnmapWindow(x, window);
+  covered ? XMapRaised(x, cover) : XUnmapWindow(x, window);
   XSync(x, False);
   // The frame in progress ends; then 1.5 s would take about 0.2 s of drawing.
   pause(Milliseconds(300));
   const double hiddenFrom = hack.cpuSeconds();
   pause(Milliseconds(1500));
   EXPECT_LE(hack.cpuSeconds() - hiddenFrom, 0.02);
-  XMapWindow(x, window);
+  covered ? XMoveWindow(x, cover, 1024, 0) : XMapWindow(x, window);
   XSync(x, False);
   expectScene(watchScene([&] { return grabWindow(x, window); }));
   expectEndsWithZero(hack);
 }
+
+INSTANTIATE_TEST_SUITE_P(Preview, UnseenPreview, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Covered" : "Hidden";
+                         });
 
 // Mesa's software rasteriser crashes on a window of 32705 pixels a side; the scene goes into
 // the middle of it, which this window has at the screen's centre.

@@ -1,23 +1,19 @@
-// The hack's frame deadlines and the loop that keeps them.
+// The frame deadlines of both programs: their arithmetic, the Linux hack's frame loop, and the
+// Windows timer on a model of Windows' own timer and message queue.
 #include "framework/FrameClock.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr std::int64_t kMs = 1'000'000;
 
-TEST(FrameClock, AFrameOnTimeIsFollowedOnePeriodAfterItsDeadline) {
-  EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1000 * kMs, 40 * kMs), 1040 * kMs);
-  EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1039 * kMs, 40 * kMs), 1040 * kMs);
-}
-
-TEST(FrameClock, ALateFrameMovesOnToTheNextDeadlineWithoutABurst) {
-  EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1040 * kMs, 40 * kMs), 1080 * kMs);
-  EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1095 * kMs, 40 * kMs), 1120 * kMs);
+// Frames on time and a little late: the timer's tests below.
+TEST(FrameClock, AFrameLateByManyPeriodsMovesOnToTheNextDeadlineWithoutABurst) {
   EXPECT_EQ(NextFrameDeadline(0, 10'000 * kMs + 1, 40 * kMs), 10'040 * kMs);
   // --delay 0: as fast as it can.
   EXPECT_EQ(NextFrameDeadline(1000 * kMs, 1003 * kMs, 0), 1003 * kMs);
@@ -41,9 +37,10 @@ public:
   int waitsWithoutDeadline = 0;
   std::int64_t NowNs() override { return now_; }
   bool Stopped() override { return false; }
-  void DrawFrame() override {
+  bool DrawFrame() override {
     drawnAt.push_back(now_);
     now_ += 10 * kMs;
+    return drawnAt.size() > 1;
   }
   bool HandleEvents() override { return drawnAt.size() < frames; }
   void WaitUntil(std::int64_t deadlineNs) override { now_ = std::max(now_, deadlineNs) + kMs; }
@@ -57,10 +54,10 @@ private:
   std::int64_t now_ = 0;
 };
 
-TEST(FrameClock, TheFirstPictureFollowsTheSetUpAtOnceAndTheRestKeepTheSetUpsDeadlines) {
+TEST(FrameClock, TheFirstPictureFollowsTheSetUpAtOnceAndTheDeadlinesCountFromIt) {
   FakeHost host;
   RunFrameLoop(host, 40 * kMs);
-  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 10 * kMs, 41 * kMs, 81 * kMs}));
+  EXPECT_EQ(host.drawnAt, (std::vector<std::int64_t>{0, 10 * kMs, 51 * kMs, 91 * kMs}));
 }
 
 // Hidden from 100 ms to 1000 ms: one wait through it, then the fifth frame at once and the
@@ -72,7 +69,7 @@ TEST(FrameClock, NothingIsDrawnWhileUnseenAndTheFramesGoOnFromWhenItIsSeenAgain)
   host.shownAt = 1000 * kMs;
   RunFrameLoop(host, 40 * kMs);
   EXPECT_EQ(host.drawnAt,
-            (std::vector<std::int64_t>{0, 10 * kMs, 41 * kMs, 81 * kMs, 1000 * kMs, 1041 * kMs}));
+            (std::vector<std::int64_t>{0, 10 * kMs, 51 * kMs, 91 * kMs, 1000 * kMs, 1041 * kMs}));
   EXPECT_EQ(host.waitsWithoutDeadline, 1);
 }
 
@@ -80,31 +77,103 @@ TEST(FrameClock, NothingIsDrawnWhileUnseenAndTheFramesGoOnFromWhenItIsSeenAgain)
 
 namespace {
 
-// The mean ms between the frames of a 40 ms cadence woken every wakeUpNs for a minute.
-double MeanFramePeriodMs(std::int64_t wakeUpNs) {
-  FrameCadence cadence;
-  cadence.Start(0, 40 * kMs);
-  std::vector<std::int64_t> frames;
-  for (std::int64_t now = 0; now <= 60'000 * kMs; now += wakeUpNs) {
-    if (cadence.FrameDue(now)) frames.push_back(now);
+constexpr std::int64_t kWindowsTickNs = 15'625'000;
+
+// A 40 ms timer on Windows' window timer and message queue as documented, on a clock of the
+// test's own that only the loop and the handler (which takes slowNs in the first half minute)
+// move. SetTimer raises an elapse below USER_TIMER_MINIMUM (10 ms) to it; the timer fires at
+// the first clock tick at or after the moment it was armed plus its elapse, then again elapse
+// after the tick it fired on, until SetTimer replaces it or KillTimer ends it. A timer that has
+// fired gives one WM_TIMER once no other message waits, however often it fired meanwhile.
+class WindowsTimer : public SystemTimer {
+public:
+  explicit WindowsTimer(std::int64_t tickNs, std::int64_t slowNs = 0) : tickNs_(tickNs) {
+    timer.SetInterval(40);
+    timer.SetOnTimer([this, slowNs] {
+      events.push_back(nowNs);
+      if (nowNs < 30'000 * kMs) nowNs += slowNs;
+    });
   }
-  return static_cast<double>(frames.back() - frames.front()) / (frames.size() - 1) / kMs;
+  std::int64_t nowNs = 0;
+  std::vector<std::int64_t> events;
+  FrameTimer timer{*this, [this] { return nowNs; }};
+
+  void Arm(unsigned elapseMs) override {
+    elapseNs_ = std::max(elapseMs, 10u) * kMs;
+    firesAt_ = TickAtOrAfter(nowNs + elapseNs_);
+  }
+  void Kill() override { firesAt_ = INT64_MAX; }
+  // The message loop, with nothing but the timer to dispatch, until endNs.
+  void RunUntil(std::int64_t endNs) {
+    for (; firesAt_ <= std::max(nowNs, endNs); timer.Fired()) {
+      nowNs = std::max(nowNs, firesAt_);
+      while (firesAt_ <= nowNs) firesAt_ = TickAtOrAfter(firesAt_ + elapseNs_);
+    }
+    nowNs = std::max(nowNs, endNs);
+  }
+
+private:
+  std::int64_t TickAtOrAfter(std::int64_t ns) const {
+    return (ns + tickNs_ - 1) / tickNs_ * tickNs_;
+  }
+  std::int64_t tickNs_;
+  std::int64_t elapseNs_ = 0;
+  std::int64_t firesAt_ = INT64_MAX;
+};
+
+double MeanPeriodMs(const std::vector<std::int64_t>& events) {
+  return static_cast<double>(events.back() - events.front()) / (events.size() - 1) / kMs;
 }
 
-TEST(FrameCadence, Gives40MsFramesWokenEveryMillisecondOrOnlyOnA15625MicrosecondTick) {
-  EXPECT_NEAR(MeanFramePeriodMs(kMs), 40.0, 0.2);
-  EXPECT_NEAR(MeanFramePeriodMs(15'625'000), 40.0, 0.2);
+// Each event at most one tick after its deadline, the first deadline at firstNs.
+void ExpectOnDeadlines(const std::vector<std::int64_t>& events, std::int64_t firstNs,
+                       std::int64_t periodNs, std::int64_t tickNs) {
+  ASSERT_FALSE(events.empty());
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const std::int64_t lateNs = events[i] - (firstNs + static_cast<std::int64_t>(i) * periodNs);
+    ASSERT_TRUE(lateNs >= 0 && lateNs <= tickNs) << "event " << i << ": " << lateNs << " ns late";
+  }
 }
 
-TEST(FrameCadence, StoppedGivesNoFrameAndStartedAgainTheFirstComesAPeriodLater) {
-  FrameCadence cadence;
-  cadence.Start(0, 40 * kMs);
-  cadence.Stop();
-  EXPECT_FALSE(cadence.FrameDue(5000 * kMs));
-  cadence.Start(9000 * kMs, 40 * kMs);
-  EXPECT_FALSE(cadence.FrameDue(9039 * kMs));
-  EXPECT_TRUE(cadence.FrameDue(9040 * kMs));
-  EXPECT_FALSE(cadence.FrameDue(9041 * kMs));
+TEST(TimerOnWindows, Gives40MsEventsEachWithinOneTickOfItsDeadlineOnA15625UsOrA1MsTick) {
+  for (const std::int64_t tickNs : {kWindowsTickNs, kMs}) {
+    WindowsTimer windows(tickNs);
+    windows.RunUntil(60'000 * kMs);
+    EXPECT_NEAR(MeanPeriodMs(windows.events), 40.0, 0.2) << tickNs << " ns tick";
+    ExpectOnDeadlines(windows.events, 40 * kMs, 40 * kMs, tickNs);
+  }
+}
+
+// While the handler is slow, an event comes for each deadline reached, late; after it, no burst
+// makes up for the missed ones: the latest deadline at each event is a later one than at the
+// event before it. A 30 ms handler misses none, a 60 ms one every third.
+TEST(TimerOnWindows, AHandlerTaking30Or60MsDelaysTheNextEventWithoutABurst) {
+  for (const auto& [slowNs, count] : {std::pair{30 * kMs, 1500}, std::pair{60 * kMs, 1250}}) {
+    WindowsTimer windows(kWindowsTickNs, slowNs);
+    windows.RunUntil(60'000 * kMs);
+    const std::vector<std::int64_t>& events = windows.events;
+    EXPECT_NEAR(events.size(), count, 1) << slowNs << " ns handler";
+    for (std::size_t i = 1; i < events.size(); ++i) {
+      ASSERT_GT(events[i] / (40 * kMs), events[i - 1] / (40 * kMs)) << "event " << i;
+    }
+  }
+}
+
+TEST(TimerOnWindows, ANewIntervalOrEnablingAgainStartsTheDeadlinesAfreshAndDisabledNothingFires) {
+  WindowsTimer windows(kWindowsTickNs);
+  std::vector<std::int64_t>& events = windows.events;
+  windows.RunUntil(10'010 * kMs);
+  events.clear();
+  windows.timer.SetInterval(100);
+  windows.RunUntil(20'000 * kMs);
+  ExpectOnDeadlines(events, 10'110 * kMs, 100 * kMs, kWindowsTickNs);
+  events.clear();
+  windows.timer.SetEnabled(false);
+  windows.RunUntil(30'000 * kMs);
+  EXPECT_TRUE(events.empty());
+  windows.timer.SetEnabled(true);
+  windows.RunUntil(40'000 * kMs);
+  ExpectOnDeadlines(events, 30'100 * kMs, 100 * kMs, kWindowsTickNs);
 }
 
 }  // namespace
