@@ -190,7 +190,13 @@ HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
     if (std::optional<std::string> error = option->take(reading, value)) {
       return Failure(Kind::Usage, *error);
     }
-    if (reading.command.kind != Kind::Run) return reading.command;
+    if (reading.command.kind == Kind::Run) continue;
+    // An action is the last word: a word after it would be ignored, or a second action.
+    if (k + 1 < arguments.size()) {
+      return Failure(Kind::Usage, QuotedText(word) + " takes nothing after it, not " +
+                                      QuotedText(arguments[k + 1]));
+    }
+    return reading.command;
   }
   return ChooseTarget(reading, screensaverWindow);
 }

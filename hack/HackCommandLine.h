@@ -53,7 +53,8 @@ struct HackCommand {
 // Options start with one or two dashes alike: -root and --root are the same. --window-id
 // wins over --root and --window wherever it stands; of --root and --window the last wins.
 // --display, --window-id and --delay take the next argument as their value. --help,
-// --version and the list options end the reading: what follows them is not looked at.
+// --version and the list options are actions: the last word, with options before them
+// ignored and any word after them a usage error.
 // screensaverWindow is the environment's XSCREENSAVER_WINDOW, or nullopt when it is not set.
 HackCommand ParseHackCommandLine(const std::vector<std::string>& arguments,
                                  std::optional<std::string_view> screensaverWindow);

@@ -2,6 +2,8 @@
 // by XScreenSaverList and put in place of the old file whole, and a line on what was done.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -10,19 +12,33 @@
 struct ListFiles {
   std::string settings;    // the user's settings, ~/.xscreensaver
   std::string defaults;    // the system's, /etc/X11/app-defaults/XScreenSaver
-  std::string executable;  // the absolute path of the program the list is to run
+  std::string executable;  // the absolute path of the running program; empty when unknown
+};
+
+// Where a test steps into a change.
+struct ListHooks {
+  // Runs in every attempt once the new text is written and synced, before it takes the old
+  // file's place.
+  std::function<void()> beforeRename;
+  // Makes what was written to a file, or to a folder's list of names, lasting: fsync.
+  std::function<int(int descriptor)> sync = fsync;
 };
 
 // Adds velorium to the list in `files.settings` (add) or takes it out; says what it did on
 // `out`, or what went wrong in one line on `errors`. Returns the exit status: 0 once the list
-// holds the change (or needs none) and that is said, else 1. Nothing is changed when a file is
-// not a regular file of at most 16 MB (links followed), a link cannot be followed, or the
+// holds the change on disk (or needs none) and that is said, else 1.
+//
+// A link at `files.settings` is followed once; the file is then opened, read and replaced
+// through one descriptor of the folder that holds it, and the new file takes the place of the
+// very file that was read: when another took its place meanwhile, the change starts again from
+// that one's text, a few times at most. Nothing is changed when a file is not a regular file of
+// at most 16 MiB, a link cannot be followed, the list, its link or (without a list) its folder
+// belongs to another user, its lines end in CR LF, the added list would pass 16 MiB, or the
 // daemon would cut or change the program's path. SIGTERM, SIGINT and SIGHUP keep the caller's
 // handling but are held from the making of the new file until it is in place (or gone) and
-// that is said. `beforeRename`, when given, runs once the new text is written and before it
-// takes the old file's place: the moment a test interrupts.
+// that is said.
 int ChangeList(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
-               const std::function<void()>& beforeRename = {});
+               const ListHooks& hooks = {});
 
 // ChangeList for the user's ~/.xscreensaver (found through HOME, or the password database)
 // and this program, on standard output and error.

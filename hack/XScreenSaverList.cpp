@@ -126,8 +126,9 @@ std::string_view PathBeforeOptions(std::string_view command) {
   return command;
 }
 
-// Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium.
-bool IsVelorium(std::string_view hack) {
+// Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium:
+// a program called velorium, or `own`, the running copy's as the list names it.
+bool IsVelorium(std::string_view hack, std::string_view own) {
   hack = Trim(hack);
   if (!hack.empty() && hack[0] == '-') hack = Trim(hack.substr(1));
   const std::size_t colon = hack.find(':');
@@ -140,13 +141,13 @@ bool IsVelorium(std::string_view hack) {
   }
   const std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
   // A path with blanks, as older versions wrote it, runs up to the first option.
-  return NamesVelorium(program) ||
+  return NamesVelorium(program) || (!own.empty() && program == own) ||
          (program.starts_with('/') && NamesVelorium(PathBeforeOptions(hack)));
 }
 
-bool HoldsVelorium(std::string_view hacks) {
+bool HoldsVelorium(std::string_view hacks, std::string_view own) {
   for (std::string_view hack : SplitHacks(hacks)) {
-    if (IsVelorium(hack)) return true;
+    if (IsVelorium(hack, own)) return true;
   }
   return false;
 }
@@ -172,12 +173,13 @@ std::optional<Entry> TakeDefaultEntry(Lines& file, std::string_view defaults) {
 }
 
 // Takes the velorium hacks out of one entry; `edit.result` says Removed when there were any.
-void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, ListEdit& edit) {
+void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, std::string_view own,
+                     ListEdit& edit) {
   for (std::size_t k = entry.last + 1; k-- > entry.first;) {
     std::vector<std::string_view> kept;
     bool velorium = false, others = false;
     for (std::string_view hack : SplitHacks(HacksOf(lines, entry, k))) {
-      const bool isVelorium = IsVelorium(hack);
+      const bool isVelorium = IsVelorium(hack, own);
       velorium = velorium || isVelorium;
       others = others || (!isVelorium && !Trim(hack).empty());
       if (!isVelorium) kept.push_back(hack);
@@ -205,18 +207,22 @@ void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, ListEdit& edi
 
 }  // namespace
 
-std::string ListCommandFor(std::string_view executable) {
+std::string ListProgramFor(std::string_view executable) {
   for (std::string_view folder : kHackFolders) {
     if (executable.substr(0, folder.size()) == folder &&
         executable.find('/', folder.size()) == std::string_view::npos) {
-      return std::string(executable.substr(folder.size())) + " --root";
+      return std::string(executable.substr(folder.size()));
     }
   }
-  return std::string(executable) + " --root";
+  return std::string(executable);
 }
 
 bool HasList(std::string_view settings) {
   return FindEntry(Split(settings).lines, "programs").has_value();
+}
+
+bool HasCrLfLineEnds(std::string_view text) {
+  return text.find("\r\n") != std::string_view::npos;
 }
 
 std::string_view ListPathProblem(std::string_view executable) {
@@ -232,7 +238,7 @@ std::string_view ListPathProblem(std::string_view executable) {
   return {};
 }
 
-ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command) {
+ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view program) {
   ListEdit edit{ListEdit::Result::AlreadyThere, std::string(settings)};
   Lines file = Split(settings);
   std::optional<Entry> entry = FindEntry(file.lines, "programs");
@@ -241,21 +247,23 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
     edit.result = ListEdit::Result::NoDefaults;
     return edit;
   }
+  std::string_view lastHacks;
   for (std::size_t k = entry->first; k <= entry->last; ++k) {
-    if (HoldsVelorium(HacksOf(file.lines, *entry, k))) return edit;
+    const std::string_view hacks = HacksOf(file.lines, *entry, k);
+    if (HoldsVelorium(hacks, program)) return edit;
+    if (!Trim(hacks).empty()) lastHacks = Trim(hacks);
   }
-  const std::string hack = "  GL:\t\t\t\t" + std::string(command) + "\t\t\t    \\n";
+  // A last hack without its "\n" gets it on the new line, which a remove then takes away whole.
+  const std::string hack =
+      std::string(lastHacks.empty() || lastHacks.ends_with(kHackEnd) ? "" : "\\n") +
+      "  GL:\t\t\t\t" + std::string(program) + " --root\t\t\t    \\n";
   std::vector<std::string>& lines = file.lines;
   std::string& last = lines[entry->last];
-  const std::string_view lastHacks = Trim(HacksOf(lines, *entry, entry->last));
-  if (entry->last > entry->first && lastHacks.empty()) {
+  if (entry->last > entry->first && Trim(HacksOf(lines, *entry, entry->last)).empty()) {
     // A blank line closes the entry: the new hack goes before it and continues into it.
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last), hack + "\\");
   } else {
-    if (!Continues(last)) {
-      const bool ended = lastHacks.empty() || lastHacks.ends_with(kHackEnd);
-      last += ended ? "\\" : "\\n\\";
-    }
+    if (!Continues(last)) last += "\\";
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last) + 1, hack);
   }
   edit.result = ListEdit::Result::Added;
@@ -263,13 +271,13 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
   return edit;
 }
 
-ListEdit RemoveFromList(std::string_view settings) {
+ListEdit RemoveFromList(std::string_view settings, std::string_view program) {
   ListEdit edit{ListEdit::Result::NotThere, std::string(settings)};
   Lines file = Split(settings);
   // Every entry, from the last: the lines of those before stay where they are.
   const std::vector<Entry> entries = FindEntries(file.lines, "programs");
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-    RemoveFromEntry(file.lines, *entry, edit);
+    RemoveFromEntry(file.lines, *entry, program, edit);
   }
   if (edit.result == ListEdit::Result::Removed) edit.text = Join(file);
   return edit;

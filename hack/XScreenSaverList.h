@@ -6,9 +6,10 @@
 #include <string>
 #include <string_view>
 
-// What the list entry runs for the program at `executable`: "velorium --root" when it lies
-// in a folder the daemon looks for hacks in, else its absolute path and " --root".
-std::string ListCommandFor(std::string_view executable);
+// The program a list entry names for the program at `executable`: its bare name ("velorium")
+// when it lies in a folder the daemon looks for hacks in, else its absolute path. The entry
+// runs it with " --root".
+std::string ListProgramFor(std::string_view executable);
 
 // Why the daemon would run something else than the program at `executable` from the list
 // (the byte it holds and what the daemon does with it, as in "a blank, where ..."), or
@@ -17,7 +18,7 @@ std::string_view ListPathProblem(std::string_view executable);
 
 struct ListEdit {
   enum class Result {
-    Added,         // `text` holds the file with "GL: <command>" at the end of its programs
+    Added,         // `text` holds the file with "GL: <program> --root" at the end of its programs
     AlreadyThere,  // a velorium entry (on or off) is in the list already; `text` unchanged
     Removed,       // `text` holds the file without its velorium entries
     NotThere,      // no velorium entry; `text` unchanged
@@ -30,14 +31,21 @@ struct ListEdit {
 // Whether `settings` has a programs entry of its own.
 bool HasList(std::string_view settings);
 
+// Whether a line of `text` ends in CR LF: the daemon then reads a programs entry's first line
+// alone, since it continues a line only where a backslash comes right before the line feed.
+bool HasCrLfLineEnds(std::string_view text);
+
 // A programs entry is found as the daemon finds it: its name in any case, and of several the
-// last, which overrides the others.
+// last, which overrides the others. A hack is velorium's when its program's file name is
+// "velorium", whatever its folder, or when its program is `program` (ListProgramFor of the
+// running copy, which may be renamed; empty for none).
 
-// Adds "GL: <command>" as the last hack of the programs entry of `settings` (the text of
-// ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it stay.
-// Without a programs entry, it first takes the one of `defaults` (the text of the system's
-// app-defaults file, where it is "*programs:"), whole.
-ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view command);
+// Adds "GL: <program> --root" as the last hack of the programs entry of `settings` (the text
+// of ~/.xscreensaver, empty when there is none), so that the numbers of the hacks before it
+// stay, unless a velorium hack is in it already. Without a programs entry, it first takes the
+// one of `defaults` (the text of the system's app-defaults file, where it is "*programs:"),
+// whole. Taken out again by RemoveFromList, the added hack leaves `settings` as it was.
+ListEdit AddToList(std::string_view settings, std::string_view defaults, std::string_view program);
 
-// Takes every velorium entry out of every programs entry of `settings`, whatever its path.
-ListEdit RemoveFromList(std::string_view settings);
+// Takes every velorium hack out of every programs entry of `settings`.
+ListEdit RemoveFromList(std::string_view settings, std::string_view program);

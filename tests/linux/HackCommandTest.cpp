@@ -1,7 +1,8 @@
 // velorium's command line as a user meets it: help, version, usage errors and bad window ids,
 // each ending at once without drawing anything. One run of each kind of error: which words are
 // errors, and how a message quotes them, is held by the command line's unit tests, and that
-// every bad command ends in one line of error by the fuzz test.
+// every bad command ends in one line of error by the fuzz test. The list changes here are those
+// only whole processes show: a failed write, and a race with a process that swaps the list.
 #include "tests/linux/Hack.h"
 
 #include <filesystem>
@@ -143,6 +144,41 @@ TEST_F(HackCommand, AddToListReplacesTheSettingsFileWholeOrNotAtAll) {
   EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   const Bytes now = ReadBytes(file);
   EXPECT_NE(std::string(now.begin(), now.end()).find("velorium --root"), std::string::npos);
+}
+
+// One process swaps ~/.xscreensaver, a list of its own, with a link to another file while
+// velorium adds and removes, two at a time: each file only ever holds its own text, and the link
+// stays a link.
+TEST(ListRace, AListSwappedWithALinkDuringChangesNeverTakesTheOtherFilesText) {
+  namespace fs = std::filesystem;
+  const TempDir home;
+  const std::string list = home.File(".xscreensaver"), link = home.File("link");
+  const std::string own = "programs: \\\n  maze --root \\n\n";
+  const std::string other = "programs: \\\n  gears --root \\n\n";
+  fs::create_directory(home.Path() / "kept");
+  WriteBytes(list, Bytes(own.begin(), own.end()));
+  WriteBytes(home.File("kept/other"), Bytes(other.begin(), other.end()));
+  fs::create_symlink("kept/other", link);
+  {
+    // renameat2(AT_FDCWD, list, AT_FDCWD, link, RENAME_EXCHANGE) without end.
+    const Process swapper({"python3", "-c",
+                           "import ctypes, sys\nswap = ctypes.CDLL(None).renameat2\nwhile True: "
+                           "swap(-100, sys.argv[1].encode(), -100, sys.argv[2].encode(), 2)",
+                           list, link});
+    for (int run = 0; run < 100; ++run) {
+      const Process add({hackPath(), "--add-to-list"}, {"HOME=" + home.Path().string()});
+      const Process remove({hackPath(), "--remove-from-list"}, {"HOME=" + home.Path().string()});
+      EXPECT_LE(add.wait().value_or(99) | remove.wait().value_or(99), 1)
+          << add.errors() << remove.errors();
+    }
+  }
+  const std::string linked = fs::is_symlink(list) ? list : link;
+  EXPECT_TRUE(fs::is_symlink(linked)) << "the link was replaced";
+  const Bytes kept = ReadBytes(home.File("kept/other")),
+              plain = ReadBytes(linked == list ? link : list);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()).find("maze"), std::string::npos);
+  EXPECT_EQ(std::string(plain.begin(), plain.end()).find("gears"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(home.Path()), {}), 4) << "litter left";
 }
 
 }  // namespace

@@ -97,6 +97,11 @@ TEST(HackCommandLine, AnythingElseIsAUsageError) {
         Case{{"---root"}, "unknown option '---root'"}, Case{{"-"}, "unknown option '-'"},
         Case{{"--Root"}, "unknown option '--Root'"}, Case{{"--fps=1"}, "unknown option '--fps=1'"},
         Case{{"--root", "extra"}, "unknown option 'extra'"},
+        Case{{"--add-to-list", "extra"}, "'--add-to-list' takes nothing after it, not 'extra'"},
+        Case{{"-remove-from-list", "--display"},
+             "'-remove-from-list' takes nothing after it, not '--display'"},
+        Case{{"--version", "extra"}, "'--version' takes nothing after it, not 'extra'"},
+        Case{{"--help", "--version"}, "'--help' takes nothing after it, not '--version'"},
         Case{{"--window-id"}, "option '--window-id' needs a value"},
         Case{{"--root", "-display"}, "option '-display' needs a value"}}) {
     HackCommand command = ParseHackCommandLine(c.args, kUnset);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <sstream>
 #include <tuple>
 
 #include "tests/kit/TempDir.h"
@@ -30,9 +31,9 @@ class ListFile : public testing::Test {
 protected:
   ListFile() { fs::create_directory(home); }
   // Starts the change in a child with 256 MB more memory than it has and 20 seconds, for a
-  // read without end or a wait for ever; `before` runs first there, `hold` before the rename.
-  pid_t Start(bool add, const std::function<void()>& before = {},
-              const std::function<void()>& hold = {}) {
+  // read without end or a wait for ever; `before` runs first there. A change that leaves
+  // SIGXFSZ's handling changed ends with 126.
+  pid_t Start(bool add, const std::function<void()>& before = {}, const ListHooks& hooks = {}) {
     const pid_t child = fork();
     if (child != 0) return child;
     alarm(20);
@@ -45,8 +46,12 @@ protected:
     std::FILE* out = std::fopen((name + ".out").c_str(), "w");
     std::FILE* errors = std::fopen((name + ".errors").c_str(), "w");
     if (before) before();
+    std::signal(SIGXFSZ, SIG_DFL);
     // What the change throws ends the child as it would end the program.
-    _exit([&]() noexcept { return ChangeList(files, add, out, errors, hold); }());
+    _exit([&]() noexcept {
+      const int status = ChangeList(files, add, out, errors, hooks);
+      return std::signal(SIGXFSZ, SIG_DFL) == SIG_DFL ? status : 126;
+    }());
   }
   Outcome Finish(pid_t child) {
     int status = 0;
@@ -75,11 +80,12 @@ protected:
   }
   long Files() const { return std::distance(fs::directory_iterator(home), {}); }
   static std::string Text(const std::string& path) {
-    const Bytes bytes = ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
   }
-  static void WriteList(const std::string& path) {
-    WriteBytes(path, Bytes(kList.begin(), kList.end()));
+  static void WriteList(const std::string& path, const std::string& text = kList) {
+    WriteBytes(path, Bytes(text.begin(), text.end()));
   }
 
   TempDir dir;
@@ -88,7 +94,7 @@ protected:
   std::string refused = list;  // the file the messages name
 };
 
-TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MBIsRefusedByNameAndLeftAsItWas) {
+TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MiBIsRefusedByNameAndLeftAsItWas) {
   fs::create_directory(list);
   ExpectRefused({kAdd, kRemove}, "is a folder, not a file of settings");
   ASSERT_EQ(mkfifo(dir.File("home/fifo").c_str(), 0600), 0);
@@ -96,7 +102,7 @@ TEST_F(ListFile, AFolderAFifoOrAFileOfMoreThan16MBIsRefusedByNameAndLeftAsItWas)
   ExpectRefused({kAdd, kRemove}, "is a FIFO, not a file of settings");
   WriteList(list);
   fs::resize_file(list, (16 << 20) + 1);
-  ExpectRefused({kAdd, kRemove}, "holds more than 16 MB: not a file of settings");
+  ExpectRefused({kAdd, kRemove}, "holds more than 16 MiB: not a file of settings");
   fs::create_directory(files.defaults);
   refused = files.defaults;
   ExpectRefused({kAdd}, "is a folder, not a file of settings");
@@ -120,14 +126,96 @@ TEST_F(ListFile, ALinkThatCannotBeFollowedIsRefusedAndStaysALink) {
   fs::create_symlink(".xscreensaver", list);
   ExpectRefused({kAdd, kRemove}, unfollowed + "Too many levels of symbolic links");
   // Into a folder the user may not search, as an unreachable network home gives. Root may
-  // search any folder: run as root, the change runs as nobody.
+  // search any folder: run as root, the change runs as nobody, whose link it is.
   fs::create_directory(dir.File("home/locked"));
   fs::permissions(dir.File("home/locked"), fs::perms::none);
   fs::create_symlink("locked/list", list);
-  ExpectRefused({kAdd, kRemove}, unfollowed + "Permission denied", [] {
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(125);
+  ExpectRefused({kAdd, kRemove}, unfollowed + "Permission denied", [&] {
+    if (geteuid() == 0 &&
+        (lchown(list.c_str(), 65534, 65534) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+      _exit(125);
   });
   fs::permissions(dir.File("home/locked"), fs::perms::owner_all);
+}
+
+// Root with a user's HOME (sudo without -H) would leave the user a list of root's, or write
+// where the user's link leads.
+TEST_F(ListFile, AListOrLinkOrHomeOfAnotherUserIsRefusedWithWhoMustRunTheChange) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  const std::string why =
+      "belongs to another user ('nobody', uid 65534): run velorium as that user";
+  const std::string kept = dir.File("kept");
+  for (const std::string* nobodys : {&list, &kept}) {
+    WriteList(kept);
+    fs::create_symlink(kept, list);
+    lchown(nobodys->c_str(), 65534, 65534);
+    ExpectRefused({kAdd, kRemove}, why);
+  }
+  fs::rename(kept, list);
+  ExpectRefused({kAdd, kRemove}, why);
+  lchown(home.c_str(), 65534, 65534);
+  refused = home;
+  ExpectRefused({kAdd, kRemove}, why);
+}
+
+// A remove reads at most 16 MiB: an add beyond would leave a list no remove takes it out of.
+TEST_F(ListFile, AnAddPast16MiBIsRefusedAndAnyOtherIsUndoneByARemoveByteForByte) {
+  const std::string fits = std::string((16 << 20) - kAdded.size() - 1, '#') + "\n" + kList;
+  WriteList(list, fits);
+  EXPECT_EQ(Finish(Start(kAdd)).status, 0);
+  EXPECT_EQ(fs::file_size(list), 16u << 20);
+  EXPECT_EQ(Finish(Start(kRemove)).status, 0);
+  EXPECT_TRUE(Text(list) == fits);
+  WriteList(list, "#" + fits);
+  ExpectRefused({kAdd},
+                "would hold more than 16 MiB with Velorium added, more than a change reads");
+}
+
+TEST_F(ListFile, AListWithCrLfLineEndsIsRefusedWithHowToMendIt) {
+  WriteList(list, "programs: \\\r\n  velorium --root \\n\r\n");
+  ExpectRefused({kAdd, kRemove},
+                "ends its lines with CR LF, and XScreenSaver then reads only the first line of "
+                "its list of hacks: give it plain line ends (LF) and run this again");
+}
+
+// Another program's change between the read and the rename, once or on every attempt.
+TEST_F(ListFile, AListChangedDuringTheEditIsEditedAgainFromItsNewTextAFewTimesAtMost) {
+  const std::string gears = "programs: \\\n  gears --root \\n\n";
+  for (const int changes : {1, 5}) {
+    WriteList(list);
+    int seen = 0;
+    const Outcome run = Finish(Start(kAdd, {}, {.beforeRename = [&] {
+                                       if (seen++ == changes) return;
+                                       WriteList(list + "~", gears);
+                                       fs::rename(list + "~", list);
+                                     }}));
+    EXPECT_EQ(Files(), 1);
+    if (changes == 1) {
+      EXPECT_EQ(
+          Text(list),
+          "programs: \\\n  gears --root \\n\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n\n");
+      continue;
+    }
+    EXPECT_EQ(
+        std::tie(run.status, run.errors),
+        std::tuple(1, "velorium: '" + list + "' changed while being edited; nothing changed\n"));
+    EXPECT_EQ(Text(list), gears);
+  }
+}
+
+// Status 0 says the change is on disk: the new file is synced before its rename, the folder after.
+TEST_F(ListFile, TheFolderIsSyncedOnceTheNewListIsInPlace) {
+  WriteList(list);
+  const auto sync = [&](int descriptor) {
+    struct stat synced {};
+    fstat(descriptor, &synced);
+    std::ofstream(dir.File("synced"), std::ios::app)
+        << (S_ISDIR(synced.st_mode) ? "folder" : "file")
+        << (Text(list) == kAdded ? " after\n" : " before\n");
+    return fsync(descriptor);
+  };
+  EXPECT_EQ(Finish(Start(kAdd, {}, {.beforeRename = {}, .sync = sync})).status, 0);
+  EXPECT_EQ(Text(dir.File("synced")), "file before\nfolder after\n");
 }
 
 TEST_F(ListFile, AProgramPathWithABlankIsRefusedWithWhereToInstallInstead) {
@@ -150,7 +238,7 @@ TEST_F(ListFile, TheListKeepsItsModeWithTheSetuidAndSetgidBits) {
 TEST_F(ListFile, AStopSignalDuringTheWriteTakesEffectOnceTheNewListIsInPlaceAndSaid) {
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     WriteList(list);
-    const Outcome run = Finish(Start(kAdd, {}, [signal] { raise(signal); }));
+    const Outcome run = Finish(Start(kAdd, {}, {.beforeRename = [signal] { raise(signal); }}));
     EXPECT_EQ(run.status, 128 + signal);
     EXPECT_EQ(run.output, "Added 'GL: /opt/velorium --root' to the end of the list of hacks in '" +
                               list + "'.\n");
@@ -164,9 +252,10 @@ TEST_F(ListFile, AStopSignalDuringTheWriteTakesEffectOnceTheNewListIsInPlaceAndS
 TEST_F(ListFile, ANewFileLeftByAKilledChangeIsRemovedByTheNextAndNothingElse) {
   for (const char* name : {".xscreensaver", ".xscreensaver.bak", ".xscreensaver.a1B2c3"})
     WriteList(home + "/" + name);
-  EXPECT_EQ(Finish(Start(kAdd, {}, [] { raise(SIGKILL); })).status, 128 + SIGKILL);
+  EXPECT_EQ(Finish(Start(kAdd, {}, {.beforeRename = [] { raise(SIGKILL); }})).status,
+            128 + SIGKILL);
   EXPECT_EQ(Files(), 4);
-  const pid_t held = Start(kAdd, {}, [] { raise(SIGSTOP); });
+  const pid_t held = Start(kAdd, {}, {.beforeRename = [] { raise(SIGSTOP); }});
   int stopped = 0;
   ASSERT_EQ(waitpid(held, &stopped, WUNTRACED), held);
   EXPECT_EQ(Files(), 4);

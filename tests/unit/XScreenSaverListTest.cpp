@@ -18,7 +18,7 @@ const char kDefaults[] =
 const char kVeloriumLine[] = "  GL:\t\t\t\tvelorium --root\t\t\t    \\n";
 
 TEST(XScreenSaverList, WithoutAFileTheSystemListIsTakenWithVeloriumAtItsEnd) {
-  const ListEdit edit = AddToList("", kDefaults, "velorium --root");
+  const ListEdit edit = AddToList("", kDefaults, "velorium");
   EXPECT_EQ(edit.result, Result::Added);
   EXPECT_EQ(edit.text,
             "# XScreenSaver's settings: velorium --add-to-list made this file with\n"
@@ -38,11 +38,11 @@ TEST(XScreenSaverList, AddingKeepsEveryOtherLineAndTheNumbersOfTheHacksBefore) {
       "mode:\t\tone\nselected:\t1\nprograms:\t\\\n  maze --root \\n\\\n"
       "  GL: gears --root \\n\\\n" +
       std::string(kVeloriumLine) + "\n\nlock:\t\tFalse\n";
-  EXPECT_EQ(AddToList(before, kDefaults, "velorium --root").text, after);
+  EXPECT_EQ(AddToList(before, kDefaults, "velorium").text, after);
   // A last hack without its "\n", or an entry closed by a blank line, gets what it needs.
-  EXPECT_EQ(AddToList("programs: maze", "", "/opt/velorium --root").text,
-            "programs: maze\\n\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n");
-  EXPECT_EQ(AddToList("programs: \\\n maze \\n\\\n\nx: 1\n", "", "velorium --root").text,
+  EXPECT_EQ(AddToList("programs: maze", "", "/opt/velorium").text,
+            "programs: maze\\\n\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n");
+  EXPECT_EQ(AddToList("programs: \\\n maze \\n\\\n\nx: 1\n", "", "velorium").text,
             "programs: \\\n maze \\n\\\n" + std::string(kVeloriumLine) + "\\\n\nx: 1\n");
 }
 
@@ -51,28 +51,49 @@ TEST(XScreenSaverList, VeloriumIsAddedOnceWhereverItIsAndHoweverItIsNamed) {
        {"programs: \\\n  GL:\t\t\t\tvelorium --root\t\t\t    \\n\n",
         "programs: maze \\n - GL: \"Solar\" /opt/bin/velorium --root --no-comet \\n\n",
         "programs: velorium\n"}) {
-    const ListEdit edit = AddToList(settings, kDefaults, "velorium --root");
+    const ListEdit edit = AddToList(settings, kDefaults, "velorium");
     EXPECT_EQ(edit.result, Result::AlreadyThere) << settings;
     EXPECT_EQ(edit.text, settings);
   }
   EXPECT_EQ(AddToList("programs: maze --velorium \\n\n", "", "velorium").result, Result::Added);
 }
 
+// A renamed copy finds its own entry as it wrote it, and plain velorium ones; not another
+// renamed copy's.
+TEST(XScreenSaverList, ARenamedCopyAddsItselfOnceAndTakesOutItsOwnAndPlainVeloriumEntries) {
+  const std::string own = "programs: maze \\n\\\n  GL: /opt/velorium-1.0 --root \\n\n";
+  EXPECT_EQ(AddToList(own, "", "/opt/velorium-1.0").result, Result::AlreadyThere);
+  EXPECT_EQ(AddToList("programs: vv-1 \\n\n", "", "vv-1").result, Result::AlreadyThere);
+  EXPECT_EQ(RemoveFromList(own, "/opt/velorium-1.0").text, "programs: maze \\n\n");
+  EXPECT_EQ(RemoveFromList("programs: velorium \\n /opt/velorium-2.0 \\n\n", "velorium-1.0").text,
+            "programs: /opt/velorium-2.0 \\n\n");
+}
+
 TEST(XScreenSaverList, RemovingTakesOutEveryVeloriumEntryAndNothingElse) {
   const std::string settings = "a: 1\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears \\n\nb: 2\n";
-  const ListEdit added = AddToList(settings, kDefaults, "/opt/velorium --root");
-  EXPECT_EQ(RemoveFromList(added.text).text, settings);
-  EXPECT_EQ(RemoveFromList("programs: GL: velorium --root \\n\nb: 2\n").text, "programs:\nb: 2\n");
-  EXPECT_EQ(RemoveFromList("programs: maze \\n -velorium \\n gears \\n\\\n-GL: velorium\n").text,
-            "programs: maze \\n gears \\n\n");
-  EXPECT_EQ(RemoveFromList(settings).result, Result::NotThere);
-  EXPECT_EQ(RemoveFromList("").result, Result::NotThere);
+  EXPECT_EQ(RemoveFromList("programs: GL: velorium --root \\n\nb: 2\n", "").text,
+            "programs:\nb: 2\n");
+  EXPECT_EQ(
+      RemoveFromList("programs: maze \\n -velorium \\n gears \\n\\\n-GL: velorium\n", "").text,
+      "programs: maze \\n gears \\n\n");
+  EXPECT_EQ(RemoveFromList(settings, "").result, Result::NotThere);
+  EXPECT_EQ(RemoveFromList("", "").result, Result::NotThere);
+}
+
+TEST(XScreenSaverList, AnAddThatIsTakenOutAgainLeavesTheListAsItWasByteForByte) {
+  for (const char* settings :
+       {"a: 1\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears \\n\nb: 2\n", "programs: maze",
+        "programs: maze \\n", "programs: \\\n maze \\\n\nx: 1\n", "programs: maze \\n  "}) {
+    const ListEdit added = AddToList(settings, "", "/opt/velorium");
+    EXPECT_EQ(added.result, Result::Added) << settings;
+    EXPECT_EQ(RemoveFromList(added.text, "/opt/velorium").text, settings);
+  }
 }
 
 TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
   const char settings[] = "programs: maze \\n\\\n  GL: /x/my bin/velorium --root \\n\n";
-  EXPECT_EQ(AddToList(settings, "", "velorium --root").result, Result::AlreadyThere);
-  EXPECT_EQ(RemoveFromList(settings).text, "programs: maze \\n\n");
+  EXPECT_EQ(AddToList(settings, "", "velorium").result, Result::AlreadyThere);
+  EXPECT_EQ(RemoveFromList(settings, "").text, "programs: maze \\n\n");
   EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
 }
 
@@ -87,26 +108,26 @@ TEST(XScreenSaverList, APathTheDaemonWouldCutOrChangeIsToldWhy) {
 
 // The daemon takes the last of them, its name in any case.
 TEST(XScreenSaverList, OfTwoListsTheOneTheDaemonReadsIsChanged) {
-  EXPECT_EQ(AddToList("programs: maze \\n\nPrograms: gears \\n\n", "", "velorium").text,
-            "programs: maze \\n\nPrograms: gears \\n\\\n  GL:\t\t\t\tvelorium\t\t\t    \\n\n");
+  EXPECT_EQ(
+      AddToList("programs: maze \\n\nPrograms: gears \\n\n", "", "velorium").text,
+      "programs: maze \\n\nPrograms: gears \\n\\\n  GL:\t\t\t\tvelorium --root\t\t\t    \\n\n");
   EXPECT_EQ(AddToList("programs: velorium \\n\nPROGRAMS: maze \\n\n", "", "v").result,
             Result::Added);
-  EXPECT_EQ(RemoveFromList("programs: velorium \\n\nPROGRAMS: maze \\n velorium \\n\n").text,
+  EXPECT_EQ(RemoveFromList("programs: velorium \\n\nPROGRAMS: maze \\n velorium \\n\n", "").text,
             "programs:\nPROGRAMS: maze \\n\n");
 }
 
 TEST(XScreenSaverList, WithoutAnyListThereIsNothingToStartFrom) {
-  EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium --root").result,
-            Result::NoDefaults);
+  EXPECT_EQ(AddToList("lock: False\n", "*mode: random\n", "velorium").result, Result::NoDefaults);
 }
 
 TEST(XScreenSaverList, TheDaemonsHackFolderNeedsNoPath) {
-  EXPECT_EQ(ListCommandFor("/usr/libexec/xscreensaver/velorium"), "velorium --root");
-  EXPECT_EQ(ListCommandFor("/usr/lib/xscreensaver/velorium"), "velorium --root");
-  EXPECT_EQ(ListCommandFor("/home/ann/velorium/build/linux/velorium"),
-            "/home/ann/velorium/build/linux/velorium --root");
-  EXPECT_EQ(ListCommandFor("/usr/libexec/xscreensaver/old/velorium"),
-            "/usr/libexec/xscreensaver/old/velorium --root");
+  EXPECT_EQ(ListProgramFor("/usr/libexec/xscreensaver/velorium"), "velorium");
+  EXPECT_EQ(ListProgramFor("/usr/lib/xscreensaver/velorium"), "velorium");
+  EXPECT_EQ(ListProgramFor("/home/ann/velorium/build/linux/velorium"),
+            "/home/ann/velorium/build/linux/velorium");
+  EXPECT_EQ(ListProgramFor("/usr/libexec/xscreensaver/old/velorium"),
+            "/usr/libexec/xscreensaver/old/velorium");
 }
 
 }  // namespace
