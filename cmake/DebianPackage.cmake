@@ -17,9 +17,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velorium maintainers <maintainers@velorium.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xscreensaver, xscreensaver-gl")
-# The package's folders are made readable by all whatever the umask of whoever builds it.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # Debian ships binaries without their symbols.
 set(CPACK_STRIP_FILES ON)
 # Only the hack and its files; the tests' GoogleTest installs nothing.
