@@ -26,6 +26,9 @@ InstallDir "$LOCALAPPDATA\Programs\Velorium"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ; A file that cannot be written stops the installation: it is never skipped.
 AllowSkipFiles off
+; The files keep no times of their own (they would be the build's): the installed ones get the
+; time of the installation, and the same files make the same setup program.
+SetDateSave off
 
 VIProductVersion "${VERSION4}"
 VIFileVersion "${VERSION4}"
