@@ -3,7 +3,6 @@
 // would tell it: a display's state sent to the application's window, a cloak answered.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -12,15 +11,9 @@
 
 namespace {
 
-// What the system sends the application's window when a display's state changes: 0 off, 1 on,
-// 2 dimmed.
+// A display's state as the system sends it, for a case of the table below.
 std::function<void()> DisplayState(const GUID& display, DWORD state) {
-  return [&display, state] {
-    POWERBROADCAST_SETTING setting{display, sizeof state, {}};
-    std::memcpy(setting.Data, &state, sizeof state);
-    SendMessageA(Application->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-                 reinterpret_cast<LPARAM>(&setting));
-  };
+  return [&display, state] { SendDisplayState(display, state); };
 }
 
 using FrameSight = WindowTest;

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -14,7 +13,7 @@
 #include "framework/FloatingPoint.h"
 #include "tests/kit/TempDir.h"
 #include "tests/win/SceneWindow.h"
-#include "win32/DisplayPower.h"
+#include "tests/win/WindowTest.h"
 #include "win32/Screen.h"
 
 namespace {
@@ -173,20 +172,13 @@ TEST_F(FullScreenForm, NothingIsDrawnWhileADisplayIsOffAndTheFramesGoOnFromTheSa
   VeloriumF1->Show();
   ASSERT_TRUE(
       kit::waitUntil([] { return VeloriumF1->Planets->Counter >= 3; }, kit::Milliseconds{3000}));
-  // What the system sends the application's window when the console's display goes off (0),
-  // then dims (2).
-  auto send = [](DWORD state) {
-    POWERBROADCAST_SETTING setting{kConsoleDisplayState, sizeof state, {}};
-    std::memcpy(setting.Data, &state, sizeof state);
-    SendMessageA(Application->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-                 reinterpret_cast<LPARAM>(&setting));
-  };
-  send(0);
+  // The console's display goes off, then dims.
+  SendDisplayState(kConsoleDisplayState, 0);
   const std::int32_t counter = VeloriumF1->Planets->Counter;
   kit::pause(kit::Milliseconds{200});
   EXPECT_FALSE(VeloriumF1->Timer1->Enabled());
   EXPECT_EQ(VeloriumF1->Planets->Counter, counter);
-  send(2);
+  SendDisplayState(kConsoleDisplayState, 2);
   // The sight's next look starts the frames again, from the same Counter.
   ASSERT_TRUE(kit::waitUntil([] { return VeloriumF1->Timer1->Enabled(); }));
   EXPECT_EQ(VeloriumF1->Planets->Counter, counter);

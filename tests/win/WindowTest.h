@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "tests/win/SceneWindow.h"
+#include "win32/DisplayPower.h"
 #include "win32/Forms.h"
 
 class WindowTest : public testing::Test {
@@ -26,3 +28,12 @@ protected:
 
   std::unique_ptr<TApplication> application = std::make_unique<TApplication>();
 };
+
+// What the system sends the application's window when a display's state changes: 0 off, 1 on,
+// 2 dimmed.
+inline void SendDisplayState(const GUID& display, DWORD state) {
+  POWERBROADCAST_SETTING setting{display, sizeof state, {}};
+  std::memcpy(setting.Data, &state, sizeof state);
+  SendMessageA(Application->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+               reinterpret_cast<LPARAM>(&setting));
+}
