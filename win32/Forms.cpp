@@ -54,14 +54,21 @@ SetThreadDpiAwarenessContextFunction SetThreadDpiAwarenessContextOrNull() {
 // DPI_AWARENESS_CONTEXT_UNAWARE.
 const HANDLE kDpiUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 
-// Whether the foreground window belongs to another process.
-bool AnotherProgramIsForeground() {
+enum class ForegroundOwner { Nobody, ThisProgram, AnotherProgram };
+
+ForegroundOwner OwnerOfForeground() {
   HWND foreground = GetForegroundWindow();
-  if (foreground == nullptr) return false;
+  if (foreground == nullptr) return ForegroundOwner::Nobody;
   DWORD owner = 0;
   GetWindowThreadProcessId(foreground, &owner);
-  return owner != GetCurrentProcessId();
+  return owner == GetCurrentProcessId() ? ForegroundOwner::ThisProgram
+                                        : ForegroundOwner::AnotherProgram;
 }
+
+// The application window's timer that looks again at the foreground after a loss of activation
+// that went to no window yet, and how often it looks.
+constexpr UINT_PTR kForegroundLookTimer = 1;
+constexpr UINT kForegroundLookMs = 50;
 
 }  // namespace
 
@@ -538,6 +545,11 @@ bool TApplication::HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     if (wParam == 0) Deactivated();
     return false;
   }
+  if (msg == WM_TIMER && wParam == kForegroundLookTimer) {
+    Deactivated();
+    result = 0;
+    return true;
+  }
   if (msg != WM_CLOSE) return false;
   if (mainForm_ != nullptr) mainForm_->Close();
   result = 0;
@@ -632,8 +644,20 @@ void TApplication::Deactivated() {
   // main form has been active there is nothing to lose: the system may hand the activation to
   // another program when a start-up error box closes, and the form takes it when it shows.
   // Hiding the program's own active window leaves no window active for a moment; that is no
-  // loss to another program either.
-  if (!active_ || !AnotherProgramIsForeground()) return;
+  // loss to another program either. Nor is it always known yet: the program that loses the
+  // activation may hear of it before the one that takes it has its window active. While no
+  // window is the foreground one, the application window looks again until one is.
+  if (!active_) return;
+  KillTimer(Handle(), kForegroundLookTimer);
+  switch (OwnerOfForeground()) {
+    case ForegroundOwner::ThisProgram:
+      return;
+    case ForegroundOwner::Nobody:
+      SetTimer(Handle(), kForegroundLookTimer, kForegroundLookMs, nullptr);
+      return;
+    case ForegroundOwner::AnotherProgram:
+      break;
+  }
   active_ = false;
   std::vector<TApplicationEvents*> listeners = events_;
   for (TApplicationEvents* events : listeners) {

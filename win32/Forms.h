@@ -184,8 +184,9 @@ public:
 
   void AddEvents(TApplicationEvents* events);
   void RemoveEvents(TApplicationEvents* events);
-  // The application lost activation to another program; reported to the application-events
-  // components only once the main form has been active.
+  // The application lost activation, maybe to another program; reported to the
+  // application-events components only once the main form has been active, and only when
+  // another program's window is the foreground one (looked at again until some window is).
   void Deactivated();
   // The main form became the active window.
   void MainFormActivated() { active_ = true; }
@@ -196,8 +197,8 @@ public:
   // question on.
   bool DisplayOn();
 
-  // The application window's messages (LinkedWindowProc): activation, closing and the
-  // display's power notifications.
+  // The application window's messages (LinkedWindowProc): activation and the look again at
+  // the foreground, closing and the display's power notifications.
   bool HandleWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:

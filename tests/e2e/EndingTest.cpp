@@ -54,9 +54,18 @@ TEST_F(FullScreenSaverEnds, WhenThePointerIsMoved) {
   expectEndsWithStatusZero(saver());
 }
 
+// The other program is slow to take the activation (a hook of its own holds it up): the saver
+// hears of its loss while no window is the foreground one yet, and must look again.
+LRESULT CALLBACK holdUpActivation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) Sleep(500);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(FullScreenSaverEnds, WhenAnotherProgramIsActivated) {
+  HHOOK hook = SetWindowsHookExA(WH_CBT, holdUpActivation, nullptr, GetCurrentThreadId());
   ForeignWindow other(RECT{100, 100, 300, 200});
-  other.activate();
+  EXPECT_TRUE(other.activate()) << "the other program never became the foreground one";
+  UnhookWindowsHookEx(hook);
   expectEndsWithStatusZero(saver());
 }
 
