@@ -152,6 +152,11 @@ bool HoldsVelorium(std::string_view hacks, std::string_view own) {
   return false;
 }
 
+// The added hack with `gap` between its kind and its program.
+std::string EntryText(std::string_view program, std::string_view gap) {
+  return "GL:" + std::string(gap) + std::string(program) + " --root";
+}
+
 // Takes the system's programs entry ("*programs:") into `file` as the user's ("programs:").
 std::optional<Entry> TakeDefaultEntry(Lines& file, std::string_view defaults) {
   const Lines system = Split(defaults);
@@ -217,6 +222,10 @@ std::string ListProgramFor(std::string_view executable) {
   return std::string(executable);
 }
 
+std::string ListEntryFor(std::string_view program) {
+  return EntryText(program, " ");
+}
+
 bool HasList(std::string_view settings) {
   return FindEntry(Split(settings).lines, "programs").has_value();
 }
@@ -255,8 +264,8 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
   }
   // A last hack without its "\n" gets it on the new line, which a remove then takes away whole.
   const std::string hack =
-      std::string(lastHacks.empty() || lastHacks.ends_with(kHackEnd) ? "" : "\\n") +
-      "  GL:\t\t\t\t" + std::string(program) + " --root\t\t\t    \\n";
+      std::string(lastHacks.empty() || lastHacks.ends_with(kHackEnd) ? "" : "\\n") + "  " +
+      EntryText(program, "\t\t\t\t") + "\t\t\t    \\n";
   std::vector<std::string>& lines = file.lines;
   std::string& last = lines[entry->last];
   if (entry->last > entry->first && Trim(HacksOf(lines, *entry, entry->last)).empty()) {

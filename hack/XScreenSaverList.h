@@ -11,6 +11,10 @@
 // runs it with " --root".
 std::string ListProgramFor(std::string_view executable);
 
+// The hack --add-to-list adds for `program` (a ListProgramFor), as messages show it:
+// "GL: <program> --root".
+std::string ListEntryFor(std::string_view program);
+
 // Why the daemon would run something else than the program at `executable` from the list
 // (the byte it holds and what the daemon does with it, as in "a blank, where ..."), or
 // nothing when its path can be written there as it is.
