@@ -197,11 +197,11 @@ struct Request {
 // changed under it.
 std::optional<ListEdit> Edit(const Request& request, const FoundFile& list) {
   const std::string program = ListProgramFor(request.files.executable);
-  if (HasCrLfLineEnds(list.text))
+  if (BreaksAtCrLf(list.text))
     throw ListError(Unchanged(list.shown +
-                              " ends its lines with CR LF, and XScreenSaver then reads only the "
-                              "first line of its list of hacks: give it plain line ends (LF) and "
-                              "run this again"));
+                              " has a backslash right before a CR LF line end in its list of "
+                              "hacks, where XScreenSaver ends the list and cannot read the lines "
+                              "after: give the list plain line ends (LF) and run this again"));
   if (!request.add) return RemoveFromList(list.text, program);
   if (const std::string_view problem = ListPathProblem(request.files.executable); !problem.empty())
     throw ListError(Unchanged(QuotedText(request.files.executable) +

@@ -33,7 +33,8 @@ struct ListHooks {
 // very file that was read: when another took its place meanwhile, the change starts again from
 // that one's text, a few times at most. Nothing is changed when a file is not a regular file of
 // at most 16 MiB, a link cannot be followed, the list, its link or (without a list) its folder
-// belongs to another user, its lines end in CR LF, the added list would pass 16 MiB, or the
+// belongs to another user, its list of hacks has a backslash before a CR LF line end (which the
+// daemon reads as the list's end), the added list would pass 16 MiB, or the
 // daemon would cut or change the program's path. SIGTERM, SIGINT and SIGHUP keep the caller's
 // handling but are held from the making of the new file until it is in place (or gone) and
 // that is said.

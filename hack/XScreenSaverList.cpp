@@ -52,6 +52,18 @@ bool Continues(std::string_view line) {
   return !line.empty() && line.back() == '\\';
 }
 
+// How a line ends before its line feed, where an edit keeps it: the backslash that continues
+// it, or the CR of a CR LF line end (which the daemon strips), or nothing.
+std::string_view LineEnd(std::string_view line) {
+  return Continues(line) || line.ends_with('\r') ? line.substr(line.size() - 1) : "";
+}
+
+// A line of blanks and a backslash, which the daemon's reader joins to the next line, whose
+// entry it then is, stripped.
+bool OnlyContinues(std::string_view line) {
+  return Continues(line) && Trim(line.substr(0, line.size() - 1)).empty();
+}
+
 // The lines of the entry, and where its value starts in the first one (after the colon).
 struct Entry {
   std::size_t first = 0;
@@ -67,13 +79,16 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // The entries called `name`, as the daemon reads them: an entry starts on a line that does not
-// continue the one before, and its name is matched without regard to case.
+// continue the one before, after any lines of blanks and a backslash, and its name is matched
+// without regard to case. The daemon continues no line that is only a backslash at such a start.
 std::vector<Entry> FindEntries(const std::vector<std::string>& lines, std::string_view name) {
   std::vector<Entry> entries;
   for (std::size_t k = 0; k < lines.size(); ++k) {
     Entry entry{k, k, 0};
+    if (lines[k] == "\\") continue;
     while (Continues(lines[entry.last]) && entry.last + 1 < lines.size()) ++entry.last;
     k = entry.last;
+    while (entry.first < entry.last && OnlyContinues(lines[entry.first])) ++entry.first;
     const std::string_view line = lines[entry.first];
     const std::size_t at = line.find_first_not_of(kSpace);
     if (at == std::string_view::npos || !SameName(line.substr(at, name.size()), name)) continue;
@@ -92,11 +107,10 @@ std::optional<Entry> FindEntry(const std::vector<std::string>& lines, std::strin
   return entries.back();
 }
 
-// The part of line k that holds hacks: after the colon on the first line, without the
-// continuing backslash.
+// The part of line k that holds hacks: after the colon on the first line, without its LineEnd.
 std::string_view HacksOf(const std::vector<std::string>& lines, const Entry& entry, std::size_t k) {
   std::string_view line = lines[k];
-  if (Continues(line)) line.remove_suffix(1);
+  line.remove_suffix(LineEnd(line).size());
   if (k == entry.first) line.remove_prefix(entry.valueStart);
   return line;
 }
@@ -116,18 +130,9 @@ bool NamesVelorium(std::string_view path) {
   return path.substr(path.rfind('/') + 1) == kHackName;
 }
 
-// The words of `command` before the first that starts with a dash.
-std::string_view PathBeforeOptions(std::string_view command) {
-  for (std::size_t at = 0; (at = command.find_first_of(kSpace, at)) != std::string_view::npos;) {
-    const std::size_t next = command.find_first_not_of(kSpace, at);
-    if (next == std::string_view::npos || command[next] == '-') return command.substr(0, at);
-    at = next;
-  }
-  return command;
-}
-
 // Whether one hack of the list, "[-] [visual:] ["Name"] program arguments", runs velorium:
-// a program called velorium, or `own`, the running copy's as the list names it.
+// a program called velorium, or `own`, the running copy's command as the list names it (which
+// older copies wrote blanks and all).
 bool IsVelorium(std::string_view hack, std::string_view own) {
   hack = Trim(hack);
   if (!hack.empty() && hack[0] == '-') hack = Trim(hack.substr(1));
@@ -140,9 +145,8 @@ bool IsVelorium(std::string_view hack, std::string_view own) {
     hack = close == std::string_view::npos ? std::string_view() : Trim(hack.substr(close + 1));
   }
   const std::string_view program = hack.substr(0, hack.find_first_of(kSpace));
-  // A path with blanks, as older versions wrote it, runs up to the first option.
-  return NamesVelorium(program) || (!own.empty() && program == own) ||
-         (program.starts_with('/') && NamesVelorium(PathBeforeOptions(hack)));
+  return NamesVelorium(program) ||
+         (!own.empty() && hack.starts_with(own) && Trim(hack.substr(own.size(), 1)).empty());
 }
 
 bool HoldsVelorium(std::string_view hacks, std::string_view own) {
@@ -192,7 +196,7 @@ void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, std::string_v
     if (!velorium) continue;
     edit.result = ListEdit::Result::Removed;
     std::string& line = lines[k];
-    const std::string continuation = Continues(line) ? "\\" : "";
+    const std::string end(LineEnd(line));
     const std::string prefix = k == entry.first ? line.substr(0, entry.valueStart) : "";
     if (others || k == entry.first) {
       std::string hacks;
@@ -200,12 +204,16 @@ void RemoveFromEntry(std::vector<std::string>& lines, Entry entry, std::string_v
         if (h > 0) hacks += kHackEnd;
         hacks += kept[h];
       }
-      line = prefix + hacks + continuation;
+      line = prefix + hacks + end;
       continue;
     }
-    // A line of velorium alone goes; when it closed the entry, the line before now does.
+    // A line of velorium alone goes; when it closed the entry, the line before now does, with
+    // its line end.
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(k));
-    if (k == entry.last && Continues(lines[k - 1])) lines[k - 1].pop_back();
+    if (k == entry.last && end != "\\" && Continues(lines[k - 1])) {
+      lines[k - 1].pop_back();
+      lines[k - 1] += end;
+    }
     --entry.last;
   }
 }
@@ -230,8 +238,11 @@ bool HasList(std::string_view settings) {
   return FindEntry(Split(settings).lines, "programs").has_value();
 }
 
-bool HasCrLfLineEnds(std::string_view text) {
-  return text.find("\r\n") != std::string_view::npos;
+bool BreaksAtCrLf(std::string_view settings) {
+  const Lines file = Split(settings);
+  const std::vector<Entry> entries = FindEntries(file.lines, "programs");
+  return std::any_of(entries.begin(), entries.end(),
+                     [&](const Entry& entry) { return file.lines[entry.last].ends_with("\\\r"); });
 }
 
 std::string_view ListPathProblem(std::string_view executable) {
@@ -272,8 +283,12 @@ ListEdit AddToList(std::string_view settings, std::string_view defaults, std::st
     // A blank line closes the entry: the new hack goes before it and continues into it.
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last), hack + "\\");
   } else {
-    if (!Continues(last)) last += "\\";
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last) + 1, hack);
+    // The entry's line end moves to the new line, which ends the file with a backslash too
+    // when the entry did.
+    const std::string end(LineEnd(last));
+    last.resize(last.size() - end.size());
+    last += "\\";
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(entry->last) + 1, hack + end);
   }
   edit.result = ListEdit::Result::Added;
   edit.text = Join(file);

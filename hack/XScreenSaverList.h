@@ -35,9 +35,11 @@ struct ListEdit {
 // Whether `settings` has a programs entry of its own.
 bool HasList(std::string_view settings);
 
-// Whether a line of `text` ends in CR LF: the daemon then reads a programs entry's first line
-// alone, since it continues a line only where a backslash comes right before the line feed.
-bool HasCrLfLineEnds(std::string_view text);
+// Whether a programs entry of `settings` has a backslash right before a CR LF line end: the
+// daemon, which strips a CR but continues a line only where a backslash comes right before the
+// line feed, ends the entry there and cannot read the lines after. Other CR LF line ends it
+// reads as LF ones, and the edits keep them.
+bool BreaksAtCrLf(std::string_view settings);
 
 // A programs entry is found as the daemon finds it: its name in any case, and of several the
 // last, which overrides the others. A hack is velorium's when its program's file name is

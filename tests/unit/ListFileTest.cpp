@@ -171,11 +171,12 @@ TEST_F(ListFile, AnAddPast16MiBIsRefusedAndAnyOtherIsUndoneByARemoveByteForByte)
                 "would hold more than 16 MiB with Velorium added, more than a change reads");
 }
 
-TEST_F(ListFile, AListWithCrLfLineEndsIsRefusedWithHowToMendIt) {
+TEST_F(ListFile, AListTheDaemonCutsAtACrLfIsRefusedWithHowToMendIt) {
   WriteList(list, "programs: \\\r\n  velorium --root \\n\r\n");
   ExpectRefused({kAdd, kRemove},
-                "ends its lines with CR LF, and XScreenSaver then reads only the first line of "
-                "its list of hacks: give it plain line ends (LF) and run this again");
+                "has a backslash right before a CR LF line end in its list of hacks, where "
+                "XScreenSaver ends the list and cannot read the lines after: give the list plain "
+                "line ends (LF) and run this again");
 }
 
 // Another program's change between the read and the rename, once or on every attempt.

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "hack/QuotedText.h"
+
 namespace {
 
 using Result = ListEdit::Result;
@@ -80,21 +84,67 @@ TEST(XScreenSaverList, RemovingTakesOutEveryVeloriumEntryAndNothingElse) {
   EXPECT_EQ(RemoveFromList("", "").result, Result::NotThere);
 }
 
+// Written out: the daemon's continuations, a blank line closing the list, a list ending the
+// file with a backslash, CR LF line ends; then seeded lists of those pieces, which found others.
 TEST(XScreenSaverList, AnAddThatIsTakenOutAgainLeavesTheListAsItWasByteForByte) {
-  for (const char* settings :
-       {"a: 1\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears \\n\nb: 2\n", "programs: maze",
-        "programs: maze \\n", "programs: \\\n maze \\\n\nx: 1\n", "programs: maze \\n  "}) {
-    const ListEdit added = AddToList(settings, "", "/opt/velorium");
-    EXPECT_EQ(added.result, Result::Added) << settings;
-    EXPECT_EQ(RemoveFromList(added.text, "/opt/velorium").text, settings);
+  std::vector<std::string> lists = {
+      "a: 1\nprograms:\t\\\n  maze --root \\n\\\n  GL: gears \\n\nb: 2\n",
+      "programs: maze",
+      "programs: maze \\n",
+      "programs: \\\n maze \\\n\nx: 1\n",
+      "programs: maze \\n  ",
+      "programs: \\\n  maze --root \\n\\",
+      "programs: \\\n  maze --root \\n\\\n",
+      "a: 1\r\nprograms: \\\n maze \\n\r\nb: 2\r\n"};
+  const char* pieces[] = {"programs:", " maze \\n", "\\", " \\", "\n", "\r\n", " ", "x: 1"};
+  std::mt19937 random(36);
+  for (int made = 0; made < 3000; ++made) {
+    std::string list;
+    for (auto k = random() % 10; k > 0; --k) list += pieces[random() % std::size(pieces)];
+    lists.push_back(list);
+  }
+  int added = 0;
+  for (const std::string& settings : lists) {
+    const ListEdit edit = AddToList(settings, "", "/opt/velorium");
+    if (edit.result != Result::Added || BreaksAtCrLf(settings)) continue;
+    ++added;
+    EXPECT_EQ(RemoveFromList(edit.text, "/opt/velorium").text, settings) << QuotedText(settings);
+  }
+  EXPECT_GT(added, 500);
+}
+
+// The daemon's reader joins a line of blanks and a backslash to the next and strips the
+// blanks, and takes a line of only a backslash for an unparsable line of its own.
+TEST(XScreenSaverList, AListAfterALineOfABackslashIsTheListChanged) {
+  for (const std::string before : {"\\\n", " \\\n", "\t \\\n"}) {
+    EXPECT_EQ(AddToList(before + "programs: maze \\n\n", kDefaults, "velorium").text,
+              before + "programs: maze \\n\\\n" + kVeloriumLine + "\n");
+    EXPECT_EQ(RemoveFromList(before + "programs: velorium \\n\n", "").text, before + "programs:\n");
   }
 }
 
-TEST(XScreenSaverList, AnEntryWhosePathHoldsABlankIsVeloriumToo) {
-  const char settings[] = "programs: maze \\n\\\n  GL: /x/my bin/velorium --root \\n\n";
-  EXPECT_EQ(AddToList(settings, "", "velorium").result, Result::AlreadyThere);
-  EXPECT_EQ(RemoveFromList(settings, "").text, "programs: maze \\n\n");
-  EXPECT_EQ(AddToList("programs: maze /x/velorium \\n\n", "", "velorium").result, Result::Added);
+// Only the program decides: an argument called velorium belongs to another program's hack.
+TEST(XScreenSaverList, AHackWithAnArgumentCalledVeloriumIsAnotherProgramsAndStays) {
+  const char slideshow[] =
+      "programs: \\\n  GL: /usr/bin/glslideshow /home/u/Pictures/velorium \\n\n";
+  EXPECT_EQ(RemoveFromList(slideshow, "velorium").result, Result::NotThere);
+  EXPECT_EQ(AddToList(slideshow, "", "velorium").result, Result::Added);
+  // The running copy's own command is its own, blank and all.
+  EXPECT_EQ(RemoveFromList("programs: maze \\n\\\n  GL: /x/my bin/velorium --root \\n\n",
+                           "/x/my bin/velorium")
+                .text,
+            "programs: maze \\n\n");
+}
+
+// The daemon strips a CR from a line's end, but continues only a line whose backslash comes
+// right before the line feed.
+TEST(XScreenSaverList, CrLfLineEndsStayAndOnlyABackslashBeforeOneBreaksTheList) {
+  EXPECT_EQ(
+      AddToList("mode: one\r\nprograms: maze \\n\r\nlock: False\r\n", "", "velorium").text,
+      "mode: one\r\nprograms: maze \\n\\\n" + std::string(kVeloriumLine) + "\r\nlock: False\r\n");
+  EXPECT_TRUE(BreaksAtCrLf("programs: \\\r\n  maze \\n\r\n"));
+  EXPECT_TRUE(BreaksAtCrLf("programs: maze \\n\nPrograms: \\\r\n  maze \\n\n"));
+  EXPECT_FALSE(BreaksAtCrLf("# a \\\r\nmode: one\r\nprograms: \\\n  maze \\n\r\n"));
 }
 
 TEST(XScreenSaverList, APathTheDaemonWouldCutOrChangeIsToldWhy) {
