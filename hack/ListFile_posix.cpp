@@ -153,16 +153,15 @@ bool ReadFound(FoundFile& found, bool written) {
   const int folder = found.folder.Get();
   const std::string& shown = found.shown;
   if (folder < 0) return true;
+  // The new list will be made here, the folder owner's.
+  struct stat holder {};
+  if (fstat(folder, &holder) == 0) CheckOwner(holder, QuotedText(found.folderPath), written);
   struct stat seen {};
   if (fstatat(folder, found.name.c_str(), &seen, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno != ENOENT)
       throw ListError(Unchanged("cannot check " + shown + ": " + std::strerror(errno)));
     // Nothing is made where a link leads.
-    if (found.linked) return false;
-    // The new list will be made here, the folder owner's.
-    struct stat holder {};
-    if (fstat(folder, &holder) == 0) CheckOwner(holder, QuotedText(found.folderPath), written);
-    return true;
+    return !found.linked;
   }
   if (S_ISLNK(seen.st_mode)) return false;
   CheckListFile(seen, shown);
@@ -174,6 +173,10 @@ bool ReadFound(FoundFile& found, bool written) {
   if (!SameFile(found.info, seen)) return false;
   CheckListFile(found.info, shown);
   CheckOwner(found.info, shown, written);
+  if (written && found.info.st_nlink > 1)
+    throw ListError(Unchanged(shown + " has " + std::to_string(found.info.st_nlink) +
+                              " names (hard links), and a new list would replace only this one: "
+                              "keep one (a symbolic link may lead to it) and run this again"));
   found.text = ReadAll(found.file.Get(), shown);
   return true;
 }
@@ -233,6 +236,13 @@ std::optional<ListEdit> Edit(const Request& request, const FoundFile& list) {
 // changed under it, with everything as it was.
 std::optional<int> TryChange(const Request& request) {
   FoundFile list = Locate(request.files.settings, true);
+  // Held until the new list is in place; the stop signals are not held while it is awaited.
+  const FolderLock lock(list.folder.Get());
+  if (lock.Busy())
+    throw ListError(Unchanged(QuotedText(list.folderPath) +
+                              " stayed locked by another process for 3 seconds (lslocks names "
+                              "it): run this again once it is done"));
+  if (lock.Held()) RemoveLeftNewFiles(list.folder.Get(), list.name);
   if (!ReadFound(list, true)) return std::nullopt;
   const std::optional<ListEdit> edit = Edit(request, list);
   if (!edit) return std::nullopt;
@@ -253,12 +263,15 @@ std::optional<int> TryChange(const Request& request) {
       break;
   }
   const struct stat* read = list.file.Get() >= 0 ? &list.info : nullptr;
+  const NewFile::Read readFile{list.file.Get(), list.info, list.text};
   // Released once the new file is gone, or in place, and that is said.
   const HeldStopSignals held;
-  NewFile newFile(list.folder.Get(), list.name, request.hooks.sync);
+  NewFile newFile(list.folder.Get(), list.name, request.hooks);
   int failure = newFile.Write(edit->text, read);
   if (failure == 0 && request.hooks.beforeRename) request.hooks.beforeRename();
-  const NewFile::Placed placed = failure == 0 ? newFile.PutInPlace(read) : NewFile::Placed::Failed;
+  const NewFile::Placed placed = failure == 0
+                                     ? newFile.PutInPlace(read != nullptr ? &readFile : nullptr)
+                                     : NewFile::Placed::Failed;
   if (placed == NewFile::Placed::Changed) return std::nullopt;
   if (placed == NewFile::Placed::Failed) {
     failure = failure != 0 ? failure : newFile.Error();

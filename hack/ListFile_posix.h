@@ -2,11 +2,10 @@
 // by XScreenSaverList and put in place of the old file whole, and a line on what was done.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <functional>
 #include <string>
+
+#include "hack/FileReplacement_posix.h"
 
 // The files a change of the list reads and writes, and the program it adds.
 struct ListFiles {
@@ -16,28 +15,24 @@ struct ListFiles {
 };
 
 // Where a test steps into a change.
-struct ListHooks {
-  // Runs in every attempt once the new text is written and synced, before it takes the old
-  // file's place.
-  std::function<void()> beforeRename;
-  // Makes what was written to a file, or to a folder's list of names, lasting: fsync.
-  std::function<int(int descriptor)> sync = fsync;
-};
+using ListHooks = ReplacementHooks;
 
 // Adds velorium to the list in `files.settings` (add) or takes it out; says what it did on
 // `out`, or what went wrong in one line on `errors`. Returns the exit status: 0 once the list
 // holds the change on disk (or needs none) and that is said, else 1.
 //
 // A link at `files.settings` is followed once; the file is then opened, read and replaced
-// through one descriptor of the folder that holds it, and the new file takes the place of the
-// very file that was read: when another took its place meanwhile, the change starts again from
-// that one's text, a few times at most. Nothing is changed when a file is not a regular file of
-// at most 16 MiB, a link cannot be followed, the list, its link or (without a list) its folder
-// belongs to another user, its list of hacks has a backslash before a CR LF line end (which the
-// daemon reads as the list's end), the added list would pass 16 MiB, or the
-// daemon would cut or change the program's path. SIGTERM, SIGINT and SIGHUP keep the caller's
-// handling but are held from the making of the new file until it is in place (or gone) and
-// that is said.
+// through one descriptor of the folder that holds it, whose lock (FolderLock) each attempt
+// holds from before the read until the new file is in place. The new file takes the place of
+// the very file that was read, and only while that file still holds the text read: when
+// another program changed or replaced it meanwhile, its newest file is put back and the change
+// starts again from that one's text, a few times at most. Nothing is changed when the folder
+// stays locked by another process, a file is not a regular file of at most 16 MiB, the list
+// has another name (a hard link), a link cannot be followed, the list, its link or its folder
+// belongs to another user, its list of hacks has a backslash before a CR LF line end (which
+// the daemon reads as the list's end), the added list would pass 16 MiB, or the daemon would
+// cut or change the program's path. SIGTERM, SIGINT and SIGHUP keep the caller's handling but
+// are held from the making of the new file until it is in place (or gone) and that is said.
 int ChangeList(const ListFiles& files, bool add, std::FILE* out, std::FILE* errors,
                const ListHooks& hooks = {});
 
