@@ -180,12 +180,11 @@ int NewFile::Write(const std::string& text, const struct stat* old) {
 NewFile::Placed NewFile::PutInPlace(const Read* read) {
   // From here on the file may be the list.
   fremovexattr(file_.Get(), kMadeMark);
-  const Placed placed = read != nullptr ? Exchange(*read) : Add();
-  if (placed == Placed::Done && hooks_.sync(folder_) != 0) {
-    error_ = errno;
-    return Placed::Unsynced;
-  }
-  return placed;
+  if (read == nullptr) return Synced(Add());
+  // Most changes of another program show here already, before any reader could see the new
+  // list and it could be set aside.
+  if (!Holds(folder_, listName_, &read->info) || !HoldsText(*read)) return Placed::Changed;
+  return Exchange(*read);
 }
 
 // Makes the file, marked as a new file of velorium's where the file system keeps extended
@@ -214,16 +213,23 @@ int NewFile::Make() {
 NewFile::Placed NewFile::Exchange(const Read& read) {
   if (RenameAt2(folder_, name_, listName_, RENAME_EXCHANGE) != 0) {
     if (errno == ENOENT) return Placed::Changed;
-    return Unsupported() ? Rename(&read) : Failed();
+    return Unsupported() ? Synced(Rename(&read)) : Failed();
   }
   if (hooks_.afterExchange) hooks_.afterExchange();
   struct stat out {};
-  if (fstatat(folder_, name_.c_str(), &out, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(out, read.info) &&
-      HoldsText(read)) {
-    if (Holds(folder_, name_, &read.info)) unlinkat(folder_, name_.c_str(), 0);
-    return Placed::Done;
-  }
-  return ExchangeBack(out);
+  if (!CameOut(read, out)) return ExchangeBack(out);
+  const Placed placed = Synced(Placed::Done);
+  // Checked again once the folder is synced: a program that opened the file before the
+  // exchange writes into it within moments if at all, and most such writes show by then.
+  if (!CameOut(read, out)) return ExchangeBack(out);
+  if (Holds(folder_, name_, &read.info)) unlinkat(folder_, name_.c_str(), 0);
+  return placed;
+}
+
+// Whether the file now under the new file's name, `out`, is the file read with its text.
+bool NewFile::CameOut(const Read& read, struct stat& out) const {
+  return fstatat(folder_, name_.c_str(), &out, AT_SYMLINK_NOFOLLOW) == 0 &&
+         SameFile(out, read.info) && HoldsText(read);
 }
 
 // Puts `out`, the file that came out, back in the list's place. When another program put its
@@ -256,15 +262,22 @@ NewFile::Placed NewFile::Add() {
   return Unsupported() ? Rename(nullptr) : Failed();
 }
 
-// A file system that cannot exchange two names (NFS, say) has the name and the text checked
-// right before a plain rename. In between, another file put there would be replaced, never
-// written to.
+// A file system that cannot exchange two names (NFS, say) has the name checked right before a
+// plain rename, as PutInPlace checked the text. In between, another file put there would be
+// replaced, never written to, but a write into the old file would be lost.
 NewFile::Placed NewFile::Rename(const Read* read) {
-  if (!Holds(folder_, listName_, read != nullptr ? &read->info : nullptr) ||
-      (read != nullptr && !HoldsText(*read)))
-    return Placed::Changed;
+  if (!Holds(folder_, listName_, read != nullptr ? &read->info : nullptr)) return Placed::Changed;
   return renameat(folder_, name_.c_str(), folder_, listName_.c_str()) == 0 ? Placed::Done
                                                                            : Failed();
+}
+
+// The folder synced once the new file is in place (Done), so that the change lasts.
+NewFile::Placed NewFile::Synced(Placed placed) {
+  if (placed == Placed::Done && hooks_.sync(folder_) != 0) {
+    error_ = errno;
+    return Placed::Unsynced;
+  }
+  return placed;
 }
 
 NewFile::Placed NewFile::Failed() {

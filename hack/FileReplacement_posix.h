@@ -117,9 +117,11 @@ public:
 private:
   int Make();
   Placed Exchange(const Read& read);
+  bool CameOut(const Read& read, struct stat& out) const;
   Placed ExchangeBack(struct stat out);
   Placed Add();
   Placed Rename(const Read* read);
+  Placed Synced(Placed placed);
   Placed Failed();
 
   const int folder_;

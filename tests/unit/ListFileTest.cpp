@@ -211,40 +211,37 @@ TEST_F(ListFile, AListTheDaemonCutsAtACrLfIsRefusedWithHowToMendIt) {
                 "line ends (LF) and run this again");
 }
 
-// Another program's change between the read and the exchange, in place (the same size) or by
-// a rename, and its next by a rename right after the exchange: the edit starts again from the
-// newest text, a few times at most, and leaves no file of its own or the other's behind.
+// Another program's change before the exchange is checked: a write, the same size, into the
+// list it opened before the exchange, alone or with a rename of its next list right after.
+// The edit starts again from the newest text, a few times at most, and leaves no file behind.
 TEST_F(ListFile, AListChangedDuringTheEditIsEditedAgainFromItsNewestTextAFewTimesAtMost) {
   const std::string pong = "programs: \\\n  pong --root \\n\n";
   const std::string gears = "programs: \\\n  gears --root \\n\n";
-  const std::string added = "\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n\n";
-  const auto rewrite = [&](const std::string& text) {
-    std::fstream(list, std::ios::in | std::ios::out | std::ios::binary) << text;
+  const auto added = [](const std::string& text) {
+    return text.substr(0, text.size() - 1) + "\\\n  GL:\t\t\t\t/opt/velorium --root\t\t\t    \\n\n";
   };
   const auto replace = [&](const std::string& text) {
     WriteList(list + "~", text);
     fs::rename(list + "~", list);
   };
-  int seen = 0;
-  const auto once = [&](const std::function<void()>& change) {
-    return [&seen, change] {
-      if (seen++ == 0) change();
+  // In the first attempt only.
+  int attempt = 0, opened = -1;
+  const ListHooks hooks = {
+      .beforeRename = [&] { opened = ++attempt == 1 ? open(list.c_str(), O_WRONLY) : -1; }};
+  const auto writeOpened = [&] { return pwrite(opened, pong.data(), pong.size(), 0) > 0; };
+  for (const bool renamed : {false, true}) {
+    WriteList(list);
+    ListHooks changing = hooks;
+    changing.afterExchange = [&] {
+      if (writeOpened() && renamed) replace(gears);
     };
-  };
+    const Outcome run = Finish(Start(kAdd, {}, changing));
+    EXPECT_EQ(std::tie(run.status, run.errors), std::tuple(0, ""));
+    EXPECT_EQ(Text(list), added(renamed ? gears : pong));
+    EXPECT_EQ(Files(), 1);
+  }
   WriteList(list);
-  Outcome run = Finish(Start(kAdd, {}, {.beforeRename = once([&] { rewrite(pong); })}));
-  EXPECT_EQ(std::tie(run.status, run.errors), std::tuple(0, ""));
-  EXPECT_EQ(Text(list), pong.substr(0, pong.size() - 1) + added);
-  WriteList(list);
-  run =
-      Finish(Start(kAdd, {}, {.beforeRename = once([&] { replace(gears); }), .afterExchange = [&] {
-                                if (seen == 1) replace(pong);
-                              }}));
-  EXPECT_EQ(std::tie(run.status, run.errors), std::tuple(0, ""));
-  EXPECT_EQ(Text(list), pong.substr(0, pong.size() - 1) + added);
-  EXPECT_EQ(Files(), 1);
-  WriteList(list);
-  run = Finish(Start(kAdd, {}, {.beforeRename = [&] { replace(gears); }}));
+  const Outcome run = Finish(Start(kAdd, {}, {.beforeRename = [&] { replace(gears); }}));
   EXPECT_EQ(
       std::tie(run.status, run.errors),
       std::tuple(1, "velorium: '" + list + "' changed while being edited; nothing changed\n"));
