@@ -2,8 +2,11 @@
 // each ending at once without drawing anything. One run of each kind of error: which words are
 // errors, and how a message quotes them, is held by the command line's unit tests, and that
 // every bad command ends in one line of error by the fuzz test. The list changes here are those
-// only whole processes show: a failed write, and a race with a process that swaps the list.
+// only whole processes show: a failed write, another user's lock, and a race with a process
+// that swaps the list.
 #include "tests/linux/Hack.h"
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -145,6 +148,25 @@ TEST_F(HackCommand, AddToListReplacesTheSettingsFileWholeOrNotAtAll) {
   EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   const Bytes now = ReadBytes(file);
   EXPECT_NE(std::string(now.begin(), now.end()).find("velorium --root"), std::string::npos);
+}
+
+// Any user who can open the home folder can lock it: velorium waits for it at most a few
+// seconds, and the daemon's SIGTERM ends the wait at once, the list as it was.
+TEST(ListLock, AnotherUsersLockOnTheHomeFolderGivesWayToSigterm) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can run the lock's holder as another user";
+  const TempDir home;
+  const std::string list = "programs:\n";
+  WriteBytes(home.File(".xscreensaver"), Bytes(list.begin(), list.end()));
+  const Process holder({"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "flock",
+                        "--no-fork", home.Path().string(), "sleep", "60"});
+  ASSERT_TRUE(waitUntil([&] {
+    return runToEnd({"flock", "-n", home.Path().string(), "true"}).status == 1;
+  }));
+  const Process add({hackPath(), "--add-to-list"}, {"HOME=" + home.Path().string()});
+  pause(Milliseconds(500));
+  add.signal(SIGTERM);
+  EXPECT_EQ(add.wait(Milliseconds(1000)), 128 + SIGTERM);
+  EXPECT_EQ(ReadBytes(home.File(".xscreensaver")), Bytes(list.begin(), list.end()));
 }
 
 // One process swaps ~/.xscreensaver, a list of its own, with a link to another file while
