@@ -178,6 +178,7 @@ int NewFile::Write(const std::string& text, const struct stat* old) {
 }
 
 NewFile::Placed NewFile::PutInPlace(const Read* read) {
+  if (hooks_.beforeRename) hooks_.beforeRename();
   // From here on the file may be the list.
   fremovexattr(file_.Get(), kMadeMark);
   if (read == nullptr) return Synced(Add());

@@ -232,6 +232,23 @@ std::optional<ListEdit> Edit(const Request& request, const FoundFile& list) {
   return edit;
 }
 
+// Says what a change that is in place did to the list `shown` (a file before, if `hadList`),
+// and returns its exit status.
+int SayChanged(const Request& request, const std::string& shown, ListEdit::Result result,
+               bool hadList) {
+  const std::string entry = QuotedText(ListEntryFor(ListProgramFor(request.files.executable)));
+  if (result == ListEdit::Result::Removed) {
+    std::fprintf(request.out, "Took Velorium out of the list of hacks in %s.\n", shown.c_str());
+  } else if (hadList) {
+    std::fprintf(request.out, "Added %s to the end of the list of hacks in %s.\n", entry.c_str(),
+                 shown.c_str());
+  } else {
+    std::fprintf(request.out, "Made %s with the list of hacks in %s and %s at its end.\n",
+                 shown.c_str(), QuotedText(request.files.defaults).c_str(), entry.c_str());
+  }
+  return FlushedStatus(request.out, request.errors, 0);
+}
+
 // One attempt at the change: the exit status, or nothing when the list (or the system's)
 // changed under it, with everything as it was.
 std::optional<int> TryChange(const Request& request) {
@@ -268,7 +285,6 @@ std::optional<int> TryChange(const Request& request) {
   const HeldStopSignals held;
   NewFile newFile(list.folder.Get(), list.name, request.hooks);
   int failure = newFile.Write(edit->text, read);
-  if (failure == 0 && request.hooks.beforeRename) request.hooks.beforeRename();
   const NewFile::Placed placed = failure == 0
                                      ? newFile.PutInPlace(read != nullptr ? &readFile : nullptr)
                                      : NewFile::Placed::Failed;
@@ -282,17 +298,7 @@ std::optional<int> TryChange(const Request& request) {
     return Fail(request.errors,
                 shown + " holds the change, but a power cut may undo it: " +
                     "its folder cannot be synced: " + std::strerror(newFile.Error()));
-  const std::string entry = QuotedText(ListEntryFor(ListProgramFor(request.files.executable)));
-  if (edit->result == ListEdit::Result::Removed) {
-    std::fprintf(request.out, "Took Velorium out of the list of hacks in %s.\n", shown.c_str());
-  } else if (read != nullptr) {
-    std::fprintf(request.out, "Added %s to the end of the list of hacks in %s.\n", entry.c_str(),
-                 shown.c_str());
-  } else {
-    std::fprintf(request.out, "Made %s with the list of hacks in %s and %s at its end.\n",
-                 shown.c_str(), QuotedText(request.files.defaults).c_str(), entry.c_str());
-  }
-  return FlushedStatus(request.out, request.errors, 0);
+  return SayChanged(request, shown, edit->result, read != nullptr);
 }
 
 }  // namespace
