@@ -28,12 +28,16 @@ public:
       : window_(window), planets_(planets), stop_(stop) {}
   std::int64_t NowNs() override { return MonotonicNs(); }
   bool Stopped() override { return stop_.Received(); }
-  bool DrawFrame() override {
+  void FrameDue() override { due_ = true; }
+  // One window, always able to show its frame while it can be seen.
+  Frames DrawDueFrames() override {
+    if (!due_) return Frames::Drawn;
+    due_ = false;
     // The scene's first tick makes the context and shows nothing.
     const bool picture = planets_.Counter != 0;
     planets_.Tick();
     if (window_.Scene().setupFailed) throw HackError(window_.Scene().setupError);
-    return picture;
+    return picture ? Frames::Drawn : Frames::SetUp;
   }
   bool HandleEvents() override {
     HackWindow::Events events = window_.HandleEvents();
@@ -64,6 +68,7 @@ private:
   HackWindow& window_;
   TPlanets& planets_;
   const StopSignals& stop_;
+  bool due_ = false;
 };
 
 int RunHack(const HackOptions& options, StopSignals& stop) {
