@@ -50,8 +50,7 @@ std::string EglError() {
   return text;
 }
 
-std::shared_ptr<SceneEglDisplay> SceneEglDisplay::Open(EGLDisplay display,
-                                                       const std::string& where,
+std::shared_ptr<SceneEglDisplay> SceneEglDisplay::Open(EGLDisplay display, const std::string& where,
                                                        std::string& error) {
   if (!eglInitialize(display, nullptr, nullptr)) {
     error = "cannot set up EGL on " + where + EglError();

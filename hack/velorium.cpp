@@ -1,6 +1,7 @@
-// velorium: the solar-system scene as an XScreenSaver hack. Reads its command line, opens
-// its window and draws a frame every --delay microseconds until a signal, the window's end
-// or (in a window of its own) the user ends it; errors go to standard error with status 1.
+// velorium: the solar-system scene as an XScreenSaver hack, or with --full-screen the saver of
+// the Wayland desktop. Reads its command line, opens its window (or covers every output) and
+// draws a frame every --delay microseconds until a signal, the window's end or (in a window of
+// its own, or full screen) the user ends it; errors go to standard error with status 1.
 #include <poll.h>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include "framework/Clock.h"
 #include "framework/FrameClock.h"
 #include "hack/FpsOverlay.h"
+#include "hack/FullScreen_wayland.h"
 #include "hack/HackCommandLine.h"
 #include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
@@ -72,6 +74,7 @@ private:
 };
 
 int RunHack(const HackOptions& options, StopSignals& stop) {
+  if (options.target == HackTarget::FullScreen) return RunFullScreen(options, stop);
   HackWindow window(options);
   stop.DeferToLoop();
   SceneDrawable& scene = window.Scene();
