@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -40,6 +42,18 @@ const wl_callback_listener kDoneListener = {
     [](void* data, wl_callback*, std::uint32_t) { *static_cast<bool*>(data) = true; },
 };
 
+// What libwayland last said on its own (XDG_RUNTIME_DIR unset, say), which would otherwise go
+// to standard error beside the program's one line. Its handler takes no user data.
+std::string gLibraryMessage;
+
+extern "C" void KeepLibraryMessage(const char* format, va_list arguments) {
+  char text[256];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  gLibraryMessage = text;
+  while (!gLibraryMessage.empty() && gLibraryMessage.back() == '\n') gLibraryMessage.pop_back();
+  if (gLibraryMessage.starts_with("error: ")) gLibraryMessage.erase(0, 7);
+}
+
 // The socket libwayland connects to, as a user would name it.
 std::string SocketName() {
   if (const char* socket = std::getenv("WAYLAND_SOCKET")) {
@@ -60,9 +74,13 @@ Interface* Bind(wl_registry* registry, std::uint32_t name, const wl_interface& i
 
 WaylandDesktop::WaylandDesktop(Shell shell, SaverInput& input)
     : input_(input), shell_(shell), where_(SocketName()) {
+  wl_log_set_handler_client(KeepLibraryMessage);
+  gLibraryMessage.clear();
   display_ = wl_display_connect(nullptr);
   if (display_ == nullptr) {
-    throw std::runtime_error("no Wayland compositor at " + where_ + ": " + std::strerror(errno));
+    const int error = errno;
+    throw std::runtime_error("no Wayland compositor at " + where_ + ": " +
+                             (gLibraryMessage.empty() ? std::strerror(error) : gLibraryMessage));
   }
   shells_.eglDisplay = [this](std::string& error) { return SharedEglDisplay(error); };
   try {
