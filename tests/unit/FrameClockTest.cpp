@@ -157,25 +157,27 @@ TEST(FramesOnCallbacks, A60HzCompositorGets25FramesASecondOnTheDeadlines) {
   for (std::size_t k = 0; k < drawn.size(); ++k) EXPECT_EQ(drawn[k], k * 40 * kMs);
 }
 
-// Hidden from 100 ms to 1010 ms: the frame due at 120 ms waits, without a deadline, for the
-// callback at the first refresh after (1020 ms), and the deadlines go on at 1040 and 1080 ms.
-TEST(FramesOnCallbacks, AHiddenSurfaceWaitsForItsCallbackAndTheDeadlinesStayWhereTheyWere) {
+// `count` surfaces, the last hidden from 100 ms to 1010 ms, run to 1100 ms on 40 ms deadlines.
+CompositorHost RunWithLastHidden(std::size_t count) {
   CompositorHost host;
-  host.surfaces.resize(1);
-  host.surfaces[0].hiddenFrom = 100 * kMs;
-  host.surfaces[0].hiddenUntil = 1010 * kMs;
+  host.surfaces.resize(count);
+  host.surfaces.back().hiddenFrom = 100 * kMs;
+  host.surfaces.back().hiddenUntil = 1010 * kMs;
   RunFrameLoop(host, 40 * kMs);
+  return host;
+}
+
+// The frame due at 120 ms waits, without a deadline, for the callback at the first refresh
+// after the hidden time (1020 ms), and the deadlines go on at 1040 and 1080 ms.
+TEST(FramesOnCallbacks, AHiddenSurfaceWaitsForItsCallbackAndTheDeadlinesStayWhereTheyWere) {
+  const CompositorHost host = RunWithLastHidden(1);
   EXPECT_EQ(Ms(host.surfaces[0].drawnAt), (std::vector<std::int64_t>{0, 40, 80, 1020, 1040, 1080}));
   EXPECT_EQ(host.waitsWithoutDeadline, 1);
 }
 
 // Two outputs, one hidden a while: the other draws on every deadline meanwhile.
 TEST(FramesOnCallbacks, ASurfaceWhoseCallbacksStopHoldsBackNoOther) {
-  CompositorHost host;
-  host.surfaces.resize(2);
-  host.surfaces[1].hiddenFrom = 100 * kMs;
-  host.surfaces[1].hiddenUntil = 1010 * kMs;
-  RunFrameLoop(host, 40 * kMs);
+  const CompositorHost host = RunWithLastHidden(2);
   EXPECT_EQ(host.surfaces[0].drawnAt.size(), 28u);
   EXPECT_EQ(host.surfaces[0].drawnAt.back(), 1080 * kMs);
   EXPECT_EQ(Ms(host.surfaces[1].drawnAt), (std::vector<std::int64_t>{0, 40, 80, 1020, 1040, 1080}));
