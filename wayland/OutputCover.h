@@ -57,6 +57,7 @@ public:
   void CloseAskedByUser() { closeAsked_ = true; }
 
 private:
+  void FollowSize();
   void MakeLayerSurface(const CoverShells& shells);
   void MakeToplevel(const CoverShells& shells);
 
@@ -69,7 +70,11 @@ private:
   xdg_toplevel* toplevel_ = nullptr;
   wl_egl_window* eglWindow_ = nullptr;
   wl_callback* frameCallback_ = nullptr;
-  // Surface-local size from the compositor, the output's scale and its mode in pixels.
+  // Surface-local size from the compositor (0: ours to choose) and the one drawn at, the
+  // output's scale and its mode in pixels.
+  bool configured_ = false;
+  int requestedWidth_ = 0;
+  int requestedHeight_ = 0;
   int logicalWidth_ = 0;
   int logicalHeight_ = 0;
   int pendingWidth_ = 0;
