@@ -88,6 +88,20 @@ EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& v
   return best;
 }
 
+EGLSurface CreateSceneSurface(EGLDisplay display, EGLConfig config, Display* x, Window window,
+                              bool& gone) {
+  // Mesa makes its requests on this same connection, which the grab does not hold up. Held only
+  // this long: every other client waits meanwhile.
+  XGrabServer(x);
+  XWindowAttributes attributes{};
+  gone = XGetWindowAttributes(x, window, &attributes) == 0;
+  const EGLSurface surface =
+      gone ? EGL_NO_SURFACE : eglCreateWindowSurface(display, config, window, nullptr);
+  XUngrabServer(x);
+  XSync(x, False);
+  return surface;
+}
+
 Window CreateVisualWindow(Display* display, const XVisualInfo& visual, int x, int y, int width,
                           int height, Colormap& colormap, unsigned long extraMask,
                           const XSetWindowAttributes& extra) {

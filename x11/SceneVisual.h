@@ -31,6 +31,14 @@ std::string SceneVisualShortfall(const XVisualInfo& visual);
 // in its configurations, yet draws into windows of all the others alike. Null when none fits.
 EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& visual);
 
+// The EGL window surface of `config` on `window`, made while the X server is held after a fresh
+// look at the window, so that no other client destroys it in between: Mesa's software
+// rasteriser corrupts its memory making a surface on a window that is gone. EGL_NO_SURFACE when
+// EGL cannot make it, or when the window is gone (the X error handler has then heard of it, and
+// `gone` is set).
+EGLSurface CreateSceneSurface(EGLDisplay display, EGLConfig config, Display* x, Window window,
+                              bool& gone);
+
 // A top-level window of `visual` at (x, y), not mapped, with a black background, no border
 // and a colormap of its own, returned in `colormap` for the caller to free after the window.
 // `extra` adds attributes (override_redirect, event_mask), named by `extraMask`.

@@ -118,9 +118,11 @@ bool TPlanets::SetupPixelFormat() {
                        " bits per colour and a depth buffer for the window's visual " +
                        HexId(visual.visualid);
   } else {
-    Form->surface = eglCreateWindowSurface(DC, Form->config, Form->window, nullptr);
+    bool gone = false;
+    Form->surface = CreateSceneSurface(DC, Form->config, x, Form->window, gone);
     if (Form->surface != EGL_NO_SURFACE) return true;
-    Form->setupError = "cannot make an EGL surface on the window" + EglError();
+    Form->setupError =
+        gone ? "the window is gone" : "cannot make an EGL surface on the window" + EglError();
   }
   eglTerminate(DC);
   DC = EGL_NO_DISPLAY;

@@ -65,6 +65,22 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
+// Settings programs make and destroy preview windows as fast as a user clicks through hacks:
+// the window is destroyed at moments spread over the hack's start-up, while it sets up drawing.
+TEST(Preview, AWindowDestroyedWhileTheHackStartsEndsItWithZero) {
+  TestDisplay display(640, 480);
+  Display* x = display.connection();
+  for (int delayMs = 10; delayMs < 130; delayMs += 3) {
+    const Window window = makeGLWindow(x, 0, 0, 640, 480);
+    Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
+    pause(Milliseconds(delayMs));
+    XDestroyWindow(x, window);
+    XSync(x, False);
+    EXPECT_EQ(hack.wait(), 0) << "destroyed " << delayMs
+                              << " ms after the start: " << hack.errors();
+  }
+}
+
 // Out of sight from its first frame, its window unmapped or covered by another window, it draws
 // nothing, and once seen again it goes on from that frame: the comet, in view only in the
 // course's first half second, is seen again.
