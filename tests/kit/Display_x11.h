@@ -25,6 +25,8 @@ public:
   Display* connection() const { return connection_; }
   // "DISPLAY=<name>", for a program's environment.
   std::string variable() const { return "DISPLAY=" + name_; }
+  // Sends the server a signal: SIGSTOP makes it stop answering, SIGCONT answer again.
+  void signalServer(int number) const { server_->signal(number); }
 
 private:
   std::unique_ptr<Process> server_;
