@@ -3,7 +3,7 @@
 
 #include <bit>
 #include <cstdio>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -71,15 +71,21 @@ EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& v
   if (!eglChooseConfig(display, wanted, nullptr, 0, &count) || count <= 0) return nullptr;
   std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
   if (!eglChooseConfig(display, wanted, configs.data(), count, &count)) return nullptr;
-  // Of the window's class; of its depth before any other; then the largest depth buffer; EGL's
-  // own order between equals.
+  // Of the window's class; of its depth before any other; then with alpha exactly where the
+  // window has it (a 32-bit window's, which a compositing manager reads: without it the clear's
+  // opaque alpha is not stored and the desktop shows through); then the largest depth buffer;
+  // EGL's own order between equals.
+  const bool windowAlpha =
+      visual.depth > std::popcount(visual.red_mask | visual.green_mask | visual.blue_mask);
   EGLConfig best = nullptr;
-  std::pair<bool, int> bestRank(false, -1);
+  std::tuple<bool, bool, int> bestRank(false, false, -1);
   for (EGLint k = 0; k < count; ++k) {
     if (ConfigAttribute(display, configs[k], EGL_NATIVE_VISUAL_TYPE) != visual.c_class) continue;
     const EGLint visualId = ConfigAttribute(display, configs[k], EGL_NATIVE_VISUAL_ID);
-    const std::pair<bool, int> rank(NativeVisualDepth(x, visualId) == visual.depth,
-                                    ConfigAttribute(display, configs[k], EGL_DEPTH_SIZE));
+    const std::tuple<bool, bool, int> rank(
+        NativeVisualDepth(x, visualId) == visual.depth,
+        (ConfigAttribute(display, configs[k], EGL_ALPHA_SIZE) > 0) == windowAlpha,
+        ConfigAttribute(display, configs[k], EGL_DEPTH_SIZE));
     if (rank > bestRank) {
       best = configs[k];
       bestRank = rank;

@@ -27,7 +27,8 @@ std::string SceneVisualShortfall(const XVisualInfo& visual);
 // The EGL configuration of `display` (on the X display `x`) that draws the scene into a window
 // of `visual`: a window surface of desktop OpenGL with kSceneColourBits per primary and the
 // largest depth buffer, whose native visual has the window's class, and its depth where one
-// has. Matched by depth and class, not by visual: Mesa names only a couple of a server's visuals
+// has, with alpha for a window that has alpha bits (32-bit ARGB). Matched by depth and class,
+// not by visual: Mesa names only a couple of a server's visuals
 // in its configurations, yet draws into windows of all the others alike. Null when none fits.
 EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& visual);
 

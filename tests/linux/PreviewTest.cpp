@@ -164,6 +164,32 @@ TEST(Preview, AWindowOfAnyVisualOfEightBitsPerColourShowsTheScene) {
   }
 }
 
+// The pixels of a 32-bit window whose alpha, the top byte, is below 255: a compositing manager
+// shows what lies behind the window through them.
+long TranslucentPixels(Display* x, Window window) {
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(x, window, &attributes);
+  XImage* image =
+      XGetImage(x, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+  long translucent = 0;
+  for (int y = 0; y < attributes.height; ++y) {
+    for (int x = 0; x < attributes.width; ++x) translucent += XGetPixel(image, x, y) >> 24 != 0xFF;
+  }
+  XDestroyImage(image);
+  return translucent;
+}
+
+TEST(Preview, A32BitWindowIsOpaqueEverywhere) {
+  TestDisplay display(640, 480);
+  Display* x = display.connection();
+  std::string visualId;
+  const Window window = MakeWindowOfVisual(x, 32, TrueColor, visualId);
+  Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
+  waitForTheSun([&] { return grabWindow(x, window); });
+  EXPECT_EQ(TranslucentPixels(x, window), 0) << "of 200x150 pixels, visual " << visualId;
+  expectEndsWithZero(hack);
+}
+
 TEST(Preview, A16BitWindowIsRefusedForItsTooFewBitsPerColour) {
   TestDisplay display(640, 480, 16);
   std::string visualId;
