@@ -54,10 +54,17 @@ std::string SceneVisualShortfall(const XVisualInfo& visual) {
   const int red = std::popcount(visual.red_mask);
   const int green = std::popcount(visual.green_mask);
   const int blue = std::popcount(visual.blue_mask);
-  if (red >= kSceneColourBits && green >= kSceneColourBits && blue >= kSceneColourBits) return "";
-  return "has " + std::to_string(red) + ", " + std::to_string(green) + " and " +
-         std::to_string(blue) + " bits of red, green and blue: the scene needs " +
-         std::to_string(kSceneColourBits) + " bits per colour";
+  if (red < kSceneColourBits || green < kSceneColourBits || blue < kSceneColourBits) {
+    return "has " + std::to_string(red) + ", " + std::to_string(green) + " and " +
+           std::to_string(blue) + " bits of red, green and blue: the scene needs " +
+           std::to_string(kSceneColourBits) + " bits per colour";
+  }
+  // EGL draws into it as into TrueColor, and the colormap, which other programs may share,
+  // shows other colours.
+  if (visual.c_class == DirectColor) {
+    return "is DirectColor, which shows its colours through a colormap: the scene needs TrueColor";
+  }
+  return "";
 }
 
 EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& visual) {
@@ -110,15 +117,16 @@ EGLSurface CreateSceneSurface(EGLDisplay display, EGLConfig config, Display* x, 
 
 Window CreateVisualWindow(Display* display, const XVisualInfo& visual, int x, int y, int width,
                           int height, Colormap& colormap, unsigned long extraMask,
-                          const XSetWindowAttributes& extra) {
+                          const XSetWindowAttributes& extra, Window parent) {
   const Window root = RootWindow(display, visual.screen);
+  if (parent == 0) parent = root;
   colormap = XCreateColormap(display, root, visual.visual, AllocNone);
   XSetWindowAttributes attributes = extra;
   attributes.colormap = colormap;
   attributes.background_pixel = BlackPixel(display, visual.screen);
   // A visual other than the root's takes no border from it.
   attributes.border_pixel = 0;
-  return XCreateWindow(display, root, x, y, width, height, 0, visual.depth, InputOutput,
+  return XCreateWindow(display, parent, x, y, width, height, 0, visual.depth, InputOutput,
                        visual.visual, CWColormap | CWBackPixel | CWBorderPixel | extraMask,
                        &attributes);
 }

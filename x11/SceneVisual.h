@@ -22,7 +22,8 @@ constexpr int kSceneDepthBits = 16;
 // has kSceneColourBits per primary, else a 24-bit TrueColor visual; none when there is neither.
 std::optional<XVisualInfo> ChooseSceneVisual(Display* display, int screen);
 // What keeps a window of `visual` from showing the scene, in words that follow "the window's
-// visual 0x21 ": its bits per colour when they are too few; empty when it can show it.
+// visual 0x21 ": its bits per colour when they are too few, or its class when a colormap
+// stands between the pixels and their colours (DirectColor); empty when it can show it.
 std::string SceneVisualShortfall(const XVisualInfo& visual);
 // The EGL configuration of `display` (on the X display `x`) that draws the scene into a window
 // of `visual`: a window surface of desktop OpenGL with kSceneColourBits per primary and the
@@ -40,12 +41,13 @@ EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& v
 EGLSurface CreateSceneSurface(EGLDisplay display, EGLConfig config, Display* x, Window window,
                               bool& gone);
 
-// A top-level window of `visual` at (x, y), not mapped, with a black background, no border
-// and a colormap of its own, returned in `colormap` for the caller to free after the window.
-// `extra` adds attributes (override_redirect, event_mask), named by `extraMask`.
+// A window of `visual` at (x, y) in `parent` (0: a top-level window), not mapped, with a black
+// background, no border and a colormap of its own, returned in `colormap` for the caller to
+// free after the window. `extra` adds attributes (override_redirect, event_mask), named by
+// `extraMask`.
 Window CreateVisualWindow(Display* display, const XVisualInfo& visual, int x, int y, int width,
                           int height, Colormap& colormap, unsigned long extraMask = 0,
-                          const XSetWindowAttributes& extra = {});
+                          const XSetWindowAttributes& extra = {}, Window parent = 0);
 
 // An X id (window, visual, resource) as X's own tools write it: "0x1a00005".
 std::string HexId(unsigned long id);

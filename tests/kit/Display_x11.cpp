@@ -39,17 +39,28 @@ unsigned card16(const std::string& bytes, const std::string& request, std::size_
   return low | high << 8;
 }
 
+// Each pixel value of the picture replaced by the colour it shows through `colormap`.
+void showThroughColormap(Display* display, Colormap colormap, Picture& picture) {
+  std::vector<XColor> colours(picture.pixels.size());
+  for (std::size_t k = 0; k < colours.size(); ++k) colours[k].pixel = picture.pixels[k];
+  XQueryColors(display, colormap, colours.data(), static_cast<int>(colours.size()));
+  for (std::size_t k = 0; k < colours.size(); ++k) {
+    picture.pixels[k] =
+        (colours[k].red >> 8) << 16 | (colours[k].green & 0xFF00) | colours[k].blue >> 8;
+  }
+}
+
 }  // namespace
 
-TestDisplay::TestDisplay(int width, int height, int depth) {
+TestDisplay::TestDisplay(int width, int height, int depth, int visualClass) {
   const std::string screen =
       std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
   // A server of someone else's that takes the chosen number first ends ours at once; the
   // allocator then skips that number.
   for (int attempt = 0; attempt < 3 && connection_ == nullptr; ++attempt) {
-    server_ = std::make_unique<Process>(
-        std::vector<std::string>{VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX",
-                                 "-nolisten", "tcp", "-br", "-noreset"});
+    server_ = std::make_unique<Process>(std::vector<std::string>{
+        VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX", "-nolisten", "tcp",
+        "-br", "-noreset", "-cc", std::to_string(visualClass)});
     waitUntil(
         [&] { return server_->output().find('\n') != std::string::npos || !server_->running(); });
     const std::string number = server_->output();
@@ -85,6 +96,9 @@ Picture grabWindow(Display* display, Window window) {
     }
   }
   XDestroyImage(image);
+  if (attributes.visual->c_class != TrueColor) {
+    showThroughColormap(display, attributes.colormap, picture);
+  }
   return picture;
 }
 

@@ -1,8 +1,9 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
 // the scene in that window only, following its size, nothing drawn while it is hidden or
 // covered, ending with 0 when it is destroyed; a window of any visual of 8 bits per colour
-// drawn in; and a window that cannot show the scene (of too few bits per colour, or InputOnly)
-// refused with a clear error.
+// drawn in, opaque in 32 bits and in true colours in DirectColor; and a window that cannot show
+// the scene (of too few bits per colour, InputOnly, a DirectColor root) refused with a clear
+// error.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -65,8 +66,8 @@ TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   }
 }
 
-// Settings programs make and destroy preview windows as fast as a user clicks through hacks:
-// the window is destroyed at moments spread over the hack's start-up, while it sets up drawing.
+// Settings programs destroy preview windows as fast as a user clicks through hacks: here at
+// moments spread over the hack's start-up.
 TEST(Preview, AWindowDestroyedWhileTheHackStartsEndsItWithZero) {
   TestDisplay display(640, 480);
   Display* x = display.connection();
@@ -148,46 +149,51 @@ Window MakeWindowOfVisual(Display* x, int depth, int c_class, std::string& visua
   return window;
 }
 
+// Whether every pixel of a window is opaque: a 32-bit window's alpha, the top byte, is 255,
+// so that a compositing manager shows nothing behind it through.
+bool Opaque(Display* x, Window window, int width, int height) {
+  XImage* image = XGetImage(x, window, 0, 0, width, height, AllPlanes, ZPixmap);
+  bool opaque = true;
+  for (int k = 0; k < width * height; ++k)
+    opaque &= XGetPixel(image, k % width, k / width) >> 24 == 0xFF;
+  XDestroyImage(image);
+  return opaque;
+}
+
 // Mesa's EGL configurations name only one of Xvfb's 24-bit TrueColor visuals and none of its
-// 32-bit ones, yet Mesa draws into windows of all of them.
+// 32-bit ones, yet Mesa draws into windows of all of them, the 32-bit ones opaque; and in true
+// colours into DirectColor ones, whose colours go through a colormap.
 TEST(Preview, AWindowOfAnyVisualOfEightBitsPerColourShowsTheScene) {
   TestDisplay display(640, 480);
   Display* x = display.connection();
-  for (const int depth : {24, 32}) {
+  for (const auto& [depth, c_class] :
+       {std::pair(24, TrueColor), {32, TrueColor}, {24, DirectColor}}) {
     std::string visualId;
-    const Window window = MakeWindowOfVisual(x, depth, TrueColor, visualId);
-    ASSERT_NE(window, 0u) << "no " << depth << "-bit TrueColor visual";
+    const Window window = MakeWindowOfVisual(x, depth, c_class, visualId);
+    ASSERT_NE(window, 0u) << "no " << depth << "-bit visual of class " << c_class;
     Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
-    const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, window); });
+    // The window drawn in, inside it.
+    Window drawn = 0;
+    int left = 0, top = 0;
+    ASSERT_TRUE(waitUntil([&] {
+      return XTranslateCoordinates(x, window, window, 0, 0, &left, &top, &drawn) && drawn;
+    }));
+    const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, drawn); });
     EXPECT_TRUE(seen.sunAtCentre()) << "visual " << visualId << ": " << seen;
+    EXPECT_TRUE(depth != 32 || Opaque(x, drawn, 200, 150)) << "visual " << visualId;
     expectEndsWithZero(hack);
   }
 }
 
-// The pixels of a 32-bit window whose alpha, the top byte, is below 255: a compositing manager
-// shows what lies behind the window through them.
-long TranslucentPixels(Display* x, Window window) {
-  XWindowAttributes attributes{};
-  XGetWindowAttributes(x, window, &attributes);
-  XImage* image =
-      XGetImage(x, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-  long translucent = 0;
-  for (int y = 0; y < attributes.height; ++y) {
-    for (int x = 0; x < attributes.width; ++x) translucent += XGetPixel(image, x, y) >> 24 != 0xFF;
-  }
-  XDestroyImage(image);
-  return translucent;
-}
-
-TEST(Preview, A32BitWindowIsOpaqueEverywhere) {
-  TestDisplay display(640, 480);
-  Display* x = display.connection();
-  std::string visualId;
-  const Window window = MakeWindowOfVisual(x, 32, TrueColor, visualId);
-  Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
-  waitForTheSun([&] { return grabWindow(x, window); });
-  EXPECT_EQ(TranslucentPixels(x, window), 0) << "of 200x150 pixels, visual " << visualId;
-  expectEndsWithZero(hack);
+// On a DirectColor screen (Xvfb's -cc 5), which it draws into directly.
+TEST(DirectColorScreen, ItsRootWindowIsRefused) {
+  TestDisplay display(640, 480, 24, DirectColor);
+  const std::string visualId = HexId(XVisualIDFromVisual(DefaultVisual(display.connection(), 0)));
+  const Outcome run = runHack({"--root"}, display.name());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " is DirectColor, which shows its colours through a colormap: the"
+                            " scene needs TrueColor\n");
 }
 
 TEST(Preview, A16BitWindowIsRefusedForItsTooFewBitsPerColour) {
