@@ -39,17 +39,6 @@ unsigned card16(const std::string& bytes, const std::string& request, std::size_
   return low | high << 8;
 }
 
-// Each pixel value of the picture replaced by the colour it shows through `colormap`.
-void showThroughColormap(Display* display, Colormap colormap, Picture& picture) {
-  std::vector<XColor> colours(picture.pixels.size());
-  for (std::size_t k = 0; k < colours.size(); ++k) colours[k].pixel = picture.pixels[k];
-  XQueryColors(display, colormap, colours.data(), static_cast<int>(colours.size()));
-  for (std::size_t k = 0; k < colours.size(); ++k) {
-    picture.pixels[k] =
-        (colours[k].red >> 8) << 16 | (colours[k].green & 0xFF00) | colours[k].blue >> 8;
-  }
-}
-
 }  // namespace
 
 TestDisplay::TestDisplay(int width, int height, int depth, int visualClass) {
@@ -96,8 +85,13 @@ Picture grabWindow(Display* display, Window window) {
     }
   }
   XDestroyImage(image);
-  if (attributes.visual->c_class != TrueColor) {
-    showThroughColormap(display, attributes.colormap, picture);
+  if (attributes.visual->c_class == TrueColor) return picture;
+  std::vector<XColor> shown(picture.pixels.size());
+  for (std::size_t k = 0; k < shown.size(); ++k) shown[k].pixel = picture.pixels[k];
+  XQueryColors(display, attributes.colormap, shown.data(), static_cast<int>(shown.size()));
+  for (std::size_t k = 0; k < shown.size(); ++k) {
+    picture.pixels[k] =
+        (shown[k].red & 0xFF00) << 8 | (shown[k].green & 0xFF00) | shown[k].blue >> 8;
   }
   return picture;
 }
