@@ -1,4 +1,4 @@
-// The scene's visual and its EGL configuration.
+// The scene's visual, its EGL configuration and its window surface.
 #include "x11/SceneVisual.h"
 
 #include <bit>

@@ -1,6 +1,7 @@
 // What the scene needs of an X window and of the EGL configuration it is drawn with, written
 // once for the hack's own window, the EGL context's check of any other window, the frame
-// benchmark and the tests; and the window of such a visual that each of them makes.
+// benchmark and the tests; the window of such a visual that each of them makes, and the EGL
+// surface on a window, made so that the window cannot vanish meanwhile.
 #pragma once
 
 #include <EGL/egl.h>
@@ -29,8 +30,8 @@ std::string SceneVisualShortfall(const XVisualInfo& visual);
 // of `visual`: a window surface of desktop OpenGL with kSceneColourBits per primary and the
 // largest depth buffer, whose native visual has the window's class, and its depth where one
 // has, with alpha for a window that has alpha bits (32-bit ARGB). Matched by depth and class,
-// not by visual: Mesa names only a couple of a server's visuals
-// in its configurations, yet draws into windows of all the others alike. Null when none fits.
+// not by visual: Mesa names only a couple of a server's visuals in its configurations, yet
+// draws into windows of all the others alike. Null when none fits.
 EGLConfig ChooseSceneConfig(EGLDisplay display, Display* x, const XVisualInfo& visual);
 
 // The EGL window surface of `config` on `window`, made while the X server is held after a fresh
