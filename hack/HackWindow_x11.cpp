@@ -166,7 +166,7 @@ void HackWindow::OpenOwnWindow() {
   const long pid = getpid();
   XChangeProperty(display, host_, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                   PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-  OpenDrawnWindow();
+  OpenDrawnWindow(visual->visual);
   XMapWindow(display, host_);
   FollowViewable(true);
 }
@@ -193,17 +193,27 @@ void HackWindow::OpenForeignWindow(Window window) {
   host_ = window;
   hostWidth_ = attributes.width;
   hostHeight_ = attributes.height;
-  OpenDrawnWindow();
+  OpenDrawnWindow(attributes.visual);
   FollowViewable(true);
 }
 
 // The window the scene is drawn in, inside the host, as large as the bounds allow; kept so
-// when anyone resizes either window.
-void HackWindow::OpenDrawnWindow() {
+// when anyone resizes either window. It has the host's visual, but for a DirectColor host,
+// whose colormap would show other colours: then a TrueColor visual with a colormap of its own.
+void HackWindow::OpenDrawnWindow(const Visual* hostVisual) {
+  Display* display = scene_.display;
   XSetWindowAttributes events{};
   events.event_mask = StructureNotifyMask | VisibilityChangeMask;
-  scene_.window = XCreateWindow(scene_.display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
-                                CopyFromParent, CWEventMask, &events);
+  const std::optional<XVisualInfo> trueColour =
+      hostVisual->c_class == DirectColor ? ChooseSceneVisual(display, DefaultScreen(display))
+                                         : std::nullopt;
+  if (trueColour) {
+    scene_.window =
+        CreateVisualWindow(display, *trueColour, 0, 0, 1, 1, colormap_, CWEventMask, events, host_);
+  } else {
+    scene_.window = XCreateWindow(display, host_, 0, 0, 1, 1, 0, CopyFromParent, InputOutput,
+                                  CopyFromParent, CWEventMask, &events);
+  }
   if (own_) {
     // OpenGL's largest viewport is at least the screen's size, so the program's own window
     // needs no question to the context (which would add a call to its frames): a part larger

@@ -49,7 +49,7 @@ public:
 private:
   void OpenOwnWindow();
   void OpenForeignWindow(Window window);
-  void OpenDrawnWindow();
+  void OpenDrawnWindow(const Visual* hostVisual);
   bool FitDrawnWindow();
   void FollowViewable(bool ancestorsToo);
   bool Quietly(const std::function<void()>& requests);

@@ -1,5 +1,6 @@
-// The self-pipe behind StopSignals. A signal handler may only do async-signal-safe things,
-// so it writes one byte and the loop does the rest.
+// The self-pipe and the alarm behind StopSignals. A signal handler may only do
+// async-signal-safe things, so it writes one byte and the loop does the rest, or ends the
+// program at once.
 #include "hack/StopSignals_posix.h"
 
 #include <fcntl.h>
@@ -20,11 +21,30 @@ volatile sig_atomic_t gEndAtOnce = 1;
 
 extern "C" void OnStopSignal(int) {
   if (gEndAtOnce != 0) _exit(0);
+  // The loop may not look for a while: a driver waiting for an X server that does not answer
+  // holds it, with the signal caught, for as long as the server is silent. A second later the
+  // alarm ends the program whatever it does, and a second signal ends it at once.
+  gEndAtOnce = 1;
+  alarm(1);
   const int savedErrno = errno;
   const char byte = 1;
   // A full pipe already says everything this byte would.
   [[maybe_unused]] ssize_t written = write(gWriteEnd, &byte, 1);
   errno = savedErrno;
+}
+
+extern "C" void OnAlarm(int) {
+  _exit(0);
+}
+
+// Handles `signal` with `handler`, or with the default handling for SIG_DFL.
+bool Handle(int signal, void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  // No SA_RESTART: a wait in poll() ends at once with EINTR.
+  action.sa_flags = 0;
+  return sigaction(signal, &action, nullptr) == 0;
 }
 
 }  // namespace
@@ -35,16 +55,11 @@ StopSignals::StopSignals() {
   readEnd_ = ends[0];
   gWriteEnd = ends[1];
   gEndAtOnce = 1;
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  // No SA_RESTART: a wait in poll() ends at once with EINTR.
-  action.sa_flags = 0;
-  for (int signal : kStopSignals) {
-    if (sigaction(signal, &action, nullptr) != 0) {
-      Release();
-      throw std::runtime_error("cannot catch the stop signals");
-    }
+  bool handled = Handle(SIGALRM, OnAlarm);
+  for (int signal : kStopSignals) handled = handled && Handle(signal, OnStopSignal);
+  if (!handled) {
+    Release();
+    throw std::runtime_error("cannot catch the stop signals");
   }
 }
 
@@ -53,10 +68,10 @@ StopSignals::~StopSignals() {
 }
 
 void StopSignals::Release() {
-  struct sigaction action {};
-  action.sa_handler = SIG_DFL;
-  sigemptyset(&action.sa_mask);
-  for (int signal : kStopSignals) sigaction(signal, &action, nullptr);
+  for (int signal : kStopSignals) Handle(signal, SIG_DFL);
+  // No stop signal can arm it now; one that did would otherwise end the program by SIGALRM.
+  alarm(0);
+  Handle(SIGALRM, SIG_DFL);
   close(gWriteEnd);
   gWriteEnd = -1;
   close(readEnd_);

@@ -1,6 +1,7 @@
 // SIGTERM, SIGINT and SIGHUP as something to poll: each makes a pipe readable, so that the
 // frame loop notices it while it waits and ends cleanly instead of dying in mid-frame. Until
-// the program has something to release, they end it with 0 at once.
+// the program has something to release, they end it with 0 at once; afterwards, a second after
+// the first one (SIGALRM) or at a second one, whatever it is doing.
 #pragma once
 
 class StopSignals {
@@ -17,8 +18,9 @@ public:
   int Descriptor() const { return readEnd_; }
   // Whether one of the signals has come.
   bool Received() const;
-  // From now on a signal only makes the pipe readable (once the window exists, so that the
-  // program ends cleanly, releasing its context and display).
+  // From now on a first signal makes the pipe readable (once the window exists, so that the
+  // program ends cleanly, releasing its context and display) and ends the program with 0 a
+  // second later if it has not ended by then.
   void DeferToLoop();
 
 private:

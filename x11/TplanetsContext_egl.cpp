@@ -46,8 +46,9 @@ bool X11Drawable::CreateSurface(EGLDisplay egl) {
                  HexId(visual_.visualid);
     return false;
   }
-  surface = eglCreateWindowSurface(egl, config, window, nullptr);
+  bool gone = false;
+  surface = CreateSceneSurface(egl, config, display, window, gone);
   if (surface != EGL_NO_SURFACE) return true;
-  setupError = "cannot make an EGL surface on the window" + EglError();
+  setupError = gone ? "the window is gone" : "cannot make an EGL surface on the window" + EglError();
   return false;
 }

@@ -41,15 +41,15 @@ unsigned card16(const std::string& bytes, const std::string& request, std::size_
 
 }  // namespace
 
-TestDisplay::TestDisplay(int width, int height, int depth) {
+TestDisplay::TestDisplay(int width, int height, int depth, int visualClass) {
   const std::string screen =
       std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
   // A server of someone else's that takes the chosen number first ends ours at once; the
   // allocator then skips that number.
   for (int attempt = 0; attempt < 3 && connection_ == nullptr; ++attempt) {
-    server_ = std::make_unique<Process>(
-        std::vector<std::string>{VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX",
-                                 "-nolisten", "tcp", "-br", "-noreset"});
+    server_ = std::make_unique<Process>(std::vector<std::string>{
+        VELORIUM_TEST_DISPLAY, "-screen", "0", screen, "+extension", "GLX", "-nolisten", "tcp",
+        "-br", "-noreset", "-cc", std::to_string(visualClass)});
     waitUntil(
         [&] { return server_->output().find('\n') != std::string::npos || !server_->running(); });
     const std::string number = server_->output();
@@ -85,6 +85,14 @@ Picture grabWindow(Display* display, Window window) {
     }
   }
   XDestroyImage(image);
+  if (attributes.visual->c_class == TrueColor) return picture;
+  std::vector<XColor> shown(picture.pixels.size());
+  for (std::size_t k = 0; k < shown.size(); ++k) shown[k].pixel = picture.pixels[k];
+  XQueryColors(display, attributes.colormap, shown.data(), static_cast<int>(shown.size()));
+  for (std::size_t k = 0; k < shown.size(); ++k) {
+    picture.pixels[k] =
+        (shown[k].red & 0xFF00) << 8 | (shown[k].green & 0xFF00) | shown[k].blue >> 8;
+  }
   return picture;
 }
 

@@ -12,11 +12,13 @@
 
 namespace kit {
 
-// A private Xvfb server (black background, GLX, `depth` bits a pixel) from scripts/test-display,
-// ended with the object. connection() is a connection of the test's own.
+// A private Xvfb server (black background, GLX, `depth` bits a pixel, its root window and
+// default visual of class `visualClass`) from scripts/test-display, ended with the object.
+// connection() is a connection of the test's own.
 class TestDisplay {
 public:
-  explicit TestDisplay(int width = 1024, int height = 768, int depth = 24);
+  explicit TestDisplay(int width = 1024, int height = 768, int depth = 24,
+                       int visualClass = TrueColor);
   ~TestDisplay();
   TestDisplay(const TestDisplay&) = delete;
   TestDisplay& operator=(const TestDisplay&) = delete;
@@ -25,6 +27,8 @@ public:
   Display* connection() const { return connection_; }
   // "DISPLAY=<name>", for a program's environment.
   std::string variable() const { return "DISPLAY=" + name_; }
+  // Sends the server a signal: SIGSTOP makes it stop answering, SIGCONT answer again.
+  void signalServer(int number) const { server_->signal(number); }
 
 private:
   std::unique_ptr<Process> server_;
@@ -32,7 +36,8 @@ private:
   Display* connection_ = nullptr;
 };
 
-// The pixels of a window (or of the screen, for the root window).
+// The pixels of a window (or of the screen, for the root window), in the colours its colormap
+// shows them in: a TrueColor window's values are its colours, other classes' go through it.
 Picture grabWindow(Display* display, Window window);
 
 // A top-level window of the test's own at (x, y), of the visual velorium's own window takes, as

@@ -1,6 +1,6 @@
 // velorium in a window of its own, resizable, with each option alone, and its end: the close
 // button, Escape and q end it with status 0, and so do SIGTERM, SIGINT and SIGHUP while it
-// draws; and its --fps counter.
+// draws, even held up by an X server that does not answer; and its --fps counter.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -199,6 +199,17 @@ TEST_P(StopSignal, EndsTheHackAtOnceWithZeroBeforeItsWindowExists) {
   Process hack({hackPath(), "--display", silent.name()});
   ASSERT_TRUE(silent.takeConnection());
   expectEndsWithZero(hack, GetParam());
+}
+
+// A server that stops answering holds velorium inside the driver, away from its frame loop.
+TEST_P(StopSignal, EndsTheHackWithZeroWhileTheXServerDoesNotAnswer) {
+  TestDisplay display(1280, 1024);
+  Display* x = display.connection();
+  Process hack({hackPath(), "--root"}, {display.variable()});
+  ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, DefaultRootWindow(x))).drawn(); }));
+  display.signalServer(SIGSTOP);
+  expectEndsWithZero(hack, GetParam());
+  display.signalServer(SIGCONT);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, StopSignal, testing::Values(SIGTERM, SIGINT, SIGHUP),

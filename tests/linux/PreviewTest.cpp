@@ -1,11 +1,11 @@
 // velorium in someone else's window, as XScreenSaver's settings program shows its preview:
-// the scene in that window only, following its size, nothing drawn while it is hidden or
-// covered, ending with 0 when it is destroyed; a window of any visual of 8 bits per colour
-// drawn in; and a window that cannot show the scene (of too few bits per colour, or InputOnly)
-// refused with a clear error.
+// the scene in that window only, following its size, not drawn while hidden, ending with 0 when
+// destroyed; any visual of 8 bits per colour drawn in, in true colours and opaque; and a window
+// that cannot show the scene (too few bits, InputOnly, a DirectColor root) refused clearly.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
+#include <cstdlib>
 #include <thread>
 
 namespace linuxtest {
@@ -49,19 +49,34 @@ TEST(Preview, DrawsIntoTheGivenWindowOnlyFollowsItsSizeAndEndsWhenItIsDestroyed)
   EXPECT_EQ(hack.errors(), "");
 }
 
-// Once the scene shows, the window is destroyed at moments spread over two frame periods; a
-// large window makes long frames, so that many of these moments fall inside one.
+// The window velorium draws in inside `window`, once it shows there; 0 before.
+Window DrawnWindow(Display* x, Window window) {
+  Window drawn = 0;
+  int left = 0, top = 0;
+  XTranslateCoordinates(x, window, window, 0, 0, &left, &top, &drawn);
+  return drawn;
+}
+
+// The window is destroyed at moments spread over the hack's start-up, as settings programs
+// destroy previews as fast as a user clicks through hacks, and once the scene shows, over two
+// frame periods; a large window makes long frames, so that many of these moments fall inside one.
 TEST(Preview, AWindowDestroyedAtAnyMomentEndsTheHackWithZero) {
   TestDisplay display(1024, 768);
   Display* x = display.connection();
-  for (int delayMs = 0; delayMs <= 80; delayMs += 7) {
+  // Below 0: that long after its window inside the given one shows; from 0 on, after a frame.
+  for (int delayMs = -60; delayMs <= 80; delayMs += delayMs < 0 ? 2 : 7) {
     const Window window = makeGLWindow(x, 0, 0, 1024, 768);
     Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
-    ASSERT_TRUE(waitUntil([&] { return readScene(grabWindow(x, window)).sunAtCentre(); }));
-    std::this_thread::sleep_for(Milliseconds(delayMs));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+          return delayMs < 0 ? DrawnWindow(x, window) != 0
+                             : readScene(grabWindow(x, window)).sunAtCentre();
+        },
+        kPatience, Milliseconds(1)));
+    std::this_thread::sleep_for(Milliseconds(std::abs(delayMs)));
     XDestroyWindow(x, window);
     XSync(x, False);
-    EXPECT_EQ(hack.wait(), 0) << "destroyed " << delayMs << " ms after a frame: " << hack.errors();
+    EXPECT_EQ(hack.wait(), 0) << "destroyed at " << delayMs << " ms: " << hack.errors();
   }
 }
 
@@ -133,19 +148,38 @@ Window MakeWindowOfVisual(Display* x, int depth, int c_class, std::string& visua
 }
 
 // Mesa's EGL configurations name only one of Xvfb's 24-bit TrueColor visuals and none of its
-// 32-bit ones, yet Mesa draws into windows of all of them.
+// 32-bit ones, yet Mesa draws into windows of all of them; into DirectColor ones, whose colours
+// go through a colormap, in true colours.
 TEST(Preview, AWindowOfAnyVisualOfEightBitsPerColourShowsTheScene) {
   TestDisplay display(640, 480);
   Display* x = display.connection();
-  for (const int depth : {24, 32}) {
+  for (const auto& [depth, c_class] :
+       {std::pair(24, TrueColor), {32, TrueColor}, {24, DirectColor}}) {
     std::string visualId;
-    const Window window = MakeWindowOfVisual(x, depth, TrueColor, visualId);
-    ASSERT_NE(window, 0u) << "no " << depth << "-bit TrueColor visual";
+    const Window window = MakeWindowOfVisual(x, depth, c_class, visualId);
+    ASSERT_NE(window, 0u) << "no " << depth << "-bit visual of class " << c_class;
     Process hack({hackPath(), "--window-id", HexId(window)}, {display.variable()});
-    const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, window); });
+    Window drawn = 0;
+    ASSERT_TRUE(waitUntil([&] { return (drawn = DrawnWindow(x, window)) != 0; }));
+    const SceneSeen seen = waitForTheSun([&] { return grabWindow(x, drawn); });
     EXPECT_TRUE(seen.sunAtCentre()) << "visual " << visualId << ": " << seen;
+    // A 32-bit window's alpha, the top byte, in space: 255, or the desktop shows through.
+    XImage* corner = XGetImage(x, drawn, 0, 0, 1, 1, AllPlanes, ZPixmap);
+    EXPECT_TRUE(depth != 32 || XGetPixel(corner, 0, 0) >> 24 == 0xFF) << "visual " << visualId;
+    XDestroyImage(corner);
     expectEndsWithZero(hack);
   }
+}
+
+// On a DirectColor screen (Xvfb's -cc 5), which it draws into directly.
+TEST(DirectColorScreen, ItsRootWindowIsRefused) {
+  TestDisplay display(640, 480, 24, DirectColor);
+  const std::string visualId = HexId(XVisualIDFromVisual(DefaultVisual(display.connection(), 0)));
+  const Outcome run = runHack({"--root"}, display.name());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors, "velorium: the window's visual " + visualId +
+                            " is DirectColor, which shows its colours through a colormap: the"
+                            " scene needs TrueColor\n");
 }
 
 TEST(Preview, A16BitWindowIsRefusedForItsTooFewBitsPerColour) {
