@@ -148,9 +148,17 @@ bool WaylandSession::sway(const std::string& command) const {
 }
 
 Picture WaylandSession::picture(const std::string& output) const {
-  std::vector<std::string> grim = {"grim", "-t", "ppm", "-"};
-  if (!output.empty()) grim.insert(grim.begin() + 1, {"-o", output});
-  std::istringstream ppm(run(grim).output);
+  return grim(output.empty() ? std::vector<std::string>{} : std::vector<std::string>{"-o", output});
+}
+
+Picture WaylandSession::pictureOfRegion(const std::string& region) const {
+  return grim({"-g", region});
+}
+
+Picture WaylandSession::grim(std::vector<std::string> command) const {
+  command.insert(command.begin(), "grim");
+  command.insert(command.end(), {"-t", "ppm", "-"});
+  std::istringstream ppm(run(command).output);
   return readPpm(ppm);
 }
 

@@ -44,8 +44,10 @@ public:
   Outcome run(const std::vector<std::string>& command) const;
   // Runs a sway command through swaymsg; true when sway did it.
   bool sway(const std::string& command) const;
-  // grim's picture of one output by name, or of all of them.
+  // grim's picture of one output by name, or of all of them; of a region of the layout, in
+  // grim's words ("X,Y WIDTHxHEIGHT").
   Picture picture(const std::string& output = "") const;
+  Picture pictureOfRegion(const std::string& region) const;
   // Presses and releases one key (an XKB name such as "space") through a keyboard that wtype
   // makes for it.
   bool typeKey(const std::string& key) const;
@@ -64,6 +66,8 @@ private:
   void startCompositor(const std::vector<std::string>& command,
                        const std::vector<std::string>& environment);
   void sendPointer();
+  // grim with the words that choose what it copies.
+  Picture grim(std::vector<std::string> command) const;
 
   std::string folder_, socket_, ipcSocket_;
   std::unique_ptr<Process> compositor_;
