@@ -31,7 +31,7 @@ void BenchSize(Display* display, int width, int height) {
   XSetWindowAttributes unmanaged{};
   unmanaged.override_redirect = True;
   Colormap colormap = 0;
-  SceneDrawable window;
+  X11Drawable window;
   window.display = display;
   window.window = CreateVisualWindow(display, *visual, 0, 0, width, height, colormap,
                                      CWOverrideRedirect, unmanaged);

@@ -9,11 +9,12 @@ set(CPACK_PACKAGE_NAME velorium)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "OpenGL solar system screen saver for XScreenSaver")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "OpenGL solar system screen saver for XScreenSaver and Wayland")
 set(CPACK_PACKAGE_DESCRIPTION "A yellow sun, nine coloured planets on flattened elliptic
 paths with their orbit lines, and a comet, seen from a drifting camera.
-Runs as an XScreenSaver hack, as a theme of MATE's screen saver, or in a
-window of its own.")
+Runs as an XScreenSaver hack, as a theme of MATE's screen saver, in a
+window of its own, or on a Wayland desktop (sway, Hyprland, KDE Plasma,
+GNOME) over every screen, started by the desktop's idle daemon.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velorium maintainers <maintainers@velorium.invalid>")

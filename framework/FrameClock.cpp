@@ -39,11 +39,20 @@ void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs) {
     if (!host.Seen()) {
       host.WaitForEvents();
       cadence.Start(host.NowNs(), periodNs);
-    } else if (!cadence.FrameDue(host.NowNs())) {
-      host.WaitUntil(cadence.Deadline());
-    } else if (!host.DrawFrame()) {
-      // The set-up shows nothing: the first picture follows it at once.
-      cadence.Start(host.NowNs(), periodNs);
+      continue;
+    }
+    if (cadence.FrameDue(host.NowNs())) host.FrameDue();
+    switch (host.DrawDueFrames()) {
+      case FrameLoopHost::Frames::SetUp:
+        // The first picture follows the set-up at once.
+        cadence.Start(host.NowNs(), periodNs);
+        break;
+      case FrameLoopHost::Frames::Waiting:
+        host.WaitForEvents();
+        break;
+      case FrameLoopHost::Frames::Drawn:
+        host.WaitUntil(cadence.Deadline());
+        break;
     }
   }
 }

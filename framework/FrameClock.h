@@ -17,20 +17,32 @@ std::int64_t NextFrameDeadline(std::int64_t due, std::int64_t now, std::int64_t 
 // rounded up so that the wait never ends before the deadline.
 int MillisecondsUntil(std::int64_t deadline, std::int64_t now);
 
-// What the frame loop drives: the program's clock, its frame, its events and its waiting.
+// What the frame loop drives: the program's clock, its frames, its events and its waiting.
+// A host may draw on several surfaces (one per screen), each shown when its own compositor
+// says so (a frame callback): they are one host on one set of deadlines. Each deadline makes a
+// frame due on every surface; a surface draws it as soon as it can show it, and owes at most one
+// however many deadlines pass meanwhile.
 class FrameLoopHost {
 public:
+  // How drawing the due frames went.
+  enum class Frames {
+    Drawn,    // each surface that could show its due frame drew it (there may have been none)
+    SetUp,    // nothing was shown: the scene's first frame only set it up
+    Waiting,  // no surface can draw before an event: each owes a frame it cannot show yet
+  };
   virtual ~FrameLoopHost() = default;
   virtual std::int64_t NowNs() = 0;
   // Whether the loop is to end before anything else (a stop signal came).
   virtual bool Stopped() = 0;
-  // Draws a frame; false when it showed nothing (the scene's first frame only sets it up).
-  virtual bool DrawFrame() = 0;
+  // A deadline has come: a frame is due on every surface.
+  virtual void FrameDue() = 0;
+  // Draws the due frame on each surface that can show one now; the others keep theirs due.
+  virtual Frames DrawDueFrames() = 0;
   // Handles what has happened since the last call; false when the loop is to end.
   virtual bool HandleEvents() = 0;
   // Returns at the deadline, or earlier when something happens.
   virtual void WaitUntil(std::int64_t deadlineNs) = 0;
-  // Whether a frame drawn now could be seen.
+  // Whether a frame drawn now could be seen on any surface (false: a window unmapped or covered).
   virtual bool Seen() = 0;
   // Returns when something happens, however long that takes.
   virtual void WaitForEvents() = 0;
@@ -59,13 +71,15 @@ private:
   bool running_ = false;
 };
 
-// Draws a frame at once and then one at every deadline periodNs apart, until the host is
+// Makes a frame due at once and then one at every deadline periodNs apart, until the host is
 // stopped or its events end the loop. The events are handled before each frame, and it waits
-// only when no frame is due. A frame that shows nothing (the set-up) is followed at once by
-// one that does, and the deadlines count from that one. While the frames cannot be seen it
-// draws none and waits for events without a deadline; once they can, a frame is drawn at
-// once and the deadlines count from it, so that the frames go on from where they stopped,
-// without a burst for the unseen time.
+// only when no frame can be drawn. A frame that shows nothing (the set-up) is followed at once
+// by one that does, and the deadlines count from that one. A due frame that a surface cannot
+// show yet waits for it without moving the deadlines, and when every surface waits so, the loop
+// waits for events without a deadline; the next deadline is then the first after the frame.
+// While nothing can be seen at all it draws none and waits for events without a deadline;
+// once it can, a frame is drawn at once and the deadlines count from it, so that the frames go
+// on from where they stopped, without a burst for the unseen time.
 void RunFrameLoop(FrameLoopHost& host, std::int64_t periodNs);
 
 // The system's timer as a program arms it (on Windows SetTimer and KillTimer for one window

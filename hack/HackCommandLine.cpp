@@ -12,6 +12,7 @@ namespace {
 struct Reading {
   HackCommand command;
   bool root = false;
+  bool fullScreen = false;
   std::optional<std::string> windowIdText;
 };
 
@@ -63,6 +64,12 @@ constexpr Option kOptions[] = {
     {"window", "", "draw into a window of its own (the default)",
      [](Reading& r, const std::string&) {
        r.root = false;
+       r.fullScreen = false;
+       return Taken();
+     }},
+    {"full-screen", "", "cover every screen of the Wayland desktop until a key, click or move",
+     [](Reading& r, const std::string&) {
+       r.fullScreen = true;
        return Taken();
      }},
     {"comet", "", "show the comet (on by default)",
@@ -85,7 +92,7 @@ constexpr Option kOptions[] = {
        r.command.options.orbits = false;
        return Taken();
      }},
-    {"fps", "", "show the frames per second in a corner",
+    {"fps", "", "show the frames per second in the bottom-left corner",
      [](Reading& r, const std::string&) {
        r.command.options.fps = true;
        return Taken();
@@ -128,10 +135,25 @@ HackCommand Failure(Kind kind, std::string error) {
   return command;
 }
 
+// --full-screen's conflict with another place to draw, in one line; empty when there is none.
+std::string FullScreenConflict(const Reading& reading, bool screensaverWindow) {
+  const char* other = reading.windowIdText                       ? "'--window-id'"
+                      : reading.root                             ? "'--root'"
+                      : !reading.command.options.display.empty() ? "'--display'"
+                      : screensaverWindow                        ? "XSCREENSAVER_WINDOW"
+                                                                 : nullptr;
+  if (other == nullptr) return "";
+  return std::string("'--full-screen' covers the Wayland desktop and cannot be used with ") + other;
+}
+
 // After the words: the window to draw into.
 HackCommand ChooseTarget(Reading& reading, std::optional<std::string_view> screensaverWindow) {
   HackOptions& options = reading.command.options;
-  if (reading.windowIdText) {
+  if (reading.fullScreen) {
+    const std::string conflict = FullScreenConflict(reading, screensaverWindow.has_value());
+    if (!conflict.empty()) return Failure(Kind::Usage, conflict);
+    options.target = HackTarget::FullScreen;
+  } else if (reading.windowIdText) {
     std::optional<std::uint32_t> id = ParseWindowId(*reading.windowIdText);
     if (!id) return Failure(Kind::Error, QuotedText(*reading.windowIdText) + " is not a window id");
     options.target = HackTarget::WindowId;

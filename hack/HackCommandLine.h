@@ -1,6 +1,6 @@
-// The command line of velorium, the XScreenSaver hack: which window to draw into and the
-// scene's options. Portable (no X11): the program hands it its arguments and the value of
-// XSCREENSAVER_WINDOW, and acts on the result.
+// The command line of velorium, the XScreenSaver hack and Wayland desktop saver: which window
+// to draw into and the scene's options. Portable (no X11, no Wayland): the program hands it
+// its arguments and the value of XSCREENSAVER_WINDOW, and acts on the result.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,10 @@
 
 // Where the scene is drawn.
 enum class HackTarget {
-  OwnWindow,  // a normal window of the program's own
-  Root,       // the window named by XSCREENSAVER_WINDOW, else the screen's root window
-  WindowId,   // the window given by --window-id
+  OwnWindow,   // a normal window of the program's own
+  Root,        // the window named by XSCREENSAVER_WINDOW, else the screen's root window
+  WindowId,    // the window given by --window-id
+  FullScreen,  // every output of the Wayland desktop, until the user ends it (--full-screen)
 };
 
 // --delay: the Windows saver's 40 ms timer by default; at most a frame a second.
@@ -51,7 +52,9 @@ struct HackCommand {
 };
 
 // Options start with one or two dashes alike: -root and --root are the same. --window-id
-// wins over --root and --window wherever it stands; of --root and --window the last wins.
+// wins over --root and --window wherever it stands; of --root and --window the last wins, and
+// of --full-screen and --window. --full-screen with --root, --window-id, --display or
+// XSCREENSAVER_WINDOW set is a usage error: one place to draw at a time.
 // --display, --window-id and --delay take the next argument as their value. --help,
 // --version and the list options are actions: the last word, with options before them
 // ignored and any word after them a usage error.

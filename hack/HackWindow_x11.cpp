@@ -99,6 +99,8 @@ HackWindow::HackWindow(const HackOptions& options) {
                       std::to_string(screen));
     }
     switch (options.target) {
+      // --full-screen draws on Wayland, not here; a window of its own is the nearest.
+      case HackTarget::FullScreen:
       case HackTarget::OwnWindow:
         OpenOwnWindow();
         break;

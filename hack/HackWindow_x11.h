@@ -26,7 +26,7 @@ public:
   HackWindow(const HackWindow&) = delete;
   HackWindow& operator=(const HackWindow&) = delete;
 
-  SceneDrawable& Scene() { return scene_; }
+  X11Drawable& Scene() { return scene_; }
   // For poll(): readable when the X server has sent something.
   int ConnectionDescriptor() const;
   // Sends what is buffered and reads what has arrived; whether events wait to be handled.
@@ -56,7 +56,7 @@ private:
   bool WindowExists();
   void JudgeErrors(Events& events);
 
-  SceneDrawable scene_;
+  X11Drawable scene_;
   bool own_ = false;
   bool gone_ = false;
   bool viewable_ = true;

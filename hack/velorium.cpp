@@ -1,6 +1,7 @@
-// velorium: the solar-system scene as an XScreenSaver hack. Reads its command line, opens
-// its window and draws a frame every --delay microseconds until a signal, the window's end
-// or (in a window of its own) the user ends it; errors go to standard error with status 1.
+// velorium: the solar-system scene as an XScreenSaver hack, or with --full-screen the saver of
+// the Wayland desktop. Reads its command line, opens its window (or covers every output) and
+// draws a frame every --delay microseconds until a signal, the window's end or (in a window of
+// its own, or full screen) the user ends it; errors go to standard error with status 1.
 #include <poll.h>
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include "framework/Clock.h"
 #include "framework/FrameClock.h"
 #include "hack/FpsOverlay.h"
+#include "hack/FullScreen_wayland.h"
 #include "hack/HackCommandLine.h"
 #include "hack/HackWindow_x11.h"
 #include "hack/ListFile_posix.h"
@@ -28,12 +30,16 @@ public:
       : window_(window), planets_(planets), stop_(stop) {}
   std::int64_t NowNs() override { return MonotonicNs(); }
   bool Stopped() override { return stop_.Received(); }
-  bool DrawFrame() override {
+  void FrameDue() override { due_ = true; }
+  // One window, always able to show its frame while it can be seen.
+  Frames DrawDueFrames() override {
+    if (!due_) return Frames::Drawn;
+    due_ = false;
     // The scene's first tick makes the context and shows nothing.
     const bool picture = planets_.Counter != 0;
     planets_.Tick();
     if (window_.Scene().setupFailed) throw HackError(window_.Scene().setupError);
-    return picture;
+    return picture ? Frames::Drawn : Frames::SetUp;
   }
   bool HandleEvents() override {
     HackWindow::Events events = window_.HandleEvents();
@@ -64,9 +70,11 @@ private:
   HackWindow& window_;
   TPlanets& planets_;
   const StopSignals& stop_;
+  bool due_ = false;
 };
 
 int RunHack(const HackOptions& options, StopSignals& stop) {
+  if (options.target == HackTarget::FullScreen) return RunFullScreen(options, stop);
   HackWindow window(options);
   stop.DeferToLoop();
   SceneDrawable& scene = window.Scene();

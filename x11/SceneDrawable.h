@@ -1,30 +1,23 @@
-// The drawable a scene draws into on Linux, an X window, as TplanetsContext_egl.cpp needs it
-// described: its display and size, and the EGL surface made on it. The program that owns the
-// window keeps its size up to date and reads back a failed set-up.
+// The drawable a scene draws into on X11, an X window: its display and window beside what every
+// drawable has, and the X11 side of the EGL context's set-up (TplanetsContext_egl.cpp). The
+// program that owns the window keeps its size up to date and reads back a failed set-up.
 #pragma once
 
-#include <EGL/egl.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
-#include <functional>
-#include <string>
+#include "egl/SceneDrawable.h"
 
-struct SceneDrawable {
+struct X11Drawable : SceneDrawable {
   Display* display = nullptr;
   Window window = 0;
-  // The window's size in pixels, followed from ConfigureNotify.
-  int width = 0;
-  int height = 0;
-  // The EGL configuration chosen for the window and the window surface made with it, by
-  // SetupPixelFormat.
-  EGLConfig config = nullptr;
-  EGLSurface surface = EGL_NO_SURFACE;
-  // Set when the first tick could not make the context: why, in one line.
-  bool setupFailed = false;
-  std::string setupError;
-  // Drawn over each finished frame just before the swap, when set (the --fps counter).
-  std::function<void()> drawOverlay;
-  // When set, called once the context is current, before the first projection, with its
-  // largest viewport (GL_MAX_VIEWPORT_DIMS): the owner may make the window smaller then.
-  std::function<void(int largestWidth, int largestHeight)> fitToViewport;
+
+  // Checks the window's visual, then gives the EGL display on the X connection, one per
+  // window.
+  std::shared_ptr<SceneEglDisplay> OpenEglDisplay() override;
+  bool CreateSurface(EGLDisplay display) override;
+
+private:
+  // The window's visual, read by OpenEglDisplay.
+  XVisualInfo visual_{};
 };

@@ -37,10 +37,13 @@ public:
   int waitsWithoutDeadline = 0;
   std::int64_t NowNs() override { return now_; }
   bool Stopped() override { return false; }
-  bool DrawFrame() override {
+  void FrameDue() override { due_ = true; }
+  Frames DrawDueFrames() override {
+    if (!due_) return Frames::Drawn;
+    due_ = false;
     drawnAt.push_back(now_);
     now_ += 10 * kMs;
-    return drawnAt.size() > 1;
+    return drawnAt.size() > 1 ? Frames::Drawn : Frames::SetUp;
   }
   bool HandleEvents() override { return drawnAt.size() < frames; }
   void WaitUntil(std::int64_t deadlineNs) override { now_ = std::max(now_, deadlineNs) + kMs; }
@@ -52,6 +55,7 @@ public:
 
 private:
   std::int64_t now_ = 0;
+  bool due_ = false;
 };
 
 TEST(FrameClock, TheFirstPictureFollowsTheSetUpAtOnceAndTheDeadlinesCountFromIt) {
@@ -71,6 +75,112 @@ TEST(FrameClock, NothingIsDrawnWhileUnseenAndTheFramesGoOnFromWhenItIsSeenAgain)
   EXPECT_EQ(host.drawnAt,
             (std::vector<std::int64_t>{0, 10 * kMs, 51 * kMs, 91 * kMs, 1000 * kMs, 1041 * kMs}));
   EXPECT_EQ(host.waitsWithoutDeadline, 1);
+}
+
+// Surfaces shown by a compositor of the test's own that refreshes every refreshNs: a frame
+// drawn at t is shown, and its callback comes, at the first refresh after t that is not in the
+// surface's hidden time. The first frame needs no callback; drawing takes no time; a wait ends
+// at its deadline or at the first callback.
+class CompositorHost : public FrameLoopHost {
+public:
+  struct Surface {
+    std::int64_t hiddenFrom = INT64_MAX;
+    std::int64_t hiddenUntil = 0;
+    std::vector<std::int64_t> drawnAt;
+    bool due = false;
+    std::int64_t callbackAt = -1;  // -1: it came; INT64_MAX: none asked for
+  };
+  std::vector<Surface> surfaces;
+  std::int64_t refreshNs = 20 * kMs;
+  std::int64_t endNs = 1100 * kMs;
+  int waitsWithoutDeadline = 0;
+
+  std::int64_t NowNs() override { return now_; }
+  bool Stopped() override { return now_ >= endNs; }
+  void FrameDue() override {
+    for (Surface& surface : surfaces) surface.due = true;
+  }
+  Frames DrawDueFrames() override {
+    bool anyCanDraw = false;
+    for (Surface& surface : surfaces) {
+      if (surface.callbackAt >= 0) continue;
+      anyCanDraw = true;
+      if (!surface.due) continue;
+      surface.drawnAt.push_back(now_);
+      surface.due = false;
+      surface.callbackAt = ShownAt(surface, (now_ / refreshNs + 1) * refreshNs);
+    }
+    return anyCanDraw ? Frames::Drawn : Frames::Waiting;
+  }
+  bool HandleEvents() override {
+    for (Surface& surface : surfaces) {
+      if (surface.callbackAt <= now_) surface.callbackAt = -1;
+    }
+    return true;
+  }
+  void WaitUntil(std::int64_t deadlineNs) override { now_ = std::min(deadlineNs, NextCallback()); }
+  bool Seen() override { return true; }
+  void WaitForEvents() override {
+    ++waitsWithoutDeadline;
+    now_ = std::min(endNs, NextCallback());
+  }
+
+private:
+  std::int64_t ShownAt(const Surface& surface, std::int64_t refresh) const {
+    if (refresh < surface.hiddenFrom || refresh >= surface.hiddenUntil) return refresh;
+    return (surface.hiddenUntil + refreshNs - 1) / refreshNs * refreshNs;
+  }
+  std::int64_t NextCallback() const {
+    std::int64_t next = INT64_MAX;
+    for (const Surface& surface : surfaces) {
+      if (surface.callbackAt > now_) next = std::min(next, surface.callbackAt);
+    }
+    return next;
+  }
+  std::int64_t now_ = 0;
+};
+
+std::vector<std::int64_t> Ms(const std::vector<std::int64_t>& timesNs) {
+  std::vector<std::int64_t> ms;
+  for (std::int64_t ns : timesNs) ms.push_back(ns / kMs);
+  return ms;
+}
+
+TEST(FramesOnCallbacks, A60HzCompositorGets25FramesASecondOnTheDeadlines) {
+  CompositorHost host;
+  host.refreshNs = 16'666'667;
+  host.endNs = 1000 * kMs;
+  host.surfaces.resize(1);
+  RunFrameLoop(host, 40 * kMs);
+  const std::vector<std::int64_t>& drawn = host.surfaces[0].drawnAt;
+  ASSERT_EQ(drawn.size(), 25u);
+  for (std::size_t k = 0; k < drawn.size(); ++k) EXPECT_EQ(drawn[k], k * 40 * kMs);
+}
+
+// `count` surfaces, the last hidden from 100 ms to 1010 ms, run to 1100 ms on 40 ms deadlines.
+CompositorHost RunWithLastHidden(std::size_t count) {
+  CompositorHost host;
+  host.surfaces.resize(count);
+  host.surfaces.back().hiddenFrom = 100 * kMs;
+  host.surfaces.back().hiddenUntil = 1010 * kMs;
+  RunFrameLoop(host, 40 * kMs);
+  return host;
+}
+
+// The frame due at 120 ms waits, without a deadline, for the callback at the first refresh
+// after the hidden time (1020 ms), and the deadlines go on at 1040 and 1080 ms.
+TEST(FramesOnCallbacks, AHiddenSurfaceWaitsForItsCallbackAndTheDeadlinesStayWhereTheyWere) {
+  const CompositorHost host = RunWithLastHidden(1);
+  EXPECT_EQ(Ms(host.surfaces[0].drawnAt), (std::vector<std::int64_t>{0, 40, 80, 1020, 1040, 1080}));
+  EXPECT_EQ(host.waitsWithoutDeadline, 1);
+}
+
+// Two outputs, one hidden a while: the other draws on every deadline meanwhile.
+TEST(FramesOnCallbacks, ASurfaceWhoseCallbacksStopHoldsBackNoOther) {
+  const CompositorHost host = RunWithLastHidden(2);
+  EXPECT_EQ(host.surfaces[0].drawnAt.size(), 28u);
+  EXPECT_EQ(host.surfaces[0].drawnAt.back(), 1080 * kMs);
+  EXPECT_EQ(Ms(host.surfaces[1].drawnAt), (std::vector<std::int64_t>{0, 40, 80, 1020, 1040, 1080}));
 }
 
 }  // namespace

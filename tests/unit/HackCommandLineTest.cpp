@@ -198,3 +198,25 @@ TEST(HackDescription, EveryParagraphFitsTheSettingsWindowOnOneLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HackCommandLine, FullScreenTakesTheSceneOptionsButNoOtherPlaceToDraw) {
+  HackCommand command = ParseHackCommandLine(
+      Args{"--full-screen", "--no-comet", "--fps", "--delay", "20000"}, kUnset);
+  EXPECT_EQ(command.kind, Kind::Run);
+  EXPECT_EQ(command.options.target, HackTarget::FullScreen);
+  EXPECT_FALSE(command.options.comet);
+  EXPECT_TRUE(command.options.fps);
+  EXPECT_EQ(command.options.delayUs, 20000);
+  const std::string refused = "'--full-screen' covers the Wayland desktop and cannot be used with ";
+  EXPECT_EQ(ParseHackCommandLine(Args{"--full-screen", "--root"}, kUnset).error,
+            refused + "'--root'");
+  EXPECT_EQ(ParseHackCommandLine(Args{"--window-id", "7", "-full-screen"}, kUnset).error,
+            refused + "'--window-id'");
+  EXPECT_EQ(ParseHackCommandLine(Args{"--full-screen"}, "0x1200003").error,
+            refused + "XSCREENSAVER_WINDOW");
+  EXPECT_EQ(ParseHackCommandLine(Args{"--full-screen"}, "0x1200003").kind, Kind::Usage);
+}
+
+}  // namespace
