@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <sstream>
 #include <stdexcept>
 
@@ -68,24 +69,28 @@ WaylandSession::WaylandSession(int outputs, int width, int height, int refreshHz
     : folder_(makeRuntimeFolder()) {
   std::ofstream(folder_ + "/config")
       << "xwayland disable\noutput * mode --custom " << width << "x" << height << "@" << refreshHz
-      << "Hz\noutput * bg #FF00FF solid_color\n";
+      << "Hz\noutput * bg #" << std::hex << std::setfill('0') << std::setw(6) << kWallpaper
+      << " solid_color\n";
   startCompositor({"sway", "--config", folder_ + "/config"},
                   {"WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs)});
   waitUntil([&] { return !(ipcSocket_ = socketIn(folder_, "sway-ipc.")).empty(); });
-  // swaybg paints the wallpaper a moment after the outputs appear.
-  waitUntil([&] {
+  // swaybg paints the wallpaper a moment after the outputs appear; a test that looks for it
+  // must not find it missing for any other reason.
+  const bool painted = waitUntil([&] {
     const std::vector<std::uint32_t> all = picture().pixels;
     return !all.empty() && std::all_of(all.begin(), all.end(),
                                        [](std::uint32_t pixel) { return pixel == kWallpaper; });
   });
+  if (!painted) throw std::runtime_error("sway's wallpaper did not show");
   zwlr_virtual_pointer_manager_v1* manager = nullptr;
   wl_registry* registry = wl_display_get_registry(display_);
   wl_registry_add_listener(registry, &kRegistryListener, &manager);
   wl_display_roundtrip(display_);
   if (manager == nullptr) throw std::runtime_error("sway offers no virtual pointer");
   pointer_ = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, nullptr);
-  // A quarter of the way across, half way down: inside the first output, off every edge.
-  zwlr_virtual_pointer_v1_motion_absolute(pointer_, time_, 1, 1, 4, 2);
+  // An eighth of the way across, a quarter down: inside the first output, off its edges and
+  // its middle, where the scene is looked for.
+  zwlr_virtual_pointer_v1_motion_absolute(pointer_, time_, 1, 1, 8, 4);
   sendPointer();
   zwlr_virtual_pointer_manager_v1_destroy(manager);
   wl_registry_destroy(registry);
@@ -163,7 +168,8 @@ Picture WaylandSession::grim(std::vector<std::string> command) const {
 }
 
 bool WaylandSession::typeKey(const std::string& key) const {
-  return run({"wtype", "-k", key}).status == 0;
+  // wtype's keyboard is new to the seat: the pause lets a client bind it before the key.
+  return run({"wtype", "-s", "500", "-k", key}).status == 0;
 }
 
 void WaylandSession::sendPointer() {

@@ -16,8 +16,10 @@ struct zwlr_virtual_pointer_v1;
 
 namespace kit {
 
-// The wallpaper of every sway output: a colour the scene never draws.
-inline constexpr std::uint32_t kWallpaper = 0xFF00FF;
+// The wallpaper of every sway output: a colour the scene never draws (its lines and planets'
+// colours, shaded or not, have two channels alike, or one channel at 0 and the others alike;
+// the comet's lie on the line from blue-violet to white).
+inline constexpr std::uint32_t kWallpaper = 0x5A1E9C;
 
 class WaylandSession {
 public:
@@ -49,7 +51,7 @@ public:
   Picture picture(const std::string& output = "") const;
   Picture pictureOfRegion(const std::string& region) const;
   // Presses and releases one key (an XKB name such as "space") through a keyboard that wtype
-  // makes for it.
+  // makes for it, half a second after the keyboard appears.
   bool typeKey(const std::string& key) const;
 
   // The test's own pointer, made with the session so that the seat has a pointer from the
