@@ -36,6 +36,7 @@ public:
   // and sway's IPC socket.
   std::vector<std::string> environment() const;
   const std::string& runtimeFolder() const { return folder_; }
+  const std::string& socketName() const { return socket_; }
   std::string socketPath() const { return folder_ + "/" + socket_; }
   // sway's IPC socket: a socket that is no Wayland compositor.
   std::string ipcSocketPath() const { return folder_ + "/" + ipcSocket_; }
