@@ -1,6 +1,7 @@
 // Counts the frames of a program it is preloaded into, for the benchmarks that measure a
-// frame's cost: each eglSwapBuffers call is passed on, and the count so far is kept in the
-// first 8 bytes of the file that SWAP_COUNT_FILE names, which the benchmark made and reads.
+// frame's cost: each eglSwapBuffers call is passed on and counted once it returns (the frame
+// rasterised and handed to the window system), the count so far kept in the first 8 bytes
+// of the file that SWAP_COUNT_FILE names, which the benchmark made and reads.
 #include <EGL/egl.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -32,6 +33,7 @@ Count* sharedCount() {
 extern "C" EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface) {
   using Swap = EGLBoolean (*)(EGLDisplay, EGLSurface);
   static const Swap next = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "eglSwapBuffers"));
+  const EGLBoolean swapped = next(display, surface);
   if (Count* count = sharedCount()) ++*count;
-  return next(display, surface);
+  return swapped;
 }
