@@ -153,14 +153,21 @@ OutputCover::~OutputCover() {
 }
 
 void OutputCover::Configured(int logicalWidth, int logicalHeight) {
-  // 0 leaves a side to the client: the output's mode in its scale.
-  logicalWidth_ = logicalWidth > 0 ? logicalWidth : modeWidth_ / scale_;
-  logicalHeight_ = logicalHeight > 0 ? logicalHeight : modeHeight_ / scale_;
-  if (logicalWidth_ <= 0 || logicalHeight_ <= 0) return;
-  if (eglWindow_ == nullptr) {
-    eglWindow_ = wl_egl_window_create(surface_, 1, 1);
-    ApplySize();
-  }
+  requestedWidth_ = logicalWidth;
+  requestedHeight_ = logicalHeight;
+  configured_ = true;
+  FollowSize();
+}
+
+// The compositor's size, where it gives one, else the output's mode in its scale (a mode or
+// scale may come after the configure that left the size to us).
+void OutputCover::FollowSize() {
+  if (!configured_) return;
+  logicalWidth_ = requestedWidth_ > 0 ? requestedWidth_ : modeWidth_ / scale_;
+  logicalHeight_ = requestedHeight_ > 0 ? requestedHeight_ : modeHeight_ / scale_;
+  if (logicalWidth_ <= 0 || logicalHeight_ <= 0 || eglWindow_ != nullptr) return;
+  eglWindow_ = wl_egl_window_create(surface_, 1, 1);
+  ApplySize();
 }
 
 void OutputCover::ToplevelSize(int logicalWidth, int logicalHeight) {
@@ -175,10 +182,12 @@ void OutputCover::ToplevelSizeApplied() {
 void OutputCover::OutputMode(int pixelWidth, int pixelHeight) {
   modeWidth_ = pixelWidth;
   modeHeight_ = pixelHeight;
+  FollowSize();
 }
 
 void OutputCover::OutputScale(int scale) {
   scale_ = scale > 0 ? scale : 1;
+  FollowSize();
 }
 
 void OutputCover::FrameShown() {

@@ -9,15 +9,26 @@
 #include "egl/SceneDrawable.h"
 
 struct wl_callback;
+struct wl_compositor;
 struct wl_egl_window;
 struct wl_output;
 struct wl_surface;
 struct xdg_surface;
 struct xdg_toplevel;
+struct xdg_wm_base;
+struct zwlr_layer_shell_v1;
 struct zwlr_layer_surface_v1;
 
-// What a cover needs of the desktop it is on: the shells and the shared EGL display.
-struct CoverShells;
+// What a cover needs of the desktop it is on: the compositor, the shell and the shared EGL
+// display.
+struct CoverShells {
+  wl_compositor* compositor = nullptr;
+  // Layer-shell where the compositor offers it and it is not refused, else xdg-shell.
+  zwlr_layer_shell_v1* layerShell = nullptr;
+  xdg_wm_base* wmBase = nullptr;
+  // The EGL display every cover's scene shares, opened when the first needs it.
+  std::function<std::shared_ptr<SceneEglDisplay>(std::string& error)> eglDisplay;
+};
 
 class OutputCover : public SceneDrawable {
 public:
@@ -57,6 +68,7 @@ public:
   void CloseAskedByUser() { closeAsked_ = true; }
 
 private:
+  void FollowSize();
   void MakeLayerSurface(const CoverShells& shells);
   void MakeToplevel(const CoverShells& shells);
 
@@ -69,7 +81,11 @@ private:
   xdg_toplevel* toplevel_ = nullptr;
   wl_egl_window* eglWindow_ = nullptr;
   wl_callback* frameCallback_ = nullptr;
-  // Surface-local size from the compositor, the output's scale and its mode in pixels.
+  // Surface-local size from the compositor (0: ours to choose) and the one drawn at, the
+  // output's scale and its mode in pixels.
+  bool configured_ = false;
+  int requestedWidth_ = 0;
+  int requestedHeight_ = 0;
   int logicalWidth_ = 0;
   int logicalHeight_ = 0;
   int pendingWidth_ = 0;
@@ -80,17 +96,4 @@ private:
   int modeHeight_ = 0;
   bool gone_ = false;
   bool closeAsked_ = false;
-};
-
-struct wl_compositor;
-struct xdg_wm_base;
-struct zwlr_layer_shell_v1;
-
-struct CoverShells {
-  wl_compositor* compositor = nullptr;
-  // One of the two: layer-shell when the compositor offers it and it is not refused.
-  zwlr_layer_shell_v1* layerShell = nullptr;
-  xdg_wm_base* wmBase = nullptr;
-  // The EGL display every cover's scene shares, opened when the first needs it.
-  std::function<std::shared_ptr<SceneEglDisplay>(std::string& error)> eglDisplay;
 };
