@@ -53,6 +53,20 @@ TEST_F(FullScreen, CoversEveryOutputAndOneAddedLaterAndGoesOnWhenOneIsRemoved) {
   expectEndsWithZero(*saver);
 }
 
+// At scale 2 a picture of the output's logical size, stretched, would draw every orbit line
+// two pixels thick.
+TEST_F(FullScreen, OnAnOutputOfScaleTwoItDrawsAtTheOutputsFullResolution) {
+  ASSERT_TRUE(session_.sway("output HEADLESS-1 scale 2"));
+  const std::unique_ptr<Process> saver = startSaver();
+  SceneSeen seen;
+  EXPECT_TRUE(waitUntil([&] {
+    seen = readScene(session_.picture("HEADLESS-1"));
+    return seen.sunAtCentre() && seen.orbitLines();
+  })) << seen;
+  EXPECT_EQ(std::pair(seen.width, seen.height), std::pair(320, 240));
+  expectEndsWithZero(*saver);
+}
+
 // What the user does while the saver shows, and whether that ends it with 0.
 struct Input {
   const char* name;
