@@ -33,7 +33,7 @@ public:
   WaylandSession& operator=(const WaylandSession&) = delete;
 
   // The environment of a client of the session: its runtime folder (also its HOME), display
-  // and sway's IPC socket.
+  // and sway's IPC socket. Clients run as root connect too.
   std::vector<std::string> environment() const;
   const std::string& runtimeFolder() const { return folder_; }
   const std::string& socketName() const { return socket_; }
@@ -55,9 +55,10 @@ public:
   // makes for it, half a second after the keyboard appears.
   bool typeKey(const std::string& key) const;
 
-  // The test's own pointer, made with the session so that the seat has a pointer from the
-  // start: `count` moves of one pixel, each a motion event of the surface below the cursor;
-  // a press and release of a button (a Linux input code, BTN_LEFT...); one wheel step down.
+  // The test's own pointer, made with a sway session so that the seat has a pointer from the
+  // start (cage's sessions have none): `count` moves of one pixel, each a motion event of the
+  // surface below the cursor; a press and release of a button (a Linux input code, BTN_LEFT...);
+  // one wheel step down.
   void movePointer(int count);
   void click(unsigned button);
   void scrollWheel();
