@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <string>
@@ -37,6 +38,15 @@ inline Outcome runHack(const std::vector<std::string>& arguments, const std::str
                        std::vector<std::string> environment = {}) {
   if (!display.empty()) environment.push_back("DISPLAY=" + display);
   return runToEnd(commandOf(hackPath(), arguments), environment);
+}
+
+// velorium refused to run, or could not go on: status 1 and nothing but `error` (one line)
+// said.
+inline void expectRefused(const Outcome& run, const std::string& error) {
+  EXPECT_EQ(run.status, 1) << error;
+  EXPECT_EQ(run.errors, error);
+  EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+  EXPECT_EQ(run.output, "");
 }
 
 // Sends the signal and expects velorium to end with 0, saying nothing.

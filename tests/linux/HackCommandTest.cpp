@@ -22,14 +22,6 @@ bool StartsWith(const std::string& text, const std::string& start) {
   return text.compare(0, start.size(), start) == 0;
 }
 
-// velorium refused to run: status 1 and nothing but `error` (one line) said.
-void ExpectRefused(const Outcome& run, const std::string& error) {
-  EXPECT_EQ(run.status, 1) << error;
-  EXPECT_EQ(run.errors, error);
-  EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
-  EXPECT_EQ(run.output, "");
-}
-
 class HackCommand : public OnSharedDisplay<320, 240> {
 protected:
   // The screen stays as the server made it: black, nothing drawn.
@@ -77,25 +69,25 @@ TEST_F(HackCommand, ABadWindowIdIsOneLineOfErrorAndStatusOne) {
        "velorium: no window 0x75bcd15 on display '" + display_->name() + "'\n"},
   };
   for (const Case& c : cases) {
-    ExpectRefused(runHack(c.args, display_->name(), c.environment), c.error);
+    expectRefused(runHack(c.args, display_->name(), c.environment), c.error);
   }
   ExpectNothingDrawn();
 }
 
 TEST_F(HackCommand, ADisplayThatCannotBeOpenedIsOneLineOfErrorAndStatusOne) {
-  ExpectRefused(runHack({"--display", ":299.7", "--root"}),
+  expectRefused(runHack({"--display", ":299.7", "--root"}),
                 "velorium: cannot open display ':299.7'\n");
 }
 
 TEST_F(HackCommand, AScreenTheDisplayDoesNotHaveIsOneLineOfErrorAndStatusOne) {
   const std::string name = display_->name();
-  ExpectRefused(runHack({}, "", {"DISPLAY=" + name + ".-100000"}),
+  expectRefused(runHack({}, "", {"DISPLAY=" + name + ".-100000"}),
                 "velorium: display '" + name + ".-100000' has no screen -100000\n");
 }
 
 // glvnd's libEGL finds no driver (libegl-mesa0's) in an empty list of places to look.
 TEST_F(HackCommand, WithoutAnEglDriverForX11ItIsOneLineOfErrorAndStatusOne) {
-  ExpectRefused(runHack({"--root"}, display_->name(), {"__EGL_VENDOR_LIBRARY_DIRS=/nonexistent"}),
+  expectRefused(runHack({"--root"}, display_->name(), {"__EGL_VENDOR_LIBRARY_DIRS=/nonexistent"}),
                 "velorium: EGL offers no X11 platform: no EGL driver for X11 is installed\n");
   ExpectNothingDrawn();
 }
@@ -105,7 +97,7 @@ TEST_F(HackCommand, AServerThatGoesAwayDuringStartUpIsOneLineOfErrorAndStatusOne
   Process hack({hackPath(), "--display", dying.name()});
   ASSERT_TRUE(dying.takeConnection());
   dying.answerFromThenHangUp(display_->name());
-  ExpectRefused({hack.wait(), hack.output(), hack.errors()},
+  expectRefused({hack.wait(), hack.output(), hack.errors()},
                 "velorium: lost the connection to the X display\n");
 }
 
@@ -114,7 +106,7 @@ TEST_F(HackCommand, OutputThatCannotBeWrittenIsOneLineOfErrorAndStatusOne) {
   const std::string list = "programs:\n";
   WriteBytes(home.File(".xscreensaver"), Bytes(list.begin(), list.end()));
   for (const char* what : {"--version", "--help", "--add-to-list"}) {
-    ExpectRefused(runToEnd({"/bin/sh", "-c", "exec \"$0\" \"$1\" >/dev/full", hackPath(), what},
+    expectRefused(runToEnd({"/bin/sh", "-c", "exec \"$0\" \"$1\" >/dev/full", hackPath(), what},
                            {"HOME=" + home.Path().string()}),
                   "velorium: cannot write to standard output: No space left on device\n");
   }

@@ -15,52 +15,12 @@
 #include <sstream>
 
 #include "tests/kit/TempDir.h"
+#include "tests/linux/GlFrames.h"
 
 namespace linuxtest {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Debian's apitrace-tracers, preloaded as `apitrace trace --api glx` and `--api egl` do (here
-// without apitrace's own process between the test and the program): each records every GLX or
-// EGL call and every OpenGL call to TRACE_FILE.
-const char kGlxTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/glxtrace.so";
-const char kEglTracer[] = "/usr/lib/x86_64-linux-gnu/apitrace/wrappers/egltrace.so";
-constexpr int kComparedFrames = 3;
-// A frame of the scene takes about 1.2 MB of trace: this much holds more than the compared
-// frames of either program, whose traces are written a frame at a time.
-constexpr std::uintmax_t kEnoughTraceBytes = 8'000'000;
-constexpr Milliseconds kTraceLimit{60000};
-
-std::string Run(const std::string& shellCommand) {
-  const Outcome shell = runToEnd({"sh", "-c", shellCommand}, {}, Milliseconds(120000));
-  EXPECT_EQ(shell.status, 0) << shellCommand << "\n" << shell.errors;
-  return shell.output;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The drawing calls of a trace's first frames, one a line (gl_frames.py).
-std::vector<std::string> FrameCalls(const std::string& trace) {
-  return Lines(Run("apitrace pickle -s '" + trace + "' | python3 '" VELORIUM_GL_FRAMES "' " +
-                   std::to_string(kComparedFrames)));
-}
-
-// Waits until the trace has grown past kEnoughTraceBytes; false after kTraceLimit.
-bool WaitForFrames(const std::string& trace) {
-  return waitUntil(
-      [&] {
-        std::error_code error;
-        const std::uintmax_t bytes = fs::file_size(trace, error);
-        return !error && bytes >= kEnoughTraceBytes;
-      },
-      kTraceLimit);
-}
 
 int FramesIn(const std::vector<std::string>& calls) {
   return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const std::string& line) {
@@ -80,7 +40,7 @@ std::string TraceWindows(const TempDir& recording, const std::string& name,
   const std::string trace = recording.File(name + ".trace");
   Process wine({"wine", saver, "/s"},
                {std::string("LD_PRELOAD=") + kGlxTracer, "TRACE_FILE=" + trace});
-  EXPECT_TRUE(WaitForFrames(trace)) << "the traced Windows saver drew too little";
+  EXPECT_TRUE(waitForFrames(trace)) << "the traced Windows saver drew too little";
   Process key({"xdotool", "key", "space"});
   key.wait();
   if (!wine.wait()) {
@@ -88,18 +48,6 @@ std::string TraceWindows(const TempDir& recording, const std::string& name,
     stop.wait();
     ADD_FAILURE() << "the Windows saver did not end on a key";
   }
-  return trace;
-}
-
-// velorium in a window of its own (1024x768, as the Wine desktop), traced until SIGTERM.
-std::string TraceLinux(const TempDir& recording, const std::string& name,
-                       const std::vector<std::string>& arguments) {
-  const std::string trace = recording.File(name + ".trace");
-  Process hack(commandOf(hackPath(), arguments),
-               {std::string("LD_PRELOAD=") + kEglTracer, "TRACE_FILE=" + trace});
-  EXPECT_TRUE(WaitForFrames(trace)) << "the traced velorium drew too little";
-  hack.signal(SIGTERM);
-  EXPECT_EQ(hack.wait(), 0) << hack.errors();
   return trace;
 }
 
@@ -160,23 +108,9 @@ void ExpectSameCalls(const std::vector<std::string>& windows,
 // Frame `frame` (1-based) of a trace, replayed by glretrace on this display; empty when the
 // replay has fewer frames.
 Picture ReplayedFrame(const std::string& trace, int frame) {
-  std::istringstream pnm(Run("glretrace --snapshot-format=PNM -s - -S frame '" + trace + "'"));
+  std::istringstream pnm(runShell("glretrace --snapshot-format=PNM -s - -S frame '" + trace + "'"));
   Picture picture;
-  std::string bytes;
-  for (int k = 1; k <= frame; ++k) {
-    // P6, a comment, width and height, 255, each on its own line, then the pixels.
-    std::string skipped;
-    std::getline(std::getline(pnm, skipped), skipped);
-    pnm >> picture.width >> picture.height >> skipped;
-    pnm.get();
-    bytes.assign(static_cast<std::size_t>(picture.width) * picture.height * 3, '\0');
-    if (!pnm.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return {};
-  }
-  for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
-    picture.pixels.push_back(static_cast<unsigned char>(bytes[i]) << 16 |
-                             static_cast<unsigned char>(bytes[i + 1]) << 8 |
-                             static_cast<unsigned char>(bytes[i + 2]));
-  }
+  for (int k = 1; k <= frame; ++k) picture = readPpm(pnm);
   return picture;
 }
 
@@ -186,8 +120,8 @@ protected:
     if (std::getenv("VELORIUM_WINDOWS_SAVER") == nullptr) return;
     recording_ = new TempDir;
     windowsTrace_ = TraceWindows(*recording_, "windows", "");
-    linuxTrace_ = TraceLinux(*recording_, "linux", {});
-    windowsCalls_ = FrameCalls(windowsTrace_);
+    linuxTrace_ = traceVelorium(recording_->File("linux.trace"), {});
+    windowsCalls_ = frameCalls(windowsTrace_);
   }
   static void TearDownTestSuite() { delete recording_; }
   void SetUp() override {
@@ -205,16 +139,17 @@ std::string SameFramesAsWindows::windowsTrace_, SameFramesAsWindows::linuxTrace_
 std::vector<std::string> SameFramesAsWindows::windowsCalls_;
 
 TEST_F(SameFramesAsWindows, TheFirstFramesMakeTheSameCallsInTheSameOrder) {
-  ExpectSameCalls(windowsCalls_, FrameCalls(linuxTrace_));
+  ExpectSameCalls(windowsCalls_, frameCalls(linuxTrace_));
 }
 
 TEST_F(SameFramesAsWindows, WithoutCometAndOrbitsTooAsTheSettingsFileSaysOnWindows) {
   const std::string windows = TraceWindows(*recording_, "windows-bare", std::string(2, '\0'));
-  const std::string linux = TraceLinux(*recording_, "linux-bare", {"--no-comet", "--no-orbits"});
-  const std::vector<std::string> windowsCalls = FrameCalls(windows);
+  const std::string linux =
+      traceVelorium(recording_->File("linux-bare.trace"), {"--no-comet", "--no-orbits"});
+  const std::vector<std::string> windowsCalls = frameCalls(windows);
   // Without comet and orbit lines a frame is only camera, light, sun and planets.
   EXPECT_EQ(std::count(windowsCalls.begin(), windowsCalls.end(), "glBegin(mode=GL_LINE_STRIP)"), 0);
-  ExpectSameCalls(windowsCalls, FrameCalls(linux));
+  ExpectSameCalls(windowsCalls, frameCalls(linux));
 }
 
 TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
@@ -235,7 +170,7 @@ TEST_F(SameFramesAsWindows, TheThirdFrameLooksTheSameReplayedAt1024x768) {
 
 TEST_F(SameFramesAsWindows, TheFpsCounterOnlyAddsCallsAtTheEndOfEachFrame) {
   const std::vector<std::string> withFps =
-      FrameCalls(TraceLinux(*recording_, "linux-fps", {"--fps"}));
+      frameCalls(traceVelorium(recording_->File("linux-fps.trace"), {"--fps"}));
   ASSERT_EQ(FramesIn(withFps), kComparedFrames);
   // Frame by frame: the Windows frame's calls, then the counter's, then the frame's end.
   std::vector<std::string> withoutCounter;
