@@ -48,14 +48,11 @@ wine_env_lock_prefix() {
 # writes the number once the server takes connections. A server of someone else's that takes
 # the number first ends ours at once, and the allocator then skips that number.
 wine_env_start_xvfb() {
-  local pid i out screens=(-screen 0 "${wine_env_screen}x24")
-  # Wine takes the heads from Xinerama when RANDR is off.
-  [[ "$wine_env_kind" == two-monitors ]] &&
-    screens=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
+  local pid i out
   out="$(mktemp)"
   for _ in 1 2 3; do
-    "$wine_env_scripts/test-display" "${screens[@]}" +extension GLX -nolisten tcp -noreset \
-      >"$out" 2>/dev/null {wine_env_lock_fd}>&- &
+    "$wine_env_scripts/test-display" "${wine_env_xvfb_arguments[@]}" >"$out" 2>/dev/null \
+      {wine_env_lock_fd}>&- &
     pid=$!
     for i in $(seq 1 100); do
       if [[ $(wc -l <"$out") -ge 1 ]]; then
@@ -108,12 +105,10 @@ wine_env_prepare_prefix() {
   echo "$want" >"$stamp"
 }
 
-# wine_env_start [--on-this-display | --two-monitors | --dpi144]: takes the prefix and starts a
-# private display, or uses $DISPLAY as it is with the first option; the others start the other
-# kinds of desktop, in the prefix $VELORIUM_WINEPREFIX-KIND. Cleanup is armed before anything
-# is started.
-wine_env_start() {
-  [[ "$wine_env_active" == 1 ]] && return 0
+# wine_env_select [--two-monitors | --dpi144]: the kind of desktop, its prefix and Wine's
+# settings, exported for every Wine process that follows, and its Xvfb's arguments
+# (wine_env_xvfb_arguments).
+wine_env_select() {
   wine_env_kind="default"
   case "${1:-}" in
     --two-monitors) wine_env_kind=two-monitors ;;
@@ -126,6 +121,20 @@ wine_env_start() {
   # them, so that a library planted beside a program would be loaded as it would there.
   export WINEDLLOVERRIDES="mscoree,mshtml=;opengl32,glu32=n,b"
   export WINEARCH=win64
+  wine_env_xvfb_arguments=(-screen 0 "${wine_env_screen}x24")
+  # Wine takes the heads from Xinerama when RANDR is off.
+  [[ "$wine_env_kind" == two-monitors ]] &&
+    wine_env_xvfb_arguments=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
+  wine_env_xvfb_arguments+=(+extension GLX -nolisten tcp -noreset)
+}
+
+# wine_env_start [--on-this-display | --two-monitors | --dpi144]: takes the prefix and starts a
+# private display, or uses $DISPLAY as it is with the first option; the others start the other
+# kinds of desktop, in the prefix $VELORIUM_WINEPREFIX-KIND. Cleanup is armed before anything
+# is started.
+wine_env_start() {
+  [[ "$wine_env_active" == 1 ]] && return 0
+  wine_env_select "${1:-}"
   trap wine_env_stop EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
