@@ -38,10 +38,11 @@ public:
     std::ifstream installed("/var/lib/dpkg/info/velorium.md5sums");
     if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.output) return;
     if (installed.is_open()) {
-      const Outcome repack = runToEnd(
-          {"sh", "-c", "mkdir -p \"$0\" && cd \"$0\" && dpkg-repack velorium && ls velorium_*.deb",
-           folder + "/kept"},
-          {}, kPackageLimit);
+      const Outcome repack =
+          runToEnd({"sh", "-c",
+                    "mkdir -p \"$0\" && cd \"$0\" && dpkg-repack velorium >&2 && ls velorium_*.deb",
+                    folder + "/kept"},
+                   {}, kPackageLimit);
       ASSERT_EQ(repack.status, 0) << repack.output << repack.errors;
       kept_ = folder + "/kept/" + repack.output.substr(0, repack.output.find('\n'));
     }
