@@ -37,7 +37,7 @@ wine_env_lock_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")" || return 1
   exec {wine_env_lock_fd}>"$WINEPREFIX.lock" || return 1
   flock -n "$wine_env_lock_fd" && return 0
-  wine_env_log "waiting for another user of $WINEPREFIX"
+  wine_env_log "waiting for another user of $WINEPREFIX (scripts/wine-test --stop ends its tests' sessions)"
   flock -w 3600 "$wine_env_lock_fd" && return 0
   exec {wine_env_lock_fd}>&-
   wine_env_lock_fd=""

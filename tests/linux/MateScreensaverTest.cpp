@@ -37,31 +37,29 @@ public:
     ASSERT_EQ(sums.status, 0) << sums.errors;
     std::ifstream installed("/var/lib/dpkg/info/velorium.md5sums");
     if (std::string(std::istreambuf_iterator<char>(installed), {}) == sums.output) return;
+    std::vector<std::string> restore = {"dpkg", "--purge", "velorium"};
     if (installed.is_open()) {
-      const Outcome repack =
-          runToEnd({"sh", "-c",
-                    "mkdir -p \"$0\" && cd \"$0\" && dpkg-repack velorium >&2 && ls velorium_*.deb",
-                    folder + "/kept"},
-                   {}, kPackageLimit);
-      ASSERT_EQ(repack.status, 0) << repack.output << repack.errors;
-      kept_ = folder + "/kept/" + repack.output.substr(0, repack.output.find('\n'));
+      const Outcome repack = runToEnd({"sh", "-c",
+                                       "mkdir \"$0\" && cd \"$0\" && "
+                                       "dpkg-repack velorium >&2 && echo \"$PWD\"/*.deb",
+                                       folder + "/kept"},
+                                      {}, kPackageLimit);
+      ASSERT_EQ(repack.status, 0) << repack.errors;
+      restore = {"dpkg", "-i", repack.output.substr(0, repack.output.find('\n'))};
     }
-    replaced_ = true;
+    restore_ = restore;
     const Outcome dpkg = runToEnd({"dpkg", "-i", deb}, {}, kPackageLimit);
     ASSERT_EQ(dpkg.status, 0) << dpkg.output << dpkg.errors;
   }
   ~SystemPackage() {
-    if (!replaced_) return;
-    const Outcome restored = kept_.empty()
-                                 ? runToEnd({"dpkg", "--purge", "velorium"}, {}, kPackageLimit)
-                                 : runToEnd({"dpkg", "-i", kept_}, {}, kPackageLimit);
+    if (restore_.empty()) return;
+    const Outcome restored = runToEnd(restore_, {}, kPackageLimit);
     EXPECT_EQ(restored.status, 0) << "the system's velorium package could not be put back: "
                                   << restored.output << restored.errors;
   }
 
 private:
-  bool replaced_ = false;
-  std::string kept_;
+  std::vector<std::string> restore_;
 };
 
 // Ends what the test started however it ends: the session bus, the saver and its hack, which

@@ -30,17 +30,22 @@ long WindowPid(Display* display, Window window) {
   return pid;
 }
 
-// The top-level window of process `pid`, or 0.
-Window WindowOf(Display* display, pid_t pid) {
+// The child windows of `window`.
+std::vector<Window> ChildrenOf(Display* display, Window window) {
   Window root = 0, parent = 0, *children = nullptr;
   unsigned count = 0;
-  Window found = 0;
-  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-  for (unsigned k = 0; k < count; ++k) {
-    if (WindowPid(display, children[k]) == pid) found = children[k];
-  }
+  XQueryTree(display, window, &root, &parent, &children, &count);
+  std::vector<Window> all(children, children + count);
   if (children != nullptr) XFree(children);
-  return found;
+  return all;
+}
+
+// The top-level window of process `pid`, or 0.
+Window WindowOf(Display* display, pid_t pid) {
+  for (Window child : ChildrenOf(display, DefaultRootWindow(display))) {
+    if (WindowPid(display, child) == pid) return child;
+  }
+  return 0;
 }
 
 void SendKey(Display* display, Window window, KeySym key) {
@@ -111,16 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Ends, OwnWindow,
                                          Ending{"Escape", XK_Escape}, Ending{"Q", XK_q}),
                          CaseName());
 
-// The one window the hack draws in, inside its own window `own`; 0 while there is not one.
-Window DrawnWindow(Display* display, Window own) {
-  Window root = 0, parent = 0, *children = nullptr;
-  unsigned count = 0;
-  XQueryTree(display, own, &root, &parent, &children, &count);
-  const Window drawn = count == 1 ? children[0] : 0;
-  if (children != nullptr) XFree(children);
-  return drawn;
-}
-
 // A window of 32705 pixels a side, which crashed Mesa's software rasteriser, gets the scene in
 // its middle in a part no larger than the screen (1024 a side on this 1280x1024 display),
 // whoever gives it that size and whenever: the window and then the one drawn in inside it.
@@ -136,7 +131,10 @@ TEST_F(HackEnding, AWindowResizedTooLargeLaterShowsTheSceneInItsMiddle) {
   Process hack({hackPath()}, {display_->variable()});
   Window window = 0, inside = 0;
   ASSERT_TRUE(waitUntil([&] { return (window = WindowOf(X(), hack.id())) != 0; }));
-  ASSERT_TRUE(waitUntil([&] { return (inside = DrawnWindow(X(), window)) != 0; }));
+  ASSERT_TRUE(waitUntil([&] {
+    const std::vector<Window> drawnIn = ChildrenOf(X(), window);
+    return drawnIn.size() == 1 && (inside = drawnIn[0]) != 0;
+  })) << "one window to draw in inside its own";
   XMoveResizeWindow(X(), window, 640 - kSide / 2, 512 - kSide / 2, kSide, kSide);
   XSync(X(), False);
   EXPECT_TRUE(waitUntil([&] { return fittedInTheMiddle(inside); }))
