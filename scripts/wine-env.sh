@@ -4,7 +4,8 @@
 # started ends when the sourcing shell exits, fails or is interrupted. One prefix, one user.
 # Two other kinds of desktop, each in a prefix of its own beside the first, for one
 # environment at a time: "two-monitors" (two Xinerama heads, 1024x768 primary and 800x600, no
-# virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch).
+# virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch); and
+# "on-this-display", the caller's display.
 
 VELORIUM_WINEPREFIX="${VELORIUM_WINEPREFIX:-$HOME/.cache/velorium/wineprefix}"
 wine_env_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -105,14 +106,16 @@ wine_env_prepare_prefix() {
   echo "$want" >"$stamp"
 }
 
-# wine_env_select [--two-monitors | --dpi144]: the kind of desktop, its prefix and Wine's
-# settings, exported for every Wine process that follows, and its Xvfb's arguments
-# (wine_env_xvfb_arguments).
+# wine_env_select [--two-monitors | --dpi144 | --on-this-display]: the kind of desktop, its
+# prefix and Wine's settings, exported for every Wine process that follows, and its Xvfb's
+# arguments (wine_env_xvfb_arguments). on-this-display is the caller's display, in a prefix of
+# its own whose virtual desktop scripts/run sizes to that display.
 wine_env_select() {
   wine_env_kind="default"
   case "${1:-}" in
     --two-monitors) wine_env_kind=two-monitors ;;
     --dpi144) wine_env_kind=dpi144 ;;
+    --on-this-display) wine_env_kind=on-this-display ;;
   esac
   export WINEPREFIX="$VELORIUM_WINEPREFIX"
   [[ "$wine_env_kind" != default ]] && WINEPREFIX="$VELORIUM_WINEPREFIX-$wine_env_kind"
