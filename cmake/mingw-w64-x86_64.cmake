@@ -10,5 +10,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Wine runs the cross-built tests and tools.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine runs the cross-built tests and tools, in a session of its own (scripts/wine-test).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-test)

@@ -4,7 +4,8 @@
 # started ends when the sourcing shell exits, fails or is interrupted. One prefix, one user.
 # Two other kinds of desktop, each in a prefix of its own beside the first, for one
 # environment at a time: "two-monitors" (two Xinerama heads, 1024x768 primary and 800x600, no
-# virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch).
+# virtual desktop, so that Windows programs see both) and "dpi144" (144 pixels per inch); and
+# "on-this-display", the caller's display.
 
 VELORIUM_WINEPREFIX="${VELORIUM_WINEPREFIX:-$HOME/.cache/velorium/wineprefix}"
 wine_env_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -37,7 +38,7 @@ wine_env_lock_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")" || return 1
   exec {wine_env_lock_fd}>"$WINEPREFIX.lock" || return 1
   flock -n "$wine_env_lock_fd" && return 0
-  wine_env_log "waiting for another user of $WINEPREFIX"
+  wine_env_log "waiting for another user of $WINEPREFIX (scripts/wine-test --stop ends its tests' sessions)"
   flock -w 3600 "$wine_env_lock_fd" && return 0
   exec {wine_env_lock_fd}>&-
   wine_env_lock_fd=""
@@ -48,14 +49,11 @@ wine_env_lock_prefix() {
 # writes the number once the server takes connections. A server of someone else's that takes
 # the number first ends ours at once, and the allocator then skips that number.
 wine_env_start_xvfb() {
-  local pid i out screens=(-screen 0 "${wine_env_screen}x24")
-  # Wine takes the heads from Xinerama when RANDR is off.
-  [[ "$wine_env_kind" == two-monitors ]] &&
-    screens=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
+  local pid i out
   out="$(mktemp)"
   for _ in 1 2 3; do
-    "$wine_env_scripts/test-display" "${screens[@]}" +extension GLX -nolisten tcp -noreset \
-      >"$out" 2>/dev/null {wine_env_lock_fd}>&- &
+    "$wine_env_scripts/test-display" "${wine_env_xvfb_arguments[@]}" >"$out" 2>/dev/null \
+      {wine_env_lock_fd}>&- &
     pid=$!
     for i in $(seq 1 100); do
       if [[ $(wc -l <"$out") -ge 1 ]]; then
@@ -108,16 +106,16 @@ wine_env_prepare_prefix() {
   echo "$want" >"$stamp"
 }
 
-# wine_env_start [--on-this-display | --two-monitors | --dpi144]: takes the prefix and starts a
-# private display, or uses $DISPLAY as it is with the first option; the others start the other
-# kinds of desktop, in the prefix $VELORIUM_WINEPREFIX-KIND. Cleanup is armed before anything
-# is started.
-wine_env_start() {
-  [[ "$wine_env_active" == 1 ]] && return 0
+# wine_env_select [--two-monitors | --dpi144 | --on-this-display]: the kind of desktop, its
+# prefix and Wine's settings, exported for every Wine process that follows, and its Xvfb's
+# arguments (wine_env_xvfb_arguments). on-this-display is the caller's display, in a prefix of
+# its own whose virtual desktop scripts/run sizes to that display.
+wine_env_select() {
   wine_env_kind="default"
   case "${1:-}" in
     --two-monitors) wine_env_kind=two-monitors ;;
     --dpi144) wine_env_kind=dpi144 ;;
+    --on-this-display) wine_env_kind=on-this-display ;;
   esac
   export WINEPREFIX="$VELORIUM_WINEPREFIX"
   [[ "$wine_env_kind" != default ]] && WINEPREFIX="$VELORIUM_WINEPREFIX-$wine_env_kind"
@@ -126,6 +124,20 @@ wine_env_start() {
   # them, so that a library planted beside a program would be loaded as it would there.
   export WINEDLLOVERRIDES="mscoree,mshtml=;opengl32,glu32=n,b"
   export WINEARCH=win64
+  wine_env_xvfb_arguments=(-screen 0 "${wine_env_screen}x24")
+  # Wine takes the heads from Xinerama when RANDR is off.
+  [[ "$wine_env_kind" == two-monitors ]] &&
+    wine_env_xvfb_arguments=(-extension RANDR +xinerama -screen 0 1024x768x24 -screen 1 800x600x24)
+  wine_env_xvfb_arguments+=(+extension GLX -nolisten tcp -noreset)
+}
+
+# wine_env_start [--on-this-display | --two-monitors | --dpi144]: takes the prefix and starts a
+# private display, or uses $DISPLAY as it is with the first option; the others start the other
+# kinds of desktop, in the prefix $VELORIUM_WINEPREFIX-KIND. Cleanup is armed before anything
+# is started.
+wine_env_start() {
+  [[ "$wine_env_active" == 1 ]] && return 0
+  wine_env_select "${1:-}"
   trap wine_env_stop EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM

@@ -1,55 +1,48 @@
-// exit_status.exe PROGRAM [ARGUMENTS...]: runs a Windows program with this console and prints
-// its whole 32-bit exit code on the last line ("exit status 0x........"). Under Wine the Unix
-// exit status keeps only the low 8 bits, and a crash such as 0xC0000100 would read as 0.
-// Exits 0 only when the program exited 0; 1 otherwise, and 2 when it could not be started.
+// The main of every Windows test program: GoogleTest's, which also writes the program's whole
+// 32-bit exit code ("0x........") to the file that VELORIUM_EXIT_STATUS names, as the program
+// ends or at an exception nobody caught. Under Wine the Unix exit status keeps only the low 8
+// bits, and a crash such as 0xC0000100 would read as 0: scripts/wine-test passes a program only
+// when the file says 0, and a program that ended without writing it failed.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
-#include <cwchar>
+#include <cstdlib>
 
 namespace {
 
-// The command line after this program's own name, as it was given.
-const wchar_t* ArgumentsAfterOwnName(const wchar_t* line) {
-  if (*line == L'"') {
-    ++line;
-    while (*line != L'\0' && *line != L'"') ++line;
-    if (*line == L'"') ++line;
-  } else {
-    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
+void ReportExitCode(unsigned long code) {
+  const char* path = std::getenv("VELORIUM_EXIT_STATUS");
+  if (path == nullptr) return;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  if (std::FILE* file = std::fopen(path, "wb")) {
+    std::fprintf(file, "0x%08lX\n", code);
+    std::fclose(file);
   }
-  while (*line == L' ' || *line == L'\t') ++line;
-  return line;
 }
+
+LONG WINAPI ReportUncaughtException(EXCEPTION_POINTERS* exception) {
+  ReportExitCode(exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// main's status, reported after the program's static objects are gone (a crash among them is
+// reported instead): constructed first, so destroyed last. A program that ends elsewhere, as by
+// exit or ExitProcess, reports nothing.
+struct ReportAtTheEnd {
+  int status = -1;
+  ~ReportAtTheEnd() {
+    if (status >= 0) ReportExitCode(static_cast<unsigned long>(status));
+  }
+} gReportAtTheEnd __attribute__((init_priority(101)));
 
 }  // namespace
 
-int main() {
-  const wchar_t* arguments = ArgumentsAfterOwnName(GetCommandLineW());
-  if (*arguments == L'\0') {
-    std::fprintf(stderr, "usage: exit_status.exe PROGRAM [ARGUMENTS...]\n");
-    return 2;
-  }
-  // CreateProcessW may write into the command line.
-  const std::size_t length = wcslen(arguments) + 1;
-  wchar_t* commandLine = new wchar_t[length];
-  wmemcpy(commandLine, arguments, length);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  const BOOL started = CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &child);
-  delete[] commandLine;
-  if (!started) {
-    std::fprintf(stderr, "exit status: could not start the program (error %lu)\n", GetLastError());
-    return 2;
-  }
-  WaitForSingleObject(child.hProcess, INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(child.hProcess, &code);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
-  std::printf("exit status 0x%08lX\n", static_cast<unsigned long>(code));
-  std::fflush(stdout);
-  return code == 0 ? 0 : 1;
+int main(int argc, char** argv) {
+  SetUnhandledExceptionFilter(ReportUncaughtException);
+  testing::InitGoogleTest(&argc, argv);
+  gReportAtTheEnd.status = RUN_ALL_TESTS();
+  return gReportAtTheEnd.status;
 }

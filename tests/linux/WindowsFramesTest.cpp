@@ -2,8 +2,9 @@
 // under Wine, recorded by apitrace's GLX tracer (Wine's opengl32 passes the calls on to the
 // host's libGL), and of velorium, recorded by its EGL tracer, call for call, and their pictures
 // replayed at one size.
-// Runs inside scripts/wine-env.sh's environment: wine, WINEPREFIX and a display of 1024x768
-// (Wine's virtual desktop); VELORIUM_WINDOWS_SAVER names the built Velorium.scr.
+// Runs inside a Wine session of scripts/wine-test (CTest's SameFramesAsWindows): wine,
+// WINEPREFIX and a display of 1024x768 (Wine's virtual desktop); VELORIUM_WINDOWS_SAVER names
+// the windows build's Velorium.scr.
 // The kit first: GoogleTest before Xlib, whose None and Bool macros would break it.
 #include "tests/linux/Hack.h"
 
@@ -127,7 +128,7 @@ protected:
   void SetUp() override {
     if (recording_ == nullptr) {
       GTEST_SKIP() << "VELORIUM_WINDOWS_SAVER does not name Velorium.scr: run these tests "
-                      "through scripts/test, inside its Wine environment";
+                      "as ctest --preset linux -R SameFramesAsWindows";
     }
   }
   static TempDir* recording_;
