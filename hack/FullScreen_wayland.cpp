@@ -59,13 +59,23 @@ public:
   }
   Frames DrawDueFrames() override {
     bool anyCanShow = false;
+    bool setUp = false;
     for (auto& scene : scenes_) {
       if (!scene->cover.CanShow()) continue;
       anyCanShow = true;
       if (!scene->due) continue;
+      // Before the desktop's first picture a scene's set-up is a frame of its own, as on X11,
+      // so that the deadlines count from the first picture instead of from before the set-up.
+      if (!shown_ && scene->planets.Counter == 0) {
+        SetUp(*scene);
+        setUp = true;
+        continue;
+      }
       scene->due = false;
       Draw(*scene);
+      shown_ = true;
     }
+    if (setUp) return Frames::SetUp;
     return anyCanShow ? Frames::Drawn : Frames::Waiting;
   }
   bool HandleEvents() override {
@@ -96,20 +106,25 @@ private:
     }
   }
 
-  // Several scenes share the thread: each frame makes its own context current first. A new
-  // scene's set-up and its first picture come in one go, so that the deadlines stay put.
+  // Several scenes share the thread: each frame makes its own context current first. A scene
+  // that comes after the first picture sets up and shows its first picture in one go, so that
+  // the others' deadlines stay put.
   void Draw(CoverScene& scene) {
     TPlanets& planets = scene.planets;
     if (planets.HasContext) {
       eglMakeCurrent(planets.DC, scene.cover.surface, scene.cover.surface, planets.RC);
     }
     if (scene.cover.ApplySize() && planets.HasContext) planets.Resize();
-    if (planets.Counter == 0) {
-      planets.Tick();
-      if (scene.cover.setupFailed) throw std::runtime_error(scene.cover.setupError);
-    }
+    if (planets.Counter == 0) SetUp(scene);
     scene.cover.RequestFrameCallback();
     planets.Tick();
+  }
+
+  // The scene's first tick makes its context and shows nothing.
+  static void SetUp(CoverScene& scene) {
+    scene.cover.ApplySize();
+    scene.planets.Tick();
+    if (scene.cover.setupFailed) throw std::runtime_error(scene.cover.setupError);
   }
 
   WaylandDesktop& desktop_;
@@ -117,6 +132,8 @@ private:
   const HackOptions& options_;
   const StopSignals& stop_;
   std::vector<std::unique_ptr<CoverScene>> scenes_;
+  // Whether any scene has shown a picture yet.
+  bool shown_ = false;
 };
 
 }  // namespace
